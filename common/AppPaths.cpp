@@ -1,0 +1,52 @@
+#include "common/AppPaths.h"
+
+#include <QCoreApplication>
+#include <QDir>
+#include <QFileInfo>
+
+namespace AppPaths {
+
+namespace {
+
+QString fromEnvironment(const char *name)
+{
+    return QString::fromLocal8Bit(qgetenv(name)).trimmed();
+}
+
+} // namespace
+
+QString dataDirectory()
+{
+    const QString home = fromEnvironment("QUINTARA_HOME");
+    return QDir::cleanPath(home.isEmpty() ? QCoreApplication::applicationDirPath() : QDir(home).absolutePath());
+}
+
+QString exportDirectory()
+{
+    const QString live = fromEnvironment("QUINTARA_LIVE_DIR");
+    return QDir::cleanPath(live.isEmpty() ? dataFile(QStringLiteral("live")) : QDir(live).absolutePath());
+}
+
+QString dataFile(const QString &name)
+{
+    return QDir(dataDirectory()).filePath(name);
+}
+
+QString databaseLocation()
+{
+    const QString location = fromEnvironment("QUINTARA_DATABASE");
+    if (location.isEmpty())
+        return dataFile(QString::fromLatin1(DatabaseFileName));
+    return isServerLocation(location) ? location : QFileInfo(location).absoluteFilePath();
+}
+
+bool isServerLocation(const QString &location)
+{
+    // "host:/path", "host/3050:/path" or "inet://host/path"; a plain path has
+    // no colon before its first slash.
+    const int colon = location.indexOf(QLatin1Char(':'));
+    const int slash = location.indexOf(QLatin1Char('/'));
+    return colon > 0 && (slash < 0 || colon < slash || location.startsWith(QLatin1String("inet")));
+}
+
+} // namespace AppPaths

@@ -1,0 +1,139 @@
+#pragma once
+// A thin layer over the Firebird client API: one attachment with one
+// read-committed transaction committed with retention, prepared statements
+// with bound parameters, and values as QVariant. The match database is a
+// dialect-1 database, and every statement runs in dialect 1 so that stored
+// procedures, ad-hoc statements and scripts agree on its rules.
+
+#include <QByteArray>
+#include <QString>
+#include <QStringList>
+#include <QVariant>
+#include <QVariantList>
+
+#include <memory>
+#include <stdexcept>
+#include <vector>
+
+namespace Firebird {
+class IAttachment;
+class IStatement;
+class IResultSet;
+class ITransaction;
+class IMessageMetadata;
+} // namespace Firebird
+
+namespace fb {
+
+// A database error with the engine's own text.
+class Error : public std::runtime_error
+{
+public:
+    explicit Error(const QString &text, int gdsCode = 0);
+    QString text() const { return QString::fromUtf8(what()); }
+    // The engine's primary error code (isc_...), 0 for errors of this layer.
+    int gdsCode() const { return gdsCode_; }
+
+private:
+    int gdsCode_;
+};
+
+struct Credentials
+{
+    QString user = QStringLiteral("SYSDBA");
+    QString password;
+};
+
+class Connection
+{
+public:
+    // Attaches to an existing database: a file path (embedded engine) or a
+    // server connection string such as "host:/path/QNDB.FDB".
+    static std::unique_ptr<Connection> attach(const QString &location, const Credentials &credentials);
+    // Creates a new dialect-1 database whose text is stored in WIN1250,
+    // with forced writes on, and attaches to it.
+    static std::unique_ptr<Connection> create(const QString &location, const Credentials &credentials);
+
+    ~Connection();
+    Connection(const Connection &) = delete;
+    Connection &operator=(const Connection &) = delete;
+
+    QString location() const { return location_; }
+    const Credentials &credentials() const { return credentials_; }
+
+    // The one transaction: started on demand, kept open by the retaining forms.
+    bool inTransaction() const { return transaction_ != nullptr; }
+    void commitRetaining();
+    void rollbackRetaining();
+    // Ends the transaction; the next statement starts a new one.
+    void commit();
+    void rollback();
+
+    // Runs a statement that returns no rows; answers the number of rows it changed.
+    int execute(const QString &sql, const QVariantList &params = {});
+    // The first column of the first row, or an invalid QVariant when there is none.
+    QVariant scalar(const QString &sql, const QVariantList &params = {});
+    // Runs data-definition text in a transaction of its own and commits it.
+    void executeDefinition(const QString &sql);
+
+    Firebird::IAttachment *attachment() const { return attachment_; }
+    Firebird::ITransaction *transaction();
+
+private:
+    Connection(QString location, Credentials credentials, Firebird::IAttachment *attachment);
+
+    QString location_;
+    Credentials credentials_;
+    Firebird::IAttachment *attachment_ = nullptr;
+    Firebird::ITransaction *transaction_ = nullptr;
+};
+
+// A prepared statement of the connection's transaction. Parameters are the
+// question marks of the text, bound by position from 0. Text parameters are
+// always bound, never pasted into the statement.
+class Query
+{
+public:
+    Query(Connection &connection, const QString &sql);
+    ~Query();
+    Query(const Query &) = delete;
+    Query &operator=(const Query &) = delete;
+
+    Query &bind(int index, const QVariant &value);
+    Query &bindAll(const QVariantList &values);
+
+    // Runs the statement with the bound parameters. A select opens a cursor
+    // read with next(); an EXECUTE PROCEDURE with outputs gives one row.
+    void exec();
+    void exec(const QVariantList &values) { bindAll(values).exec(); }
+    bool next();
+    void close();
+
+    int columnCount() const;
+    QString columnName(int column) const;
+    int columnIndex(const QString &name) const; // -1 when absent
+    QVariant value(int column) const;
+    QVariant value(const QString &name) const;
+    int rowsAffected() const { return rowsAffected_; }
+
+private:
+    struct Layout;
+    QVariant read(int column) const;
+    void write(int index, const QVariant &value);
+
+    Connection &connection_;
+    QString sql_;
+    Firebird::IStatement *statement_ = nullptr;
+    Firebird::IResultSet *cursor_ = nullptr;
+    std::unique_ptr<Layout> in_;
+    std::unique_ptr<Layout> out_;
+    bool singleRowPending_ = false;
+    bool hasRow_ = false;
+    int rowsAffected_ = 0;
+};
+
+// Splits a script the way isql does: statements end with the current
+// terminator, which "SET TERM x ;" changes; comments are dropped.
+QStringList SplitScript(const QString &script);
+
+} // namespace fb

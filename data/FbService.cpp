@@ -1,0 +1,112 @@
+#include "data/FbService.h"
+
+#include "common/AppPaths.h"
+
+#include <firebird/Interface.h>
+
+#include <QFile>
+
+using namespace Firebird;
+
+namespace fb::Service {
+
+namespace {
+
+IMaster *master() { return fb_get_master_interface(); }
+
+struct Status : ThrowStatusWrapper
+{
+    Status() : ThrowStatusWrapper(master()->getStatus()) {}
+    ~Status() { dispose(); }
+};
+
+struct Target
+{
+    QByteArray serviceManager; // "service_mgr" or "host:service_mgr"
+    QByteArray database;       // the path as the service sees it
+};
+
+// The services manager of the machine that holds the database.
+Target targetOf(const QString &location)
+{
+    if (!AppPaths::isServerLocation(location))
+        return {"service_mgr", QFile::encodeName(location)};
+    const int colon = int(location.indexOf(QLatin1Char(':'), location.startsWith(QLatin1String("inet")) ? 5 : 0));
+    return {location.left(colon).toUtf8() + ":service_mgr", location.mid(colon + 1).toUtf8()};
+}
+
+using Fill = std::function<void(IXpbBuilder *, Status &)>;
+
+void runService(const QByteArray &serviceManager, const Credentials &credentials, const Fill &fillStart)
+{
+    Status st;
+    IUtil *util = master()->getUtilInterface();
+    IXpbBuilder *attachBlock = nullptr;
+    IXpbBuilder *startBlock = nullptr;
+    IProvider *provider = master()->getDispatcher();
+    IService *service = nullptr;
+    try {
+        attachBlock = util->getXpbBuilder(&st, IXpbBuilder::SPB_ATTACH, nullptr, 0);
+        attachBlock->insertString(&st, isc_spb_user_name, credentials.user.toUtf8().constData());
+        attachBlock->insertString(&st, isc_spb_password, credentials.password.toUtf8().constData());
+        service = provider->attachServiceManager(&st, serviceManager.constData(),
+                                                 attachBlock->getBufferLength(&st), attachBlock->getBuffer(&st));
+
+        startBlock = util->getXpbBuilder(&st, IXpbBuilder::SPB_START, nullptr, 0);
+        fillStart(startBlock, st);
+        service->start(&st, startBlock->getBufferLength(&st), startBlock->getBuffer(&st));
+
+        // Read the service's output until it ends; failures surface here.
+        const unsigned char request[] = {isc_info_svc_line};
+        unsigned char answer[1024];
+        for (;;) {
+            service->query(&st, 0, nullptr, sizeof request, request, sizeof answer, answer);
+            if (answer[0] != isc_info_svc_line)
+                break;
+            const unsigned length = unsigned(answer[1]) | (unsigned(answer[2]) << 8);
+            if (length == 0)
+                break;
+        }
+        service->detach(&st);
+        service = nullptr;
+        startBlock->dispose();
+        attachBlock->dispose();
+        provider->release();
+    } catch (const FbException &e) {
+        char text[2048];
+        util->formatStatus(text, sizeof text, e.getStatus());
+        if (service)
+            service->release();
+        if (startBlock)
+            startBlock->dispose();
+        if (attachBlock)
+            attachBlock->dispose();
+        provider->release();
+        throw Error(QString::fromUtf8(text).trimmed());
+    }
+}
+
+} // namespace
+
+void backup(const QString &databaseLocation, const QString &backupFile, const Credentials &credentials)
+{
+    const Target target = targetOf(databaseLocation);
+    runService(target.serviceManager, credentials, [&](IXpbBuilder *spb, Status &st) {
+        spb->insertTag(&st, isc_action_svc_backup);
+        spb->insertString(&st, isc_spb_dbname, target.database.constData());
+        spb->insertString(&st, isc_spb_bkp_file, QFile::encodeName(backupFile).constData());
+    });
+}
+
+void restore(const QString &backupFile, const QString &targetLocation, const Credentials &credentials)
+{
+    const Target target = targetOf(targetLocation);
+    runService(target.serviceManager, credentials, [&](IXpbBuilder *spb, Status &st) {
+        spb->insertTag(&st, isc_action_svc_restore);
+        spb->insertString(&st, isc_spb_bkp_file, QFile::encodeName(backupFile).constData());
+        spb->insertString(&st, isc_spb_dbname, target.database.constData());
+        spb->insertInt(&st, isc_spb_options, isc_spb_res_create);
+    });
+}
+
+} // namespace fb::Service

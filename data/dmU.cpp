@@ -1,0 +1,355 @@
+#include "data/dmU.h"
+
+#include "common/AppPaths.h"
+#include "common/Messenger.h"
+#include "data/ActionCodes.h"
+#include "data/FbClient.h"
+#include "data/FbService.h"
+#include "data/SchemaInstaller.h"
+
+#include <QCoreApplication>
+#include <QDir>
+#include <QFileInfo>
+
+#include <filesystem>
+
+namespace {
+
+Tdm *theModule = nullptr;
+
+const QString ConnectionProblem = QStringLiteral("Problems with connection to database!");
+
+// Copies a file so that the target is always whole: the copy goes to a
+// temporary name first and replaces the target in one step, so a crash or a
+// full disk never leaves a half-written safety copy behind.
+void replaceFileWithCopyOf(const QString &source, const QString &target)
+{
+    namespace fs = std::filesystem;
+    const fs::path to = fs::path(target.toStdString());
+    const fs::path part = fs::path((target + QStringLiteral(".part")).toStdString());
+    fs::copy_file(fs::path(source.toStdString()), part, fs::copy_options::overwrite_existing);
+    fs::rename(part, to);
+}
+
+} // namespace
+
+const QStringList Tdm::PasswordCandidates = {QStringLiteral("tolvaring"), QStringLiteral("ruvo"),
+                                             QStringLiteral("pakupa"), QStringLiteral("qimtolvasre")};
+
+Tdm *dm() { return theModule; }
+
+Tdm::Options Tdm::defaultOptions()
+{
+    return {AppPaths::databaseLocation(), AppPaths::dataDirectory()};
+}
+
+Tdm::Tdm(Options options) : options_(std::move(options))
+{
+    createTables();
+    theModule = this;
+}
+
+Tdm::~Tdm()
+{
+    // The end of the program: keep what was done, ignore every error.
+    if (connection_) {
+        try {
+            connection_->commit();
+        } catch (const fb::Error &) {
+        }
+    }
+    disconnect();
+    if (theModule == this)
+        theModule = nullptr;
+}
+
+void Tdm::createTables()
+{
+    const LookupField clubName{QStringLiteral("TEAMNAME"), QStringLiteral("ID_KLUB"), QStringLiteral("KLUB"),
+                               QStringLiteral("ID_KLUB"), QStringLiteral("NAZIV")};
+    const auto byName = QStringLiteral("T.PREZIME, T.IME");
+    tables_.emplace_back(QStringLiteral("tRef"), QStringLiteral("SUDIJA"), byName, QList<LookupField>{}, true);
+    tables_.emplace_back(QStringLiteral("tTra"), QStringLiteral("TRENER"), QStringLiteral("T.ID_TRENER"),
+                         QList<LookupField>{clubName,
+                                            {QStringLiteral("POSNAME"), QStringLiteral("ID_POL"),
+                                             QStringLiteral("POLOZAJ"), QStringLiteral("ID_POL"),
+                                             QStringLiteral("POLOZAJ")}},
+                         true);
+    tables_.emplace_back(QStringLiteral("tDel"), QStringLiteral("DELEGAT"), byName, QList<LookupField>{}, true);
+    tables_.emplace_back(QStringLiteral("tTea"), QStringLiteral("KLUB"), QStringLiteral("T.ID_LIGA, T.NAZIV"),
+                         QList<LookupField>{{QStringLiteral("LEANAME"), QStringLiteral("ID_LIGA"),
+                                             QStringLiteral("LIGA"), QStringLiteral("ID_LIGA"),
+                                             QStringLiteral("NAZIV")}});
+    tables_.emplace_back(QStringLiteral("tLea"), QStringLiteral("LIGA"), QStringLiteral("T.ID_LIGA"));
+    tables_.emplace_back(QStringLiteral("tSta"), QStringLiteral("STATISTICARI"), byName, QList<LookupField>{},
+                         true);
+    tables_.emplace_back(QStringLiteral("tRol"), QStringLiteral("POLOZAJ"), QStringLiteral("T.ID_POL"));
+    tables_.emplace_back(QStringLiteral("tPla"), QStringLiteral("IGRAC"), QStringLiteral("T.ID_KLUB, T.ID_IGRAC"),
+                         QList<LookupField>{clubName,
+                                            {QStringLiteral("POSNAME"), QStringLiteral("ID_POZ"),
+                                             QStringLiteral("POZICIJA"), QStringLiteral("ID_POZ"),
+                                             QStringLiteral("POZICIJA")}});
+    tables_.emplace_back(QStringLiteral("tPos"), QStringLiteral("POZICIJA"), QStringLiteral("T.ID_POZ"));
+    auto matchLookup = [](const char *name, const char *key, const char *table, const char *tableKey) {
+        return LookupField{QString::fromLatin1(name), QString::fromLatin1(key), QString::fromLatin1(table),
+                           QString::fromLatin1(tableKey), QStringLiteral("NAZIV")};
+    };
+    tables_.emplace_back(QStringLiteral("tMatch"), QStringLiteral("UTAKMICA"), QStringLiteral("T.ID_UTAKMICA"),
+                         QList<LookupField>{matchLookup("KLUB1", "ID_KLUB1", "KLUB", "ID_KLUB"),
+                                            matchLookup("KLUB2", "ID_KLUB2", "KLUB", "ID_KLUB"),
+                                            matchLookup("LIGA", "ID_LIGA", "LIGA", "ID_LIGA")});
+    tables_.emplace_back(QStringLiteral("StatDom"), QStringLiteral("STATDOMACI"), QStringLiteral("T.DRES"));
+    tables_.emplace_back(QStringLiteral("StatGost"), QStringLiteral("STATGOSTI"), QStringLiteral("T.DRES"));
+    tables_.emplace_back(QStringLiteral("PetorkaDom"), QStringLiteral("PETORKADOM"), QString());
+    tables_.emplace_back(QStringLiteral("PetorkaGosti"), QStringLiteral("PETORKAGOSTI"), QString());
+    tables_.emplace_back(QStringLiteral("MinutiD"), QStringLiteral("MINUTID"), QString());
+    tables_.emplace_back(QStringLiteral("MinutiG"), QStringLiteral("MINUTIG"), QString());
+    tables_.emplace_back(QStringLiteral("Sastav"), QStringLiteral("SASTAV"), QStringLiteral("T.ID_UTAKMICA"));
+    tables_.emplace_back(QStringLiteral("Akcije"), QStringLiteral("AKCIJE"), QStringLiteral("T.ID_UTAKMICA"));
+    tables_.emplace_back(QStringLiteral("Akcija"), QStringLiteral("AKCIJA"), QStringLiteral("T.SIFRA"));
+    tables_.emplace_back(QStringLiteral("IBLigaPreview"), QStringLiteral("LIGA"), QString());
+    tables_.emplace_back(QStringLiteral("IBKlubpreview"), QStringLiteral("KLUB"), QString());
+}
+
+bool Tdm::Start()
+{
+    connectionFailed_ = false;
+    QCoreApplication::processEvents();
+    if (!ConnectDatabase())
+        return true; // the program goes on without a database
+    if (!ActionCodes().Load(*connection_)) {
+        ShowError(QStringLiteral("Error in Actions Data in DataBase!!!"));
+        return false;
+    }
+    return true;
+}
+
+fb::Connection &Tdm::db()
+{
+    if (!connection_)
+        throw fb::Error(ConnectionProblem);
+    return *connection_;
+}
+
+QString Tdm::dataFile(const QString &name) const { return QDir(options_.dataDirectory).filePath(name); }
+
+bool Tdm::isLocalDatabase() const { return !AppPaths::isServerLocation(options_.databaseLocation); }
+
+std::optional<QString> Tdm::TryPasswordCandidates(const std::function<bool(const QString &)> &attempt)
+{
+    for (const QString &candidate : PasswordCandidates)
+        if (attempt(candidate))
+            return candidate;
+    return std::nullopt;
+}
+
+bool Tdm::ConnectDatabase()
+{
+    if (!connection_ && !attachOrCreate()) {
+        connectionFailed_ = true;
+        return false;
+    }
+    connectionFailed_ = false;
+    return OpenAllTables();
+}
+
+bool Tdm::attachOrCreate()
+{
+    const QString location = options_.databaseLocation;
+    QString failure;
+
+    if (isLocalDatabase() && !QFileInfo::exists(location)) {
+        // First start: the database is made here, with its whole schema.
+        try {
+            connection_ = fb::Connection::create(location, {QStringLiteral("SYSDBA"), PasswordCandidates.first()});
+        } catch (const fb::Error &e) {
+            ShowError(QStringLiteral("%1\nThe database %2 could not be created:\n%3")
+                          .arg(ConnectionProblem, QDir::toNativeSeparators(location), e.text()));
+            return false;
+        }
+    } else {
+        TryPasswordCandidates([&](const QString &password) {
+            try {
+                connection_ = fb::Connection::attach(location, {QStringLiteral("SYSDBA"), password});
+                return true;
+            } catch (const fb::Error &e) {
+                failure = e.text();
+                return false;
+            }
+        });
+        if (!connection_) {
+            ShowError(QStringLiteral("%1\n%2\n%3").arg(ConnectionProblem, QDir::toNativeSeparators(location), failure));
+            return false;
+        }
+    }
+
+    try {
+        SchemaInstaller(*connection_).upgrade();
+    } catch (const fb::Error &e) {
+        ShowError(QStringLiteral("%1\nThe database %2 could not be brought up to date:\n%3")
+                      .arg(ConnectionProblem, QDir::toNativeSeparators(location), e.text()));
+        disconnect();
+        return false;
+    }
+    return true;
+}
+
+void Tdm::disconnect()
+{
+    CloseAllDataSets();
+    connection_.reset();
+}
+
+bool Tdm::OpenAllTables()
+{
+    for (size_t i = 0; i < tables_.size(); ++i) {
+        try {
+            tables_[i].open(db());
+        } catch (const fb::Error &) {
+            ShowError(QStringLiteral("Problem with Open Table (table index %1)!").arg(i));
+            return false;
+        }
+    }
+    return true;
+}
+
+void Tdm::CloseAllDataSets()
+{
+    for (auto &t : tables_)
+        t.close();
+}
+
+TableObject &Tdm::table(const QString &name)
+{
+    for (auto &t : tables_)
+        if (t.name() == name)
+            return t;
+    throw fb::Error(QStringLiteral("No table object %1").arg(name));
+}
+
+void Tdm::SaveAllDataSets()
+{
+    if (!connection_)
+        return;
+    try {
+        connection_->commitRetaining();
+    } catch (const fb::Error &) {
+        try {
+            connection_->rollbackRetaining();
+        } catch (const fb::Error &) {
+        }
+    }
+}
+
+void Tdm::BackupDatabaseFile()
+{
+    try {
+        // Everything done so far reaches the file before it is copied.
+        if (connection_)
+            connection_->commitRetaining();
+        const QString database = options_.databaseLocation;
+        const bool exists = isLocalDatabase() && QFileInfo::exists(database);
+        if (exists)
+            replaceFileWithCopyOf(database, dataFile(QString::fromLatin1(AppPaths::BackupFileName)));
+        if (++backupCopyCounter_ >= 3) {
+            if (exists)
+                replaceFileWithCopyOf(database, dataFile(QString::fromLatin1(AppPaths::AdditionalBackupFileName)));
+            backupCopyCounter_ = 0;
+        }
+    } catch (const std::exception &) {
+        // A safety copy that fails is tried again after the next change.
+    }
+}
+
+bool Tdm::RetrieveDatabase(const QString &backupFile, const QString &missingMessage)
+{
+    if (!QFileInfo::exists(backupFile)) {
+        ShowError(missingMessage);
+        return false;
+    }
+    {
+        BusyCursor busy;
+        disconnect();
+        const QString database = options_.databaseLocation;
+        try {
+            if (QFileInfo::exists(database))
+                replaceFileWithCopyOf(database, dataFile(QString::fromLatin1(AppPaths::DiscardedFileName)));
+            replaceFileWithCopyOf(backupFile, database);
+        } catch (const std::exception &) {
+            // The old file stays in place; the connection below shows whether it is usable.
+        }
+    }
+    if (ConnectDatabase()) {
+        ShowInformation(QStringLiteral("Data Base is Retrieved SUCCESSFULLY. Application will shut down. "
+                                       "Please start application again and continue."));
+        return true;
+    }
+    ShowError(QStringLiteral("Data Base is Not Retrieved!"));
+    return false;
+}
+
+void Tdm::RestoreFromServerBackup(const QString &backupFile)
+{
+    const fb::Credentials credentials = connection_ ? connection_->credentials()
+                                                    : fb::Credentials{QStringLiteral("SYSDBA"),
+                                                                      PasswordCandidates.first()};
+    const QString database = options_.databaseLocation;
+    if (!isLocalDatabase()) {
+        // The server's own tools restore a database that lives on the server.
+        fb::Service::restore(backupFile, database, credentials);
+        return;
+    }
+    // Restore beside the database first, so that a failed restore leaves the
+    // database as it was; then swap the files, keeping the old one.
+    const QString restored = dataFile(QStringLiteral("RESTORED_QNDB.FDB"));
+    QFile::remove(restored);
+    BusyCursor busy;
+    try {
+        fb::Service::restore(backupFile, restored, credentials);
+    } catch (const fb::Error &) {
+        QFile::remove(restored);
+        throw;
+    }
+    disconnect();
+    namespace fs = std::filesystem;
+    if (QFileInfo::exists(database))
+        fs::rename(database.toStdString(), dataFile(QString::fromLatin1(AppPaths::DiscardedFileName)).toStdString());
+    fs::rename(restored.toStdString(), database.toStdString());
+    ConnectDatabase();
+}
+
+bool Tdm::MatchStarted()
+{
+    try {
+        fb::Query clock(db(), QStringLiteral("select VREME, PERIOD from TEMP"));
+        clock.exec();
+        if (!clock.next())
+            return false;
+        bool minuteOk = false, periodOk = false;
+        const int minute = clock.value(0).toInt(&minuteOk);
+        const int period = clock.value(1).toInt(&periodOk);
+        return minuteOk && periodOk && (period > 1 || minute < 10);
+    } catch (const fb::Error &) {
+        return false;
+    }
+}
+
+void Tdm::SetJumpBall(int matchId, int side)
+{
+    try {
+        db().execute(QStringLiteral("UPDATE UTAKMICA SET JUMPBAL = ? WHERE ID_UTAKMICA = ?"), {side, matchId});
+        db().commitRetaining();
+    } catch (const fb::Error &) {
+    }
+}
+
+int Tdm::GetJumpBall(int matchId)
+{
+    try {
+        const QVariant side =
+            db().scalar(QStringLiteral("SELECT JUMPBAL FROM UTAKMICA WHERE ID_UTAKMICA = ?"), {matchId});
+        return side.isValid() ? side.toInt() : -1;
+    } catch (const fb::Error &) {
+        return -1;
+    }
+}

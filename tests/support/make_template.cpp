@@ -1,0 +1,26 @@
+// Creates the template database of a test run with the program's own
+// first-start code, so every test starts from exactly what users get.
+#include "common/AppPaths.h"
+#include "data/dmU.h"
+#include "support/TestDatabase.h"
+
+#include <QCoreApplication>
+#include <QDir>
+#include <QFile>
+#include <cstdio>
+
+int main(int argc, char **argv)
+{
+    QCoreApplication app(argc, argv);
+    TestDatabase::prepareEngine();
+    const QString dir = TestDatabase::templateDirectory();
+    const QString database = QDir(dir).filePath(AppPaths::DatabaseFileName);
+    QFile::remove(database);
+    Tdm module({database, dir});
+    if (!module.Start() || !module.connected()) {
+        std::fprintf(stderr, "could not create %s\n", qPrintable(database));
+        return 1;
+    }
+    std::printf("template database %s\n", qPrintable(database));
+    return 0;
+}
