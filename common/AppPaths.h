@@ -18,6 +18,10 @@ QString databaseLocation();
 // True for a server connection string, false for a file of this machine.
 bool isServerLocation(const QString &location);
 
+// True when the export directory exists or was created at start; the
+// console writes its live files only then.
+inline bool ExportDirectoryReady = false;
+
 inline const char *DatabaseFileName = "QNDB.FDB";
 inline const char *BackupFileName = "BACKUP_QNDB.FDB";
 inline const char *AdditionalBackupFileName = "BACKUP_ADDITIONAL_QNDB.FDB";

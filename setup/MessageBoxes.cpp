@@ -1,0 +1,40 @@
+#include "setup/MessageBoxes.h"
+
+#include <QApplication>
+#include <QMessageBox>
+
+bool MessageBoxMessenger::show(Kind kind, const QString &text)
+{
+    QWidget *parent = QApplication::activeWindow();
+    const QString title = QStringLiteral("Quintara");
+    // A message must be readable even while a long piece of work shows the busy cursor.
+    const bool busy = QApplication::overrideCursor() != nullptr;
+    if (busy)
+        QApplication::setOverrideCursor(Qt::ArrowCursor);
+    bool yes = false;
+    switch (kind) {
+    case Kind::Error:
+        QMessageBox::critical(parent, title, text);
+        break;
+    case Kind::Warning:
+        QMessageBox::warning(parent, title, text);
+        break;
+    case Kind::Information:
+        QMessageBox::information(parent, title, text);
+        break;
+    case Kind::Confirmation:
+        yes = QMessageBox::question(parent, title, text, QMessageBox::Yes | QMessageBox::No) == QMessageBox::Yes;
+        break;
+    }
+    if (busy)
+        QApplication::restoreOverrideCursor();
+    return yes;
+}
+
+void MessageBoxMessenger::setBusy(bool busy)
+{
+    if (busy)
+        QApplication::setOverrideCursor(Qt::WaitCursor);
+    else
+        QApplication::restoreOverrideCursor();
+}
