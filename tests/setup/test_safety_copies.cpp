@@ -1,0 +1,223 @@
+// Safety copies of the database, their retrieval, and the restore from a
+// server backup file.
+#include "common/AppPaths.h"
+#include "data/FbClient.h"
+#include "data/FbService.h"
+#include "setup/MainActions.h"
+#include "support/RecordingMessenger.h"
+#include "support/TestDatabase.h"
+
+#include <QFile>
+#include <QFileInfo>
+#include <QTest>
+#include <QThread>
+
+using namespace Qt::StringLiterals;
+
+namespace {
+
+int refereesIn(const QString &databaseFile)
+{
+    auto copy = fb::Connection::attach(databaseFile, {u"SYSDBA"_s, u"x"_s});
+    return copy->scalar(u"select count(*) from SUDIJA"_s).toInt();
+}
+
+void addReferee(Tdm &module, const QString &surname)
+{
+    module.db().execute(u"insert into SUDIJA (PREZIME, IME) values (?, 'Test')"_s, {surname});
+}
+
+QByteArray contentsOf(const QString &path)
+{
+    QFile f(path);
+    return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
+}
+
+} // namespace
+
+class TestSafetyCopies : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void initTestCase() { TestDatabase::prepareEngine(); }
+
+    void everyThirdCopyRefreshesTheAdditionalCopy();
+    void copyIsAConsistentDatabaseWithTheLatestWork();
+    void retrieveWithoutCopyChangesNothing_data();
+    void retrieveWithoutCopyChangesNothing();
+    void retrieveAskedNoChangesNothing();
+    void retrieveReplacesDatabaseAndKeepsDiscarded();
+    void retrieveWithDatabaseMissingStillInstallsCopy();
+    void backupTimeFormat();
+    void serverBackupRestores();
+    void failedRestoreLeavesDatabaseAlone();
+};
+
+void TestSafetyCopies::everyThirdCopyRefreshesTheAdditionalCopy()
+{
+    Sandbox sb;
+    auto &module = sb.dm();
+    const QString backup = sb.file(AppPaths::BackupFileName);
+    const QString additional = sb.file(AppPaths::AdditionalBackupFileName);
+
+    for (int call = 1; call <= 6; ++call) {
+        addReferee(module, u"R%1"_s.arg(call));
+        module.BackupDatabaseFile();
+        QCOMPARE(refereesIn(backup), call);
+        if (call < 3) {
+            QVERIFY(!QFile::exists(additional));
+        } else {
+            // Refreshed on the third and the sixth call only.
+            QCOMPARE(refereesIn(additional), call < 6 ? 3 : 6);
+        }
+        QCOMPARE(module.backupCopyCounter(), call % 3);
+    }
+}
+
+void TestSafetyCopies::copyIsAConsistentDatabaseWithTheLatestWork()
+{
+    Sandbox sb;
+    auto &module = sb.dm();
+    // Uncommitted work of the program's own transaction goes into the copy.
+    for (int i = 0; i < 200; ++i)
+        addReferee(module, u"Šiškić %1"_s.arg(i));
+    module.BackupDatabaseFile();
+    auto copy = fb::Connection::attach(sb.file(AppPaths::BackupFileName), {u"SYSDBA"_s, u"x"_s});
+    QCOMPARE(copy->scalar(u"select count(*) from SUDIJA where PREZIME starting with 'Šiškić'"_s).toInt(), 200);
+    // The copy is a whole database: every table reads and the engine's own
+    // validation of the header and pages passes.
+    QCOMPARE(copy->scalar(u"select count(*) from AKCIJA"_s).toInt(), 27);
+    QVERIFY(!QFile::exists(sb.file(AppPaths::BackupFileName) + u".part"_s));
+}
+
+void TestSafetyCopies::retrieveWithoutCopyChangesNothing_data()
+{
+    QTest::addColumn<bool>("additional");
+    QTest::addColumn<QString>("message");
+    QTest::newRow("backup") << false << u"Data Base Backup does not exists! Retrieve can not be done!"_s;
+    QTest::newRow("additional") << true << u"Data Base AdditionalBackup does not exists! Retrieve can not be done!"_s;
+}
+
+void TestSafetyCopies::retrieveWithoutCopyChangesNothing()
+{
+    QFETCH(bool, additional);
+    QFETCH(QString, message);
+    Sandbox sb;
+    auto &module = sb.dm();
+    RecordingMessenger messages;
+    QVERIFY(!MainActions::RetrieveFromBackup(module, additional));
+    QCOMPARE(messages.texts(), QStringList{message});
+    QVERIFY(module.connected());
+    QVERIFY(!QFile::exists(sb.file(AppPaths::DiscardedFileName)));
+}
+
+void TestSafetyCopies::retrieveAskedNoChangesNothing()
+{
+    Sandbox sb;
+    auto &module = sb.dm();
+    module.BackupDatabaseFile();
+    RecordingMessenger messages;
+    messages.answer(false);
+    QVERIFY(!MainActions::RetrieveFromBackup(module, false));
+    QCOMPARE(messages.messages.size(), 1);
+    QCOMPARE(messages.messages[0].first, Messenger::Kind::Confirmation);
+    const QString time = MainActions::FormatBackupTime(QFileInfo(sb.file(AppPaths::BackupFileName)).lastModified());
+    QCOMPARE(messages.texts()[0],
+             u"Last Backup is created on %1 . Are you sure to Retrieive Data Base from Backup?"_s.arg(time));
+    QVERIFY(module.connected());
+    QVERIFY(!QFile::exists(sb.file(AppPaths::DiscardedFileName)));
+}
+
+void TestSafetyCopies::retrieveReplacesDatabaseAndKeepsDiscarded()
+{
+    Sandbox sb;
+    auto &module = sb.dm();
+    addReferee(module, u"Before"_s);
+    for (int i = 0; i < 3; ++i)
+        module.BackupDatabaseFile(); // the additional copy now holds one referee
+    addReferee(module, u"After"_s);
+    module.db().commitRetaining();
+
+    RecordingMessenger messages;
+    messages.answer(true);
+    QVERIFY(MainActions::RetrieveFromBackup(module, true));
+    QVERIFY(messages.texts()[0].startsWith(u"Last Additional Backup is created on "_s));
+    QCOMPARE(messages.texts()[1], u"Data Base is Retrieved SUCCESSFULLY. Application will shut down. "
+                                  "Please start application again and continue."_s);
+    QVERIFY(module.connected());
+    QCOMPARE(module.db().scalar(u"select count(*) from SUDIJA"_s).toInt(), 1);
+    sb.closeDm();
+    QCOMPARE(refereesIn(sb.file(AppPaths::DiscardedFileName)), 2);
+}
+
+void TestSafetyCopies::retrieveWithDatabaseMissingStillInstallsCopy()
+{
+    Sandbox sb;
+    addReferee(sb.dm(), u"Saved"_s);
+    sb.dm().BackupDatabaseFile();
+    sb.closeDm();
+    QVERIFY(QFile::remove(sb.file(AppPaths::DatabaseFileName)));
+
+    RecordingMessenger messages;
+    Tdm module(sb.options());
+    // Without the database the program would make a new one; retrieval must
+    // install the copy instead, so nothing is created first here.
+    QVERIFY(module.RetrieveDatabase(sb.file(AppPaths::BackupFileName), u"missing"_s));
+    QVERIFY(!QFile::exists(sb.file(AppPaths::DiscardedFileName)));
+    QCOMPARE(module.db().scalar(u"select count(*) from SUDIJA where PREZIME = 'Saved'"_s).toInt(), 1);
+}
+
+void TestSafetyCopies::backupTimeFormat()
+{
+    QCOMPARE(MainActions::FormatBackupTime(QDateTime(QDate(2026, 12, 8), QTime(21, 35, 16))),
+             u"08.12.2026.  at  21:35:16"_s);
+    QCOMPARE(MainActions::FormatBackupTime(QDateTime(QDate(2027, 1, 2), QTime(8, 5, 6))),
+             u"02.01.2027.  at  08:05:06"_s);
+}
+
+void TestSafetyCopies::serverBackupRestores()
+{
+    Sandbox sb;
+    auto &module = sb.dm();
+    addReferee(module, u"Đorđević"_s);
+    module.db().commitRetaining();
+    const QString backupFile = sb.file(u"bkp_proba.gbk"_s);
+    // Taken while the program holds its own connection.
+    fb::Service::backup(module.options().databaseLocation, backupFile, module.db().credentials());
+    QVERIFY(QFileInfo(backupFile).size() > 0);
+    addReferee(module, u"Later"_s);
+    module.db().commitRetaining();
+
+    RecordingMessenger messages;
+    MainActions::RestoreFromServerBackup(module, backupFile);
+    QCOMPARE(messages.texts(), QStringList{u"Finished!"_s});
+    QVERIFY(module.connected());
+    QCOMPARE(module.db().scalar(u"select list(PREZIME) from SUDIJA"_s).toString(), u"Đorđević"_s);
+    QCOMPARE(module.db().scalar(u"select MON$SQL_DIALECT from MON$DATABASE"_s).toInt(), 1);
+    QVERIFY(QFile::exists(sb.file(AppPaths::DiscardedFileName)));
+}
+
+void TestSafetyCopies::failedRestoreLeavesDatabaseAlone()
+{
+    Sandbox sb;
+    auto &module = sb.dm();
+    addReferee(module, u"Kept"_s);
+    module.db().commitRetaining();
+    const QString notABackup = sb.file(u"broken.gbk"_s);
+    QFile f(notABackup);
+    QVERIFY(f.open(QIODevice::WriteOnly));
+    f.write("not a backup");
+    f.close();
+
+    RecordingMessenger messages;
+    MainActions::RestoreFromServerBackup(module, notABackup);
+    QCOMPARE(messages.messages.size(), 1);
+    QCOMPARE(messages.messages[0].first, Messenger::Kind::Error);
+    QVERIFY(module.connected());
+    QCOMPARE(module.db().scalar(u"select count(*) from SUDIJA where PREZIME = 'Kept'"_s).toInt(), 1);
+    QVERIFY(!QFile::exists(sb.file(AppPaths::DiscardedFileName)));
+}
+
+QTEST_GUILESS_MAIN(TestSafetyCopies)
+#include "test_safety_copies.moc"
