@@ -9,13 +9,29 @@
 #include "setup/VersionInfo.h"
 
 #include <QApplication>
+#include <QCommandLineParser>
+#include <QElapsedTimer>
+#include <QTimer>
+
+#include <cstdio>
 
 int main(int argc, char **argv)
 {
+    QElapsedTimer sinceStart;
+    sinceStart.start();
     BlockTerminationSignals();
     QApplication app(argc, argv);
     QApplication::setApplicationName(QStringLiteral("Quintara"));
     QApplication::setApplicationVersion(ProgramVersion());
+
+    QCommandLineParser options;
+    options.setApplicationDescription(QStringLiteral("Quintara: basketball match statistics desk."));
+    options.addHelpOption();
+    options.addVersionOption();
+    const QCommandLineOption startupTime(QStringLiteral("startup-time"),
+                                         QStringLiteral("Print how long the start took, then end."));
+    options.addOption(startupTime);
+    options.process(app);
 
     QuitOnTerminationSignals();
     MessageBoxMessenger messages;
@@ -33,6 +49,12 @@ int main(int argc, char **argv)
         return 1;
 
     mainWindow.show();
+    if (options.isSet(startupTime)) {
+        QTimer::singleShot(0, &app, [&] {
+            std::printf("main window shown after %.1f ms\n", double(sinceStart.nsecsElapsed()) / 1e6);
+            QApplication::quit();
+        });
+    }
     const int result = app.exec();
     Messenger::install(nullptr);
     return result;
