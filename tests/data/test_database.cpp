@@ -38,6 +38,7 @@ private slots:
     void notADatabaseIsReportedAndLeftAlone();
     void unwritableDataDirectoryIsReported();
     void anotherProcessReadsWhileProgramHoldsDatabase();
+    void unreadableTableStopsOpeningAtIt();
 
     void matchStarted_data();
     void matchStarted();
@@ -315,6 +316,23 @@ void TestDatabaseModule::anotherProcessReadsWhileProgramHoldsDatabase()
     QVERIFY2(output.contains(u"count=1"_s), qPrintable(output));
     // The program's own connection still works afterwards.
     QCOMPARE(db.scalar(u"select count(*) from SUDIJA"_s).toInt(), 1);
+}
+
+void TestDatabaseModule::unreadableTableStopsOpeningAtIt()
+{
+    Sandbox sb;
+    sb.dm().CloseAllDataSets(); // open table objects hold the table
+    sb.dm().db().executeDefinition(u"drop table DELEGAT"_s);
+    sb.closeDm();
+    RecordingMessenger messages;
+    Tdm module(sb.options());
+    QVERIFY(module.Start());
+    // tRef and tTra open; tDel (the third table object) fails and nothing after it opens.
+    QCOMPARE(messages.texts(), QStringList{u"Problem with Open Table (table index 2)!"_s});
+    QVERIFY(module.tables()[0].isOpen());
+    QVERIFY(module.tables()[1].isOpen());
+    for (size_t i = 2; i < module.tables().size(); ++i)
+        QVERIFY2(!module.tables()[i].isOpen(), qPrintable(module.tables()[i].name()));
 }
 
 void TestDatabaseModule::matchStarted_data()
