@@ -1,0 +1,325 @@
+#include "console/MatchSession.h"
+
+#include "common/GameClock.h"
+#include "common/MatchState.h"
+#include "common/Messenger.h"
+#include "data/ActionCodes.h"
+#include "data/FbClient.h"
+#include "data/dmU.h"
+
+#include <QTime>
+
+namespace {
+
+const QString ClosedIncorrectly = QStringLiteral("CLOSED INCORRECTLY");
+
+bool isMadeShot(int code) { return code == EvMade1 || code == EvMade2 || code == EvMade3; }
+bool isMissedShot(int code) { return code == EvMiss1 || code == EvMiss2 || code == EvMiss3; }
+int shotValue(int code) { return (code - EvMade1) / 2 + 1; }
+
+// Events after which play goes on as a normal attack.
+bool endsAttack(int code)
+{
+    switch (code) {
+    case EvMade1: case EvMade2: case EvMade3: case EvReboundDefence: case EvSteal: case EvTurnover:
+    case EvPersonalFoul: case EvTechnicalPlayer: case EvTimeOut:
+        return true;
+    default:
+        return false;
+    }
+}
+
+} // namespace
+
+MatchSession::MatchSession(Tdm &module) : dm_(module) {}
+
+void MatchSession::ResetWorkingTables()
+{
+    auto &db = dm_.db();
+    const std::pair<const char *, const char *> tables[] = {
+        {"STATDOMACI", "IDSTATDOMACI"}, {"STATGOSTI", "IDSTATGOSTI"}, {"MINUTID", "IDMINUTID"},
+        {"MINUTIG", "IDMINUTIG"},       {"PETORKADOM", "IDPETORKAD"}, {"PETORKAGOSTI", "IDPETORKAG"}};
+    for (const auto &[table, generator] : tables) {
+        db.execute(QStringLiteral("delete from %1").arg(QLatin1String(table)));
+        db.execute(QStringLiteral("set generator %1 to 0").arg(QLatin1String(generator)));
+    }
+    db.commitRetaining();
+}
+
+bool MatchSession::loadMatchRow(int matchId)
+{
+    fb::Query row(dm_.db(), dm_.table(QStringLiteral("tMatch")).selectSql(QStringLiteral("T.ID_UTAKMICA = ?")));
+    row.exec({matchId});
+    if (!row.next()) {
+        ShowError(QStringLiteral("Error! Can not find match!"));
+        return false;
+    }
+    matchId_ = matchId;
+    matchName_ = row.value(QStringLiteral("NAZIV")).toString();
+    homeName_ = row.value(QStringLiteral("KLUB1")).toString();
+    awayName_ = row.value(QStringLiteral("KLUB2")).toString();
+    const QVariant home = row.value(QStringLiteral("BOJAD")), away = row.value(QStringLiteral("BOJAG"));
+    homeColor_ = home.isValid() ? home.toInt() : 0xFFFFFF;
+    awayColor_ = away.isValid() ? away.toInt() : 0xFFFFFF;
+    return true;
+}
+
+void MatchSession::resetClockRow()
+{
+    auto &db = dm_.db();
+    db.execute(QStringLiteral("delete from TEMP"));
+    db.execute(QStringLiteral("insert into TEMP (VREME, PERIOD, KRAJ, PERIOD_NO, PERIOD_TIME, EXTRA_TIME, A4) "
+                              "values (10, 1, 0, 4, 10, 5, 0)"));
+}
+
+void MatchSession::setResult(const QString &result)
+{
+    dm_.db().execute(QStringLiteral("update UTAKMICA set REZULTAT = ? where ID_UTAKMICA = ?"), {result, matchId_});
+    dm_.db().commitRetaining();
+}
+
+bool MatchSession::OpenExistingMatch(int matchId)
+{
+    if (!loadMatchRow(matchId))
+        return false;
+    setResult(ClosedIncorrectly);
+    // The rules engine rebuilds the clock row, one statistic line per roster
+    // player, and the players on court from the match's events.
+    resetClockRow();
+    dm_.db().execute(QStringLiteral("execute procedure RE_OPEN(?)"), {matchId_});
+    dm_.db().commitRetaining();
+    return true;
+}
+
+bool MatchSession::OpenNewMatch(int matchId)
+{
+    if (!loadMatchRow(matchId))
+        return false;
+    resetClockRow();
+    setResult(ClosedIncorrectly);
+    return true;
+}
+
+void MatchSession::ResetShowingState()
+{
+    foulsPeriod_ = 0;
+    fouls_[0] = fouls_[1] = TeamFoulState{};
+    eventCounter_ = 0;
+}
+
+bool MatchSession::BothSidesOnCourt()
+{
+    auto &db = dm_.db();
+    return db.scalar(QStringLiteral("select count(*) from PETORKADOM")).toInt() > 0
+           && db.scalar(QStringLiteral("select count(*) from PETORKAGOSTI")).toInt() > 0;
+}
+
+ClockRow MatchSession::Clock()
+{
+    fb::Query row(dm_.db(), QStringLiteral("select VREME, PERIOD, KRAJ from TEMP"));
+    row.exec();
+    if (!row.next())
+        return {};
+    return {row.value(0).toInt(), row.value(1).toInt(), row.value(2).toInt()};
+}
+
+bool MatchSession::MatchStarted()
+{
+    const ClockRow c = Clock();
+    return c.period > 1 || c.minute < QuarterMinutes;
+}
+
+bool MatchSession::PeriodStart()
+{
+    const ClockRow c = Clock();
+    return c.minute == QuarterMinutes || (c.minute == OvertimeMinutes && c.period > RegularPeriods);
+}
+
+QString MatchSession::PeriodText()
+{
+    const ClockRow c = Clock();
+    if (c.ended == 1)
+        return QStringLiteral("END");
+    if (c.period > RegularPeriods)
+        return QStringLiteral("Overtime %1").arg(c.period - RegularPeriods);
+    return QStringLiteral("%1. Quarter").arg(c.period);
+}
+
+int MatchSession::IsTeam(int side, int shirtNumber)
+{
+    try {
+        fb::Query team(dm_.db(), QStringLiteral("execute procedure ISTEAM(?, ?)"));
+        team.exec({side, shirtNumber});
+        return team.next() ? team.value(0).toInt() : 0;
+    } catch (const fb::Error &) {
+        return 0; // a number the column cannot hold is on no roster
+    }
+}
+
+bool MatchSession::Recorded(int code, int result)
+{
+    if (code == EvMinuteChange)
+        return result == 1 || result == 60 || result == 66;
+    return result == 1;
+}
+
+int MatchSession::Record(const EventEntry &entry)
+{
+    auto &db = dm_.db();
+    const MatchScore before = Score();
+    int result = 0;
+    try {
+        // The entry is one unit of work on its own.
+        db.commitRetaining();
+        fb::Query check(db, QStringLiteral("execute procedure CHECKACTION(?, ?, ?, ?, ?)"));
+        check.exec({matchId_, entry.side, entry.player, entry.code, entry.parameter});
+        result = check.next() ? check.value(0).toInt() : 0;
+        if (!Recorded(entry.code, result))
+            return result; // the engine wrote nothing
+        insertEventRecord(entry, before);
+        db.commitRetaining();
+    } catch (const fb::Error &e) {
+        // Neither table keeps a half-recorded event.
+        try {
+            db.rollbackRetaining();
+        } catch (const fb::Error &) {
+        }
+        ShowError(QStringLiteral("The event was not recorded: %1").arg(e.text()));
+        return -1;
+    }
+    if (entry.code == EvReboundOffence)
+        AttackType = 1;
+    dm_.BackupDatabaseFile();
+    return result;
+}
+
+void MatchSession::insertEventRecord(const EventEntry &entry, const MatchScore &before)
+{
+    const ClockRow clock = Clock();
+    const int defence = DefenceType;
+    const int attack = AttackType;
+    if (endsAttack(entry.code))
+        AttackType = 0;
+    const int foulType = entry.code == EvPersonalFoul ? AskFoulType() : 0;
+    const int number = NextEventNumber();
+    UpdateTeamFouls(entry.side, clock.period, entry.code);
+    const int bonus = (entry.side == 1 || entry.side == 2) && InBonus(entry.side) ? 1 : 0;
+    const QString stamp = QStringLiteral("%1;%2:%3")
+                              .arg(QTime::currentTime().toString(QStringLiteral("HH:mm:ss")))
+                              .arg(before.home)
+                              .arg(before.away);
+    const int elapsed = entry.code == EvPlayerChange ? ElapsedSeconds(clock.period, clock.minute, entry.seconds) : 0;
+
+    dm_.db().execute(QStringLiteral("insert into DTT (IDM, HG, NODR, P, M, RES, DTYPE, PAR4, PAR1, I1, I2, "
+                                    "RBACTION, S1, ISBONUS, STARTER, PAR2, LGTYPE) "
+                                    "values (?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?)"),
+                     {matchId_, entry.side, entry.player, clock.period, clock.minute, entry.code, defence, attack,
+                      entry.parameter, isMadeShot(entry.code) ? shotValue(entry.code) : 0,
+                      isMissedShot(entry.code) ? shotValue(entry.code - 1) : 0, number, stamp, bonus,
+                      IsStarter(entry.side, entry.player), elapsed, foulType});
+    lastEventCode_ = entry.code;
+    lastEventNumber_ = number;
+}
+
+int MatchSession::NextEventNumber()
+{
+    if (eventCounter_ <= 0)
+        eventCounter_ =
+            dm_.db().scalar(QStringLiteral("select max(RBACTION) from DTT where IDM = ?"), {matchId_}).toInt();
+    return ++eventCounter_;
+}
+
+void MatchSession::UpdateTeamFouls(int side, int period, int code)
+{
+    // The fourth quarter and every overtime are one foul period.
+    auto countStored = [&](int s) {
+        const QString periods = period >= RegularPeriods ? QStringLiteral("P >= 4") : QStringLiteral("P = ?");
+        QVariantList params{matchId_, s};
+        if (period < RegularPeriods)
+            params << period;
+        return dm_.db()
+            .scalar(QStringLiteral("select count(*) from DTT where IDM = ? and HG = ? and %1 and RES in (15, 16)")
+                        .arg(periods),
+                    params)
+            .toInt();
+    };
+    int stored = 0;
+    if ((side == 1 || side == 2) && !fouls_[sideIndex(side)].loaded) {
+        stored = countStored(side);
+        foulsPeriod_ = period;
+    }
+    if (period != foulsPeriod_ && period <= RegularPeriods) {
+        for (auto &f : fouls_)
+            f = TeamFoulState{0, true, false};
+    }
+    if (side == 1 || side == 2) {
+        TeamFoulState &f = fouls_[sideIndex(side)];
+        if (!f.loaded)
+            f.count = stored;
+        if (code == EvPersonalFoul || code == EvTechnicalPlayer)
+            ++f.count;
+        f.inBonus = f.count >= 5;
+        f.loaded = true;
+    }
+    foulsPeriod_ = period;
+}
+
+QString MatchSession::BonusText(int teamFouls) { return QStringLiteral(" bonus p.flts: %1").arg(teamFouls); }
+
+bool MatchSession::UndoOffered() const
+{
+    return (lastEventCode_ >= 0 && lastEventCode_ < EvMade1) || lastEventCode_ == EvExitWithoutChanges
+           || lastEventCode_ == EvMatchFinish;
+}
+
+MatchScore MatchSession::Score()
+{
+    fb::Query points(dm_.db(), QStringLiteral("select HG, sum(I1) from DTT where IDM = ? group by HG"));
+    points.exec({matchId_});
+    MatchScore score;
+    while (points.next()) {
+        if (points.value(0).toInt() == 1)
+            score.home = points.value(1).toInt();
+        else if (points.value(0).toInt() == 2)
+            score.away = points.value(1).toInt();
+    }
+    return score;
+}
+
+void MatchSession::Close(bool matchEnded)
+{
+    // Only the result is written, so a possession value set meanwhile stays.
+    const MatchScore score = Score();
+    setResult(matchEnded ? QStringLiteral("%1 : %2").arg(score.home).arg(score.away)
+                         : QStringLiteral("NOT FINISHED"));
+}
+
+MatchSession::Refusal MatchSession::CheckResultMessage(int result, const QString &playerText,
+                                                      const QString &parameterText)
+{
+    switch (result) {
+    case 0:
+        return {Refusal::Player, QStringLiteral("There is no player with No %1!!!").arg(playerText)};
+    case 1:
+        return {};
+    case 2:
+        return {Refusal::Player, QStringLiteral("Player No %1 is not playing at present!").arg(playerText)};
+    case 3:
+        return {Refusal::Parameter, QStringLiteral("Incorrect data! Available values : 1,2,3,4 to 13 !")};
+    case 4:
+        return {Refusal::Parameter, QStringLiteral("Incorrect data! Available values 1,2,3,4 to 13 !")};
+    case 5:
+        return {Refusal::Parameter, QStringLiteral("Player is playing allready!")};
+    case 6:
+    case 7:
+        return {Refusal::Parameter, QStringLiteral("There is no player with No %1!!!").arg(parameterText)};
+    case 8:
+        return {Refusal::Parameter, QStringLiteral("Player No %1 is not playing at present!").arg(parameterText)};
+    case 9:
+        return {Refusal::Parameter, QStringLiteral("Incorrect data!. Available values: 1,2,3,4 to 13)!")};
+    case 33:
+        return {Refusal::Init, QStringLiteral("ACTION is not allowed! Match time or over time not finished!")};
+    default:
+        return {Refusal::None, QStringLiteral("FATAL UNKNOWN ERROR! unit MatchU")};
+    }
+}

@@ -1,0 +1,132 @@
+#pragma once
+// The match console's own logic, without widgets: opening and closing a
+// match, the clock row, and the recording of every event (the rules engine's
+// check, the event record, team fouls and bonus). The console window shows
+// what this class holds and passes the statistician's entries to it.
+
+#include <QString>
+
+#include <functional>
+
+class Tdm;
+
+// The clock row of the open match.
+struct ClockRow
+{
+    int minute = 10; // counts down: 10 before a quarter starts, 5 before an overtime
+    int period = 1;  // 1..4 quarters, 5.. overtimes
+    int ended = 0;   // 1 once the last period played has ended
+};
+
+// One complete entry of the statistician.
+struct EventEntry
+{
+    int side = 0;      // 1 home, 2 away, 3 clock
+    int player = 0;    // shirt number, 0 for none
+    int code = 0;      // event code
+    int parameter = 0; // zone, type, opponent or entering player; 0 for none
+    int seconds = 0;   // player change: the seconds shown with the clock minute
+};
+
+struct MatchScore
+{
+    int home = 0;
+    int away = 0;
+};
+
+class MatchSession
+{
+public:
+    explicit MatchSession(Tdm &module);
+
+    // Empties the working tables of the previous match and resets their keys.
+    void ResetWorkingTables();
+    // Opens a stored match: its working tables are rebuilt from its events.
+    // Answers false (after "Error! Can not find match!") for an unknown match.
+    bool OpenExistingMatch(int matchId);
+    // Opens a match just defined; entry waits for both starting fives.
+    bool OpenNewMatch(int matchId);
+    // The state that is rebuilt each time the console is shown.
+    void ResetShowingState();
+
+    int MatchId() const { return matchId_; }
+    QString MatchName() const { return matchName_; }
+    QString HomeName() const { return homeName_; }
+    QString AwayName() const { return awayName_; }
+    int HomeColor() const { return homeColor_; }
+    int AwayColor() const { return awayColor_; }
+    // Entry is possible once both sides have players on court.
+    bool BothSidesOnCourt();
+
+    ClockRow Clock();
+    bool MatchStarted();
+    // The clock has not run yet in this period: only substitutions may be keyed.
+    bool PeriodStart();
+    QString PeriodText();
+
+    // The rules engine's view of a shirt number: 1 on court, 2 on the
+    // bench, 0 not on the side's roster.
+    int IsTeam(int side, int shirtNumber);
+
+    // Records an entry: the rules engine checks it and, when it accepts,
+    // the event record is written in the same transaction, so the two event
+    // tables never disagree. Answers the engine's result.
+    int Record(const EventEntry &entry);
+    // True when the engine's result means the event was recorded.
+    static bool Recorded(int code, int result);
+
+    // Asked after a personal foul is accepted, for its type 1..9.
+    std::function<int()> AskFoulType = [] { return 1; };
+
+    int NextEventNumber();
+    void UpdateTeamFouls(int side, int period, int code);
+    int TeamFouls(int side) const { return fouls_[sideIndex(side)].count; }
+    bool InBonus(int side) const { return fouls_[sideIndex(side)].inBonus; }
+    static QString BonusText(int teamFouls);
+
+    int LastEventCode() const { return lastEventCode_; }
+    int LastEventNumber() const { return lastEventNumber_; }
+    // The newest event is one the undo button takes back.
+    bool UndoOffered() const;
+
+    // Attack type 0 normal, 1 second chance, 2 fast break; defence 0 man to man, 1 zone.
+    int AttackType = 0;
+    int DefenceType = 0;
+
+    MatchScore Score();
+
+    // The final words on the match row when the console closes.
+    void Close(bool matchEnded);
+
+    // The refusal message of a result, naming the texts the statistician typed.
+    struct Refusal
+    {
+        enum Box { None, Init, Player, Parameter } focus = None;
+        QString message;
+    };
+    static Refusal CheckResultMessage(int result, const QString &playerText, const QString &parameterText);
+
+private:
+    struct TeamFoulState
+    {
+        int count = 0;
+        bool loaded = false;
+        bool inBonus = false;
+    };
+    static int sideIndex(int side) { return side == 2 ? 1 : 0; }
+
+    bool loadMatchRow(int matchId);
+    void resetClockRow();
+    void setResult(const QString &result);
+    void insertEventRecord(const EventEntry &entry, const MatchScore &before);
+
+    Tdm &dm_;
+    int matchId_ = -1;
+    QString matchName_, homeName_, awayName_;
+    int homeColor_ = 0xFFFFFF, awayColor_ = 0xFFFFFF;
+    int eventCounter_ = 0;
+    int lastEventCode_ = 10000;
+    int lastEventNumber_ = -1;
+    int foulsPeriod_ = 0;
+    TeamFoulState fouls_[2];
+};
