@@ -208,7 +208,11 @@ void MatchSession::insertEventRecord(const EventEntry &entry, const MatchScore &
                               .arg(QTime::currentTime().toString(QStringLiteral("HH:mm:ss")))
                               .arg(before.home)
                               .arg(before.away);
-    const int elapsed = entry.code == EvPlayerChange ? ElapsedSeconds(clock.period, clock.minute, entry.seconds) : 0;
+    // Before the clock runs in a period the change happens at its very start.
+    const int elapsed = entry.code == EvPlayerChange
+                            ? std::max(ElapsedSeconds(clock.period, clock.minute, entry.seconds),
+                                       ElapsedSeconds(clock.period, PeriodStartMinute(clock.period), 0))
+                            : 0;
 
     dm_.db().execute(QStringLiteral("insert into DTT (IDM, HG, NODR, P, M, RES, DTYPE, PAR4, PAR1, I1, I2, "
                                     "RBACTION, S1, ISBONUS, STARTER, PAR2, LGTYPE) "
