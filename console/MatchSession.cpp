@@ -107,6 +107,18 @@ void MatchSession::ResetShowingState()
     eventCounter_ = 0;
 }
 
+void MatchSession::SetTeamColor(int side, int value)
+{
+    int &current = side == 1 ? homeColor_ : awayColor_;
+    if (value < 0 || value == current)
+        return;
+    dm_.db().execute(QStringLiteral("update UTAKMICA set %1 = ? where ID_UTAKMICA = ?")
+                         .arg(side == 1 ? QStringLiteral("BOJAD") : QStringLiteral("BOJAG")),
+                     {value, matchId_});
+    dm_.db().commitRetaining();
+    current = value;
+}
+
 bool MatchSession::BothSidesOnCourt()
 {
     auto &db = dm_.db();
@@ -288,6 +300,65 @@ MatchScore MatchSession::Score()
             score.away = points.value(1).toInt();
     }
     return score;
+}
+
+MatchSession::CourtPanels MatchSession::RefreshCourtPanels()
+{
+    CourtPanels panels;
+    auto &db = dm_.db();
+    const char *courtTables[] = {"PETORKADOM", "PETORKAGOSTI"};
+    const char *lineTables[] = {"STATDOMACI", "STATGOSTI"};
+    for (int i = 0; i < 2; ++i) {
+        fb::Query court(db, QStringLiteral("select DRES from %1 where VREME = 0 order by DRES")
+                                .arg(QLatin1String(courtTables[i])));
+        court.exec();
+        while (court.next() && panels.court[i].size() < CourtSize)
+            panels.court[i] << court.value(0).toInt();
+        fb::Query lines(db, QStringLiteral("select DRES from %1 order by DRES").arg(QLatin1String(lineTables[i])));
+        lines.exec();
+        while (lines.next() && panels.bench[i].size() < BenchMarkers) {
+            const int number = lines.value(0).toInt();
+            if (!panels.court[i].contains(number))
+                panels.bench[i] << number;
+        }
+        auto &shared = CurrentMatch().onCourt(i + 1);
+        for (int place = 0; place < panels.court[i].size(); ++place)
+            shared[size_t(place)] = panels.court[i][place];
+    }
+    return panels;
+}
+
+QString MatchSession::EventLogLine(int number, int side, int parameter, int code, int player)
+{
+    QString line = QStringLiteral("%1. ").arg(number);
+    if (side == 1 || side == 2)
+        line += side == 1 ? QStringLiteral("HOME ") : QStringLiteral("AWAY ");
+    line += ::EventLogName(code);
+    if (player > 0)
+        line += QStringLiteral("  %1").arg(player);
+    if (parameter > 0)
+        line += QStringLiteral("  >>  %1").arg(parameter);
+    return line;
+}
+
+QStringList MatchSession::RebuildEventLog()
+{
+    fb::Query rows(dm_.db(), QStringLiteral("select RBACTION, HG, NODR, RES, PAR1 from DTT where IDM = ? "
+                                            "order by RBACTION desc"));
+    rows.exec({matchId_});
+    QStringList lines;
+    bool newestFound = false;
+    while (rows.next()) {
+        const QVariant side = rows.value(1), code = rows.value(3);
+        lines << EventLogLine(rows.value(0).toInt(), side.toInt(), rows.value(4).toInt(), code.toInt(),
+                              rows.value(2).toInt());
+        if (!newestFound && side.isValid() && code.isValid()) {
+            newestFound = true;
+            lastEventCode_ = code.toInt();
+            lastEventNumber_ = rows.value(0).toInt();
+        }
+    }
+    return lines;
 }
 
 void MatchSession::Close(bool matchEnded)

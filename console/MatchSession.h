@@ -4,7 +4,9 @@
 // check, the event record, team fouls and bonus). The console window shows
 // what this class holds and passes the statistician's entries to it.
 
+#include <QList>
 #include <QString>
+#include <QStringList>
 
 #include <functional>
 
@@ -55,6 +57,8 @@ public:
     QString AwayName() const { return awayName_; }
     int HomeColor() const { return homeColor_; }
     int AwayColor() const { return awayColor_; }
+    // Stores a team colour (0x00BBGGRR) in the match row; a negative value is no colour.
+    void SetTeamColor(int side, int value);
     // Entry is possible once both sides have players on court.
     bool BothSidesOnCourt();
 
@@ -94,6 +98,20 @@ public:
     int DefenceType = 0;
 
     MatchScore Score();
+
+    // Who is on court and on the bench of each side (index 0 home, 1 away),
+    // in shirt-number order; the shared on-court sets follow.
+    struct CourtPanels
+    {
+        QList<int> court[2];
+        QList<int> bench[2];
+    };
+    static constexpr int BenchMarkers = 7;
+    CourtPanels RefreshCourtPanels();
+
+    // The event log, newest first; the newest event becomes the last one.
+    QStringList RebuildEventLog();
+    static QString EventLogLine(int number, int side, int parameter, int code, int player);
 
     // The final words on the match row when the console closes.
     void Close(bool matchEnded);

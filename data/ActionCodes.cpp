@@ -4,6 +4,67 @@
 
 #include <QSet>
 
+namespace {
+
+struct CodeNames
+{
+    int code;
+    const char *legend;
+    const char *log;
+};
+
+constexpr CodeNames Names[] = {
+    {EvOverTime, "", "OVER TIME"},
+    {EvMatchStart, "", "MATCH START"},
+    {EvStarters, "", "STARTERS"},
+    {EvMinuteChange, "MINUTES CHANGE", "TIME CHANGE"},
+    {EvMade1, "MADE 1P", "MADE 1P"},
+    {EvMiss1, "MISS 1P", "MISS 1P"},
+    {EvMade2, "MADE 2P", "MADE 2P"},
+    {EvMiss2, "MISS 2P", "MISS 2P"},
+    {EvMade3, "MADE 3P", "MADE 3P"},
+    {EvMiss3, "MISS 3P", "MISS 3P"},
+    {EvReboundDefence, "REBOUND DEFENCE", "REBOUND DEFENCE"},
+    {EvReboundOffence, "REBOUND OFFENCE", "REBOUND OFFENCE"},
+    {EvAssist, "ASSIST", "ASSIST"},
+    {EvSteal, "STEAL BALL", "STEAL BALL"},
+    {EvTurnover, "TURNOVER", "TURNOVER"},
+    {EvPersonalFoul, "PERSONAL FAULT", "PERSONAL FAULT"},
+    {EvTechnicalPlayer, "TECHNICAL TO PLAYER", "TECHNICAL TO PLAYER"},
+    {EvBlock, "BLOCK", "BLOCK"},
+    {EvPlayerChange, "PLAYER CHANGE", "PLAYER CHANGE"},
+    {EvTechnicalCoach, "TECHNICAL TO COACH", "TECHNICAL TO COACH"},
+    {EvTimeOut, "TIME OUT", "TIME OUT"},
+    {EvExitWithoutChanges, "EXIT WITHOUT CHANGES", "EXIT WITHOUT CHANGES"},
+    {EvMatchFinish, "", "MATCH FINISH"},
+    {EvTeamOffence, "TEAM OFFENCE", "TEAM OFFENCE 31"},
+    {EvTeamDefence, "TEAM DEFENCE", "TEAM DEFENCE 32"},
+    {EvTeamTurnover, "TEAM TURNOVER", "TEAM TURNOVER 33"},
+    {EvJumpBall, "JUMP BALL", "JUMP BALL 34"},
+};
+
+const CodeNames *namesOf(int code)
+{
+    for (const auto &n : Names)
+        if (n.code == code)
+            return &n;
+    return nullptr;
+}
+
+} // namespace
+
+QString EventLegendName(int code)
+{
+    const CodeNames *n = namesOf(code);
+    return n ? QString::fromLatin1(n->legend) : QString();
+}
+
+QString EventLogName(int code)
+{
+    const CodeNames *n = namesOf(code);
+    return n ? QString::fromLatin1(n->log) : QString::number(code);
+}
+
 bool TActions::SetCode(int slot, int code)
 {
     if (!validSlot(slot))

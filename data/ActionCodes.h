@@ -2,6 +2,8 @@
 // The event-code table: which codes a code box accepts and which of them
 // need a second parameter. One instance, filled once at start from AKCIJA.
 
+#include <QString>
+
 #include <array>
 
 namespace fb {
@@ -38,6 +40,11 @@ enum EventCode : int {
     EvTeamTurnover = 33,
     EvJumpBall = 34,
 };
+
+// The names of a code: in the legend window (empty for codes the legend
+// does not list) and in the event log (the number itself for an unknown code).
+QString EventLegendName(int code);
+QString EventLogName(int code);
 
 struct TElement
 {

@@ -1,0 +1,99 @@
+#pragma once
+// The match console window. It shows what the match session holds and
+// passes every key and click of the statistician to the entry grammar.
+
+#include "console/EntryGrammar.h"
+#include "console/MatchSession.h"
+
+#include <QDialog>
+#include <QLabel>
+
+#include <array>
+
+class QLineEdit;
+class QListWidget;
+class QMenuBar;
+class TEventLegendFrm;
+
+// A label that acts on a click without taking the focus from the entry boxes.
+class ClickLabel final : public QLabel
+{
+    Q_OBJECT
+public:
+    explicit ClickLabel(const QString &text, QWidget *parent = nullptr);
+signals:
+    void clicked();
+
+protected:
+    void mouseReleaseEvent(QMouseEvent *event) override;
+};
+
+// Colour values are stored as 0x00BBGGRR.
+QColor ColorFromValue(int value);
+int ColorValue(const QColor &color);
+
+class TMatchFrm final : public QDialog
+{
+    Q_OBJECT
+
+public:
+    explicit TMatchFrm(QWidget *parent = nullptr);
+    ~TMatchFrm() override;
+
+    MatchSession &session() { return session_; }
+    EntryGrammar &grammar() { return grammar_; }
+
+    bool OpenExistingMatch(int matchId);
+    bool OpenNewMatch(int matchId);
+    void RefreshConsoleData();
+    void EnableEntry();
+    void DisableEntry();
+    void ApplyTeamColors();
+    void ShowScore();
+
+    // The entry boxes, in the order of the Tab key.
+    QLineEdit *EditA0, *EditDA1, *EditDSifra, *EditDA3, *EditGA1, *EditGSifra, *EditGA3;
+    QLabel *lbHome, *lbAway, *lbResH1, *lbResA1, *lbQuarter, *lbQuarter2, *EditMin;
+    QLabel *panBonusH, *panBonusA, *lbAtype, *lbDtype;
+    std::array<ClickLabel *, 5> homeCourt{}, awayCourt{};
+    std::array<ClickLabel *, 7> homeBench{}, awayBench{};
+    QListWidget *lbLog;
+
+    // The mouse shortcuts of the court picture.
+    void ShotLabelClicked(int code, const QPoint &where);
+    void EventLabelClicked(int code, const QPoint &where);
+    void CourtMarkerClicked(int side, int index);
+    void BenchMarkerClicked(int side, int index);
+    void TimePanelClicked();
+
+protected:
+    void showEvent(QShowEvent *event) override;
+    void closeEvent(QCloseEvent *event) override;
+    void reject() override;
+    bool eventFilter(QObject *watched, QEvent *event) override;
+
+private:
+    EntryGrammar::Hooks grammarHooks();
+    QWidget *buildScoreBoard();
+    QWidget *buildEntryBoxes();
+    QWidget *buildCourt();
+    QMenuBar *buildMenus();
+    QLineEdit *entryBox(EntryBox box) const;
+    EntryBox boxOf(QObject *widget) const;
+    int sideOfInit() const;
+    void pressEnter(EntryBox box, const QString &text);
+    void syncFromGrammar();
+    void afterRecord();
+    void refreshCourtPanels();
+    void showBonus();
+    void showTypes();
+    void showLegend();
+    bool formKey(QKeyEvent *key);
+    void setSideColor(int side, const QColor &color);
+
+    MatchSession session_;
+    EntryGrammar grammar_;
+    std::array<QLineEdit *, 7> boxes_{};
+    TEventLegendFrm *legend_ = nullptr;
+    bool closing_ = false;
+};

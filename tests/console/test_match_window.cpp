@@ -1,0 +1,147 @@
+// The console window driven through its real widgets, offscreen.
+#include "common/MatchState.h"
+#include "console/MatchU.h"
+#include "data/FbClient.h"
+#include "rules/RulesDesk.h"
+#include "support/RecordingMessenger.h"
+#include "support/TestDatabase.h"
+
+#include <QLabel>
+#include <QLineEdit>
+#include <QListWidget>
+#include <QTest>
+
+using namespace Qt::StringLiterals;
+
+namespace {
+
+struct WindowFixture
+{
+    WindowFixture() : desk(sb.dm().db()), match(desk.createMatch())
+    {
+        // Starters are in place before the console opens the match.
+        desk.openMatch(match);
+        desk.startMatch(false);
+        sb.dm().db().commitRetaining();
+        window = std::make_unique<TMatchFrm>();
+        QVERIFY(window->OpenExistingMatch(match));
+        window->show();
+        QVERIFY(QTest::qWaitForWindowExposed(window.get()));
+    }
+
+    int home(int i) const { return *std::next(rules::homeNumbers().begin(), i); }
+    QString dttText(const QString &column)
+    {
+        return sb.dm().db().scalar(u"select %1 from DTT where IDM = ? order by RBACTION desc rows 1"_s.arg(column),
+                                   {match}).toString();
+    }
+    void type(QLineEdit *box, const QString &text)
+    {
+        box->setFocus();
+        box->selectAll();
+        QTest::keyClicks(box, text);
+    }
+
+    Sandbox sb;
+    rules::Desk desk;
+    int match;
+    std::unique_ptr<TMatchFrm> window;
+};
+
+} // namespace
+
+class TestMatchWindow : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void initTestCase() { TestDatabase::prepareEngine(); }
+    void init() { CurrentMatch().reset(); }
+
+    void entryIsEnabledForAMatchWithStarters();
+    void keyedEventIsRecordedAndShown();
+    void keypadPlusChangesTheMinute();
+    void courtShowsPlayersOnCourtAndBench();
+    void closingAsksFirst();
+};
+
+void TestMatchWindow::entryIsEnabledForAMatchWithStarters()
+{
+    WindowFixture f;
+    QVERIFY(f.window->EditA0->isEnabled());
+    QVERIFY(f.window->EditGA3->isEnabled());
+    QCOMPARE(f.window->windowTitle(), u"Rules match"_s);
+    QCOMPARE(f.window->lbQuarter->text(), u"1. Quarter"_s);
+    QCOMPARE(f.window->EditMin->text(), u"10"_s);
+}
+
+void TestMatchWindow::keyedEventIsRecordedAndShown()
+{
+    WindowFixture f;
+    RecordingMessenger messages;
+    f.type(f.window->EditA0, u"3"_s);
+    QTest::keyClick(f.window->EditA0, Qt::Key_Return);
+    QCOMPARE(f.window->EditMin->text(), u"9"_s);
+
+    // "1" jumps to the home player box as soon as the key is released.
+    f.type(f.window->EditA0, u"1"_s);
+    QVERIFY(f.window->EditDA1->hasFocus());
+    QTest::keyClicks(f.window->EditDA1, QString::number(f.home(2)));
+    QTest::keyClick(f.window->EditDA1, Qt::Key_Return);
+    QVERIFY(f.window->EditDSifra->hasFocus());
+    QTest::keyClicks(f.window->EditDSifra, u"6"_s);
+    QTest::keyClick(f.window->EditDSifra, Qt::Key_Return);
+    QVERIFY(f.window->EditDA3->hasFocus());
+    QTest::keyClicks(f.window->EditDA3, u"2"_s);
+    QTest::keyClick(f.window->EditDA3, Qt::Key_Return);
+
+    QVERIFY2(messages.messages.isEmpty(), qPrintable(messages.texts().join(u'\n')));
+    QVERIFY(f.window->EditA0->hasFocus());
+    QCOMPARE(f.dttText(u"RES"_s), u"6"_s);
+    QCOMPARE(f.dttText(u"PAR1"_s), u"2"_s);
+    QCOMPARE(f.window->lbResH1->text(), u"2"_s);
+    QCOMPARE(f.window->lbLog->item(0)->text(), u"2. HOME MADE 2P  %1  >>  2"_s.arg(f.home(2)));
+    QCOMPARE(f.window->lbLog->count(), 2);
+}
+
+void TestMatchWindow::keypadPlusChangesTheMinute()
+{
+    WindowFixture f;
+    f.window->EditA0->setFocus();
+    QTest::keyClick(f.window->EditA0, Qt::Key_Plus, Qt::KeypadModifier);
+    QCOMPARE(f.window->EditMin->text(), u"9"_s);
+    QCOMPARE(f.window->EditA0->text(), QString());
+    QCOMPARE(f.window->lbLog->item(0)->text(), u"1. TIME CHANGE"_s);
+}
+
+void TestMatchWindow::courtShowsPlayersOnCourtAndBench()
+{
+    WindowFixture f;
+    for (int i = 0; i < 5; ++i)
+        QCOMPARE(f.window->homeCourt[size_t(i)]->text(), QString::number(f.home(i)));
+    // Twelve players: five on court, the first seven of the others on the bench.
+    int shown = 0;
+    for (auto *m : f.window->homeBench)
+        shown += m->isVisible() ? 1 : 0;
+    QCOMPARE(shown, 7);
+    QCOMPARE(f.window->homeBench[0]->text(), QString::number(f.home(5)));
+    QCOMPARE(IsOnCourt(1, f.home(4)), 1);
+}
+
+void TestMatchWindow::closingAsksFirst()
+{
+    WindowFixture f;
+    RecordingMessenger messages;
+    messages.answer(false);
+    f.window->close();
+    QVERIFY(f.window->isVisible());
+    QCOMPARE(messages.texts(), QStringList{u"Stop working with match ?"_s});
+    messages.answer(true);
+    f.window->close();
+    QVERIFY(!f.window->isVisible());
+    QCOMPARE(f.sb.dm().db().scalar(u"select REZULTAT from UTAKMICA where ID_UTAKMICA = ?"_s, {f.match}).toString(),
+             u"NOT FINISHED"_s);
+}
+
+QTEST_MAIN(TestMatchWindow)
+#include "test_match_window.moc"
