@@ -328,6 +328,39 @@ MatchSession::CourtPanels MatchSession::RefreshCourtPanels()
     return panels;
 }
 
+void MatchSession::MarkStarters(int side)
+{
+    auto &starters = CurrentMatch().starters(side);
+    starters.fill(-1);
+    auto &db = dm_.db();
+    const int domgost = side == 1 ? 1 : 0;
+    if (!MatchStarted()) {
+        db.execute(QStringLiteral("update SASTAV set SEKUNDA = 0 where ID_UTAKMICA = ? and DOMGOST = ?"),
+                   {matchId_, domgost});
+        db.execute(QStringLiteral("update SASTAV set SEKUNDA = 1 where ID_UTAKMICA = ? and DOMGOST = ? and DRES in "
+                                  "(select DRES from %1 where VREME = 0)")
+                       .arg(side == 1 ? QStringLiteral("PETORKADOM") : QStringLiteral("PETORKAGOSTI")),
+                   {matchId_, domgost});
+        db.commitRetaining();
+    }
+    fb::Query marked(db, QStringLiteral("select DRES from SASTAV where ID_UTAKMICA = ? and DOMGOST = ? "
+                                        "and SEKUNDA = 1 and DRES is not null"));
+    marked.exec({matchId_, domgost});
+    for (size_t place = 0; place < starters.size() && marked.next(); ++place)
+        starters[place] = marked.value(0).toInt();
+}
+
+bool MatchSession::StartersDefined(int side)
+{
+    if (!MatchStarted())
+        return true;
+    return dm_.db()
+               .scalar(QStringLiteral("select count(*) from SASTAV where ID_UTAKMICA = ? and DOMGOST = ? "
+                                      "and SEKUNDA = 1"),
+                       {matchId_, side == 1 ? 1 : 0})
+               .toInt() > 4;
+}
+
 QString MatchSession::EventLogLine(int number, int side, int parameter, int code, int player)
 {
     QString line = QStringLiteral("%1. ").arg(number);

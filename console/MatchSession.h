@@ -109,6 +109,12 @@ public:
     static constexpr int BenchMarkers = 7;
     CourtPanels RefreshCourtPanels();
 
+    // Before the match starts the players on court are the side's starters:
+    // the roster marks follow them. Always fills the side's starters set.
+    void MarkStarters(int side);
+    // A side has its five starters (always true before the match starts).
+    bool StartersDefined(int side);
+
     // The event log, newest first; the newest event becomes the last one.
     QStringList RebuildEventLog();
     static QString EventLogLine(int number, int side, int parameter, int code, int player);
