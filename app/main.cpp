@@ -1,8 +1,10 @@
 // Quintara: the program entry.
 #include "common/AppPaths.h"
 #include "common/Messenger.h"
+#include "console/Pickers.h"
 #include "data/EmbeddedEngine.h"
 #include "data/dmU.h"
+#include "setup/ConsoleDialogs.h"
 #include "setup/MainU.h"
 #include "setup/MessageBoxes.h"
 #include "setup/TerminationSignals.h"
@@ -47,6 +49,12 @@ int main(int argc, char **argv)
     Tdm dataModule;
     if (!dataModule.Start())
         return 1;
+    // The parameter pickers live as long as the program.
+    TShootPosFrm zonePicker;
+    TTurnoverTypesFrm turnoverPicker;
+    TPFTypesFrm foulPicker;
+    Pickers() = {&zonePicker, &turnoverPicker, &foulPicker};
+    RegisterConsoleDialogs();
 
     mainWindow.show();
     if (options.isSet(startupTime)) {
@@ -56,6 +64,7 @@ int main(int argc, char **argv)
         });
     }
     const int result = app.exec();
+    Pickers() = {};
     Messenger::install(nullptr);
     return result;
 }

@@ -51,6 +51,8 @@ public:
     // The state that is rebuilt each time the console is shown.
     void ResetShowingState();
 
+    // Reads the match's names and colours again (after the definition changed).
+    void ReloadMatchRow() { loadMatchRow(matchId_); }
     int MatchId() const { return matchId_; }
     QString MatchName() const { return matchName_; }
     QString HomeName() const { return homeName_; }

@@ -20,6 +20,7 @@
 #include <QLineEdit>
 #include <QListWidget>
 #include <QMenuBar>
+#include <QPushButton>
 #include <QVBoxLayout>
 
 namespace {
@@ -35,6 +36,12 @@ void paint(QWidget *w, const QColor &background, const QColor &text)
 QColor contrastOf(const QColor &c) { return ColorFromValue(ColorValue(c) ^ 0xFFFFFF); }
 
 } // namespace
+
+ConsoleDialogs &TheConsoleDialogs()
+{
+    static ConsoleDialogs dialogs;
+    return dialogs;
+}
 
 QColor ColorFromValue(int value) { return QColor(value & 0xFF, (value >> 8) & 0xFF, (value >> 16) & 0xFF); }
 
@@ -179,7 +186,18 @@ QWidget *TMatchFrm::buildEntryBoxes()
     grid->addWidget(lbAtype, 5, 0, 1, 3);
     grid->addWidget(lbDtype, 6, 0, 1, 3);
     grid->addWidget(lbQuarter2, 7, 0, 1, 3);
-    grid->setRowStretch(8, 1);
+    for (int side = 1; side <= 2; ++side) {
+        auto *team = new QPushButton(side == 1 ? QStringLiteral("[F10] Team ...") : QStringLiteral("[F11] Team ..."));
+        auto *starters = new QPushButton;
+        for (QPushButton *b : {team, starters})
+            b->setFocusPolicy(Qt::NoFocus);
+        connect(team, &QPushButton::clicked, this, [this, side] { OpenRoster(side); });
+        connect(starters, &QPushButton::clicked, this, [this, side] { OpenLineUp(side); });
+        startersButtons[size_t(side - 1)] = starters;
+        grid->addWidget(team, 8, side);
+        grid->addWidget(starters, 9, side);
+    }
+    grid->setRowStretch(10, 1);
     showTypes();
     return panel;
 }
@@ -273,6 +291,14 @@ QMenuBar *TMatchFrm::buildMenus()
 {
     auto *bar = new QMenuBar;
     QMenu *file = bar->addMenu(QStringLiteral("&File"));
+    file->addAction(QStringLiteral("Match Definition"), this, &TMatchFrm::OpenDefinition);
+    QMenu *teams = file->addMenu(QStringLiteral("Teams"));
+    teams->addAction(QStringLiteral("Home"), this, [this] { OpenRoster(1); });
+    teams->addAction(QStringLiteral("Away"), this, [this] { OpenRoster(2); });
+    QMenu *actors = file->addMenu(QStringLiteral("Actors"));
+    actors->addAction(QStringLiteral("Home"), this, [this] { OpenLineUp(1); });
+    actors->addAction(QStringLiteral("Away"), this, [this] { OpenLineUp(2); });
+    file->addSeparator();
     file->addAction(QStringLiteral("Exit"), this, &QWidget::close);
     QMenu *view = bar->addMenu(QStringLiteral("&View"));
     view->addAction(QStringLiteral("Events"), QKeySequence(Qt::Key_F2), this, &TMatchFrm::showLegend);
@@ -381,12 +407,68 @@ void TMatchFrm::showEvent(QShowEvent *event)
     session_.UpdateTeamFouls(1, period, 0);
     session_.UpdateTeamFouls(2, period, 0);
     showBonus();
+    if (!session_.StartersDefined(1))
+        ShowError(QStringLiteral("Home Team Starters are not defined!"));
+    if (!session_.StartersDefined(2))
+        ShowError(QStringLiteral("Away Team Starters are not defined!"));
+    session_.MarkStarters(1);
+    session_.MarkStarters(2);
     ShowScore();
+    UpdateStartersCaptions();
     lbLog->clear();
     lbLog->addItems(session_.RebuildEventLog());
     lbLog->setCurrentRow(0);
     RefreshConsoleData();
     syncFromGrammar();
+}
+
+void TMatchFrm::UpdateStartersCaptions()
+{
+    const QString what = session_.MatchStarted() ? QStringLiteral("Line up ...") : QStringLiteral("Starters ...");
+    startersButtons[0]->setText(QStringLiteral("[F8] ") + what);
+    startersButtons[1]->setText(QStringLiteral("[F9] ") + what);
+}
+
+void TMatchFrm::OpenRoster(int side)
+{
+    if (!TheConsoleDialogs().roster)
+        return;
+    TheConsoleDialogs().roster(*this, side);
+    refreshCourtPanels();
+    afterRecord();
+    dm()->SaveAllDataSets();
+    dm()->BackupDatabaseFile();
+    grammar_.Focus(EntryBox::Init);
+    syncFromGrammar();
+}
+
+void TMatchFrm::OpenLineUp(int side)
+{
+    if (!TheConsoleDialogs().lineUp)
+        return;
+    TheConsoleDialogs().lineUp(*this, side);
+    refreshCourtPanels();
+    // Before the start the five on court are the starters.
+    if (!session_.MatchStarted())
+        session_.MarkStarters(side);
+    afterRecord();
+    UpdateStartersCaptions();
+    dm()->SaveAllDataSets();
+    dm()->BackupDatabaseFile();
+    grammar_.Focus(EntryBox::Init);
+    syncFromGrammar();
+}
+
+void TMatchFrm::OpenDefinition()
+{
+    if (!TheConsoleDialogs().definition || !TheConsoleDialogs().definition(*this))
+        return;
+    dm()->SaveAllDataSets();
+    dm()->BackupDatabaseFile();
+    session_.ReloadMatchRow();
+    setWindowTitle(session_.MatchName());
+    lbHome->setText(session_.HomeName());
+    lbAway->setText(session_.AwayName());
 }
 
 void TMatchFrm::closeEvent(QCloseEvent *event)
@@ -569,6 +651,11 @@ bool TMatchFrm::formKey(QKeyEvent *key)
     case Qt::Key_F2:
         showLegend();
         return true;
+    case Qt::Key_F8: OpenLineUp(1); return true;
+    case Qt::Key_F9: OpenLineUp(2); return true;
+    case Qt::Key_F10: OpenRoster(1); return true;
+    case Qt::Key_F11: OpenRoster(2); return true;
+    case Qt::Key_F12: OpenDefinition(); return true;
     case Qt::Key_N: session_.AttackType = 0; break;
     case Qt::Key_S: session_.AttackType = 1; break;
     case Qt::Key_F: session_.AttackType = 2; break;

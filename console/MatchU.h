@@ -9,6 +9,7 @@
 #include <QLabel>
 
 #include <array>
+#include <functional>
 
 class QLineEdit;
 class QListWidget;
@@ -31,6 +32,20 @@ protected:
 // Colour values are stored as 0x00BBGGRR.
 QColor ColorFromValue(int value);
 int ColorValue(const QColor &color);
+
+class TMatchFrm;
+class QPushButton;
+
+// The dialogs the console opens that belong to the match setup; the program
+// fills them in when it starts. Each shows its dialog modally and answers
+// whether it was confirmed. Sides are 1 home, 2 away.
+struct ConsoleDialogs
+{
+    std::function<bool(TMatchFrm &, int side)> roster;
+    std::function<bool(TMatchFrm &, int side)> lineUp;
+    std::function<bool(TMatchFrm &)> definition;
+};
+ConsoleDialogs &TheConsoleDialogs();
 
 class TMatchFrm final : public QDialog
 {
@@ -65,6 +80,13 @@ public:
     void CourtMarkerClicked(int side, int index);
     void BenchMarkerClicked(int side, int index);
     void TimePanelClicked();
+
+    // The roster (F10 / F11) and line-up (F8 / F9) of a side, and the match definition (F12).
+    void OpenRoster(int side);
+    void OpenLineUp(int side);
+    void OpenDefinition();
+    void UpdateStartersCaptions();
+    std::array<QPushButton *, 2> startersButtons{};
 
 protected:
     void showEvent(QShowEvent *event) override;

@@ -60,12 +60,12 @@ bool StartersEditor::Apply(const Hooks &hooks)
         if (!started) {
             const int result = session_.Record({3, 0, EvMatchStart, 0, 0});
             if (result != 1)
-                hooks.refused(result);
+                hooks.refused(result, 0, 0);
         }
         for (int number : marked) {
             const int result = session_.Record({side_, number, EvStarters, 0, 0});
             if (result != 1)
-                hooks.refused(result);
+                hooks.refused(result, number, 0);
         }
         if (session_.BothSidesOnCourt())
             hooks.enableEntry();
@@ -97,7 +97,7 @@ bool StartersEditor::Apply(const Hooks &hooks)
     for (int i = 0; i < leaving.size(); ++i) {
         const int result = session_.Record({side_, leaving[i], EvPlayerChange, entering[i], seconds});
         if (result != 1)
-            hooks.refused(result);
+            hooks.refused(result, leaving[i], entering[i]);
     }
     return true;
 }

@@ -34,8 +34,8 @@ public:
     {
         // The seconds of the player changes once the match runs; nothing to cancel.
         std::function<std::optional<int>()> askSeconds = [] { return std::optional<int>(0); };
-        // The refusal of an entry by the rules engine.
-        std::function<void(int result)> refused = [](int) {};
+        // The refusal of an entry by the rules engine, with the numbers it named.
+        std::function<void(int result, int player, int parameter)> refused = [](int, int, int) {};
         // Both sides now have players on court.
         std::function<void()> enableEntry = [] {};
     };

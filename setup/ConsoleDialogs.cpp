@@ -1,0 +1,29 @@
+#include "setup/ConsoleDialogs.h"
+
+#include "common/Messenger.h"
+#include "console/MatchU.h"
+#include "console/SecondsU.h"
+#include "setup/UStartersDlg.h"
+#include "setup/UTeamDlg.h"
+
+void RegisterConsoleDialogs()
+{
+    ConsoleDialogs &dialogs = TheConsoleDialogs();
+    dialogs.roster = [](TMatchFrm &console, int side) {
+        TTeamDlg dialog(console.session().MatchId(), side == 1 ? 1 : 0, &console);
+        return dialog.exec() == 33;
+    };
+    dialogs.lineUp = [](TMatchFrm &console, int side) {
+        StartersEditor::Hooks hooks;
+        hooks.askSeconds = [&console] { return TSecFrm::AskSeconds(false, &console); };
+        hooks.refused = [](int result, int player, int parameter) {
+            const auto refusal = MatchSession::CheckResultMessage(result, QString::number(player),
+                                                                  QString::number(parameter));
+            if (!refusal.message.isEmpty())
+                ShowError(refusal.message);
+        };
+        hooks.enableEntry = [&console] { console.EnableEntry(); };
+        TStartersDlg dialog(console.session(), side == 1 ? 1 : 0, hooks, &console);
+        return dialog.exec() == 33;
+    };
+}
