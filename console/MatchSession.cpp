@@ -4,7 +4,10 @@
 #include "common/MatchState.h"
 #include "common/Messenger.h"
 #include "data/ActionCodes.h"
+#include "data/BoxScore.h"
+#include "data/EventStore.h"
 #include "data/FbClient.h"
+#include "data/PlusMinus.h"
 #include "data/dmU.h"
 
 #include <QTime>
@@ -105,6 +108,18 @@ void MatchSession::ResetShowingState()
     foulsPeriod_ = 0;
     fouls_[0] = fouls_[1] = TeamFoulState{};
     eventCounter_ = 0;
+    ReloadRoster();
+    RefreshCourtPanels();
+}
+
+void MatchSession::ReloadRoster()
+{
+    BoxScores().LoadRosterRecords(dm_.db(), matchId_);
+}
+
+void MatchSession::RebuildBoxScore()
+{
+    BoxScores().BuildBoxScore(dm_.db(), matchId_);
 }
 
 void MatchSession::SetTeamColor(int side, int value)
@@ -201,6 +216,8 @@ int MatchSession::Record(const EventEntry &entry)
     }
     if (entry.code == EvReboundOffence)
         AttackType = 1;
+    if (entry.code == EvStarters || entry.code == EvPlayerChange)
+        RefreshCourtPanels(); // the shared on-court sets follow the court
     dm_.BackupDatabaseFile();
     return result;
 }
@@ -226,7 +243,8 @@ void MatchSession::insertEventRecord(const EventEntry &entry, const MatchScore &
                                        ElapsedSeconds(clock.period, PeriodStartMinute(clock.period), 0))
                             : 0;
 
-    dm_.db().execute(QStringLiteral("insert into DTT (IDM, HG, NODR, P, M, RES, DTYPE, PAR4, PAR1, I1, I2, "
+    auto &db = dm_.db();
+    db.execute(QStringLiteral("insert into DTT (IDM, HG, NODR, P, M, RES, DTYPE, PAR4, PAR1, I1, I2, "
                                     "RBACTION, S1, ISBONUS, STARTER, PAR2, LGTYPE) "
                                     "values (?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?)"),
                      {matchId_, entry.side, entry.player, clock.period, clock.minute, entry.code, defence, attack,
@@ -235,6 +253,13 @@ void MatchSession::insertEventRecord(const EventEntry &entry, const MatchScore &
                       IsStarter(entry.side, entry.player), elapsed, foulType});
     lastEventCode_ = entry.code;
     lastEventNumber_ = number;
+    if (isMadeShot(entry.code)) {
+        // The ten players on court share the basket; a failure here keeps the event.
+        try {
+            PlusMinus(db).AddPlusMinus(matchId_, number, shotValue(entry.code), entry.side);
+        } catch (const std::exception &) {
+        }
+    }
 }
 
 int MatchSession::NextEventNumber()
@@ -290,16 +315,8 @@ bool MatchSession::UndoOffered() const
 
 MatchScore MatchSession::Score()
 {
-    fb::Query points(dm_.db(), QStringLiteral("select HG, sum(I1) from DTT where IDM = ? group by HG"));
-    points.exec({matchId_});
-    MatchScore score;
-    while (points.next()) {
-        if (points.value(0).toInt() == 1)
-            score.home = points.value(1).toInt();
-        else if (points.value(0).toInt() == 2)
-            score.away = points.value(1).toInt();
-    }
-    return score;
+    EventStatistics points(dm_.db());
+    return {points.TeamPoints(matchId_, 1), points.TeamPoints(matchId_, 2)};
 }
 
 MatchSession::CourtPanels MatchSession::RefreshCourtPanels()

@@ -50,6 +50,10 @@ public:
     bool OpenNewMatch(int matchId);
     // The state that is rebuilt each time the console is shown.
     void ResetShowingState();
+    // The roster tables, after the roster changed.
+    void ReloadRoster();
+    // The console's box-score tables, after the events changed.
+    void RebuildBoxScore();
 
     // Reads the match's names and colours again (after the definition changed).
     void ReloadMatchRow() { loadMatchRow(matchId_); }

@@ -3,13 +3,16 @@
 #include "common/AppPaths.h"
 #include "common/MatchState.h"
 #include "common/Messenger.h"
+#include "console/BoxScoreGrid.h"
 #include "console/Pickers.h"
 #include "console/SecondsU.h"
 #include "data/ActionCodes.h"
+#include "data/BoxScore.h"
 #include "data/FbService.h"
 #include "data/dmU.h"
 
 #include <QApplication>
+#include <QCheckBox>
 #include <QCloseEvent>
 #include <QColorDialog>
 #include <QDir>
@@ -85,6 +88,18 @@ TMatchFrm::TMatchFrm(QWidget *parent)
     log->setMinimumWidth(260);
     middle->addWidget(log);
     layout->addLayout(middle, 1);
+    auto *grids = new QHBoxLayout;
+    for (int side = 1; side <= 2; ++side) {
+        auto *group = new QGroupBox(side == 1 ? QStringLiteral("HOME STATISTICS") : QStringLiteral("AWAY STATISTICS"));
+        auto *inner = new QVBoxLayout(group);
+        auto *grid = new BoxScoreGrid(side);
+        connect(grid, &BoxScoreGrid::filterChanged, this, &TMatchFrm::RefreshBoxScore);
+        inner->addWidget(grid);
+        boxScores[size_t(side - 1)] = grid;
+        boxScoreCaptions[size_t(side - 1)] = group;
+        grids->addWidget(group);
+    }
+    layout->addLayout(grids, 1);
 
     qApp->installEventFilter(this);
 
@@ -331,6 +346,8 @@ bool TMatchFrm::OpenExistingMatch(int matchId)
     setWindowTitle(session_.MatchName());
     lbHome->setText(session_.HomeName());
     lbAway->setText(session_.AwayName());
+    boxScoreCaptions[0]->setTitle(QStringLiteral("HOME STATISTICS ") + session_.HomeName());
+    boxScoreCaptions[1]->setTitle(QStringLiteral("AWAY STATISTICS ") + session_.AwayName());
     if (session_.BothSidesOnCourt())
         EnableEntry();
     ApplyTeamColors();
@@ -388,6 +405,7 @@ void TMatchFrm::setSideColor(int side, const QColor &color)
         paint(m, color, text);
     for (ClickLabel *m : home ? homeBench : awayBench)
         paint(m, color, text);
+    boxScores[home ? 0 : 1]->setTeamColor(color, text);
     session_.SetTeamColor(side, ColorValue(color));
 }
 
@@ -413,7 +431,9 @@ void TMatchFrm::showEvent(QShowEvent *event)
         ShowError(QStringLiteral("Away Team Starters are not defined!"));
     session_.MarkStarters(1);
     session_.MarkStarters(2);
-    ShowScore();
+    for (BoxScoreGrid *grid : boxScores)
+        grid->actorsOnly->setChecked(true);
+    RefreshBoxScore();
     UpdateStartersCaptions();
     lbLog->clear();
     lbLog->addItems(session_.RebuildEventLog());
@@ -434,6 +454,7 @@ void TMatchFrm::OpenRoster(int side)
     if (!TheConsoleDialogs().roster)
         return;
     TheConsoleDialogs().roster(*this, side);
+    session_.ReloadRoster();
     refreshCourtPanels();
     afterRecord();
     dm()->SaveAllDataSets();
@@ -516,12 +537,22 @@ void TMatchFrm::pressEnter(EntryBox box, const QString &text)
     syncFromGrammar();
 }
 
+void TMatchFrm::RefreshBoxScore()
+{
+    BusyCursor busy;
+    session_.RebuildBoxScore();
+    const BoxScoreSet &tables = BoxScores().tables(BoxScore::Set::Console);
+    boxScores[0]->show(tables.home);
+    boxScores[1]->show(tables.away);
+    ShowScore();
+}
+
 void TMatchFrm::afterRecord()
 {
     RefreshConsoleData();
     showBonus();
     showTypes();
-    ShowScore();
+    RefreshBoxScore();
     lbLog->clear();
     lbLog->addItems(session_.RebuildEventLog());
     lbLog->setCurrentRow(0);

@@ -15,6 +15,8 @@ class QLineEdit;
 class QListWidget;
 class QMenuBar;
 class TEventLegendFrm;
+class BoxScoreGrid;
+class QGroupBox;
 
 // A label that acts on a click without taking the focus from the entry boxes.
 class ClickLabel final : public QLabel
@@ -73,6 +75,10 @@ public:
     std::array<ClickLabel *, 5> homeCourt{}, awayCourt{};
     std::array<ClickLabel *, 7> homeBench{}, awayBench{};
     QListWidget *lbLog;
+    // The box score of each side (index 0 home, 1 away).
+    std::array<BoxScoreGrid *, 2> boxScores{};
+    std::array<QGroupBox *, 2> boxScoreCaptions{};
+    void RefreshBoxScore();
 
     // The mouse shortcuts of the court picture.
     void ShotLabelClicked(int code, const QPoint &where);

@@ -1,5 +1,6 @@
 // The console window driven through its real widgets, offscreen.
 #include "common/MatchState.h"
+#include "console/BoxScoreGrid.h"
 #include "console/MatchU.h"
 #include "data/FbClient.h"
 #include "rules/RulesDesk.h"
@@ -9,6 +10,7 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QListWidget>
+#include <QTableWidget>
 #include <QTest>
 
 using namespace Qt::StringLiterals;
@@ -102,6 +104,8 @@ void TestMatchWindow::keyedEventIsRecordedAndShown()
     QCOMPARE(f.window->lbResH1->text(), u"2"_s);
     QCOMPARE(f.window->lbLog->item(0)->text(), u"2. HOME MADE 2P  %1  >>  2"_s.arg(f.home(2)));
     QCOMPARE(f.window->lbLog->count(), 2);
+    // The home box score follows at once.
+    QCOMPARE(f.window->boxScores[0]->totals->item(0, 1)->text(), u"2"_s);
 }
 
 void TestMatchWindow::keypadPlusChangesTheMinute()
