@@ -19,18 +19,6 @@ Tdm *theModule = nullptr;
 
 const QString ConnectionProblem = QStringLiteral("Problems with connection to database!");
 
-// Copies a file so that the target is always whole: the copy goes to a
-// temporary name first and replaces the target in one step, so a crash or a
-// full disk never leaves a half-written safety copy behind.
-void replaceFileWithCopyOf(const QString &source, const QString &target)
-{
-    namespace fs = std::filesystem;
-    const fs::path to = fs::path(target.toStdString());
-    const fs::path part = fs::path((target + QStringLiteral(".part")).toStdString());
-    fs::copy_file(fs::path(source.toStdString()), part, fs::copy_options::overwrite_existing);
-    fs::rename(part, to);
-}
-
 } // namespace
 
 const QStringList Tdm::PasswordCandidates = {QStringLiteral("tolvaring"), QStringLiteral("ruvo"),
@@ -196,6 +184,8 @@ bool Tdm::attachOrCreate()
 
 void Tdm::disconnect()
 {
+    copyPoll_.stop();
+    copier_.reset(); // finishes a running copy while the connection is still there
     CloseAllDataSets();
     connection_.reset();
 }
@@ -244,21 +234,38 @@ void Tdm::SaveAllDataSets()
 void Tdm::BackupDatabaseFile()
 {
     try {
-        // Everything done so far reaches the file before it is copied.
+        // Everything done so far is in the database before it is copied.
         if (connection_)
             connection_->commitRetaining();
-        const QString database = options_.databaseLocation;
-        const bool exists = isLocalDatabase() && QFileInfo::exists(database);
-        if (exists)
-            replaceFileWithCopyOf(database, dataFile(QString::fromLatin1(AppPaths::BackupFileName)));
-        if (++backupCopyCounter_ >= 3) {
-            if (exists)
-                replaceFileWithCopyOf(database, dataFile(QString::fromLatin1(AppPaths::AdditionalBackupFileName)));
-            backupCopyCounter_ = 0;
-        }
-    } catch (const std::exception &) {
-        // A safety copy that fails is tried again after the next change.
+    } catch (const fb::Error &) {
+        return; // tried again after the next change
     }
+    const bool additional = ++backupCopyCounter_ >= 3;
+    if (additional)
+        backupCopyCounter_ = 0;
+    if (!connection_ || !isLocalDatabase())
+        return;
+    if (!copier_) {
+        copier_ = std::make_unique<SafetyCopier>(
+            [this](const QString &statement) { connection_->executeDefinition(statement); },
+            options_.databaseLocation, dataFile(QString::fromLatin1(AppPaths::BackupFileName)),
+            dataFile(QString::fromLatin1(AppPaths::AdditionalBackupFileName)));
+        copyPoll_.setInterval(100);
+        QObject::connect(&copyPoll_, &QTimer::timeout, [this] {
+            copier_->Poll();
+            if (!copier_->Busy())
+                copyPoll_.stop();
+        });
+    }
+    copier_->Request(additional);
+    if (copier_->Busy())
+        copyPoll_.start();
+}
+
+void Tdm::WaitForSafetyCopies()
+{
+    if (copier_)
+        copier_->WaitForIdle();
 }
 
 bool Tdm::RetrieveDatabase(const QString &backupFile, const QString &missingMessage)
@@ -273,8 +280,8 @@ bool Tdm::RetrieveDatabase(const QString &backupFile, const QString &missingMess
         const QString database = options_.databaseLocation;
         try {
             if (QFileInfo::exists(database))
-                replaceFileWithCopyOf(database, dataFile(QString::fromLatin1(AppPaths::DiscardedFileName)));
-            replaceFileWithCopyOf(backupFile, database);
+                ReplaceFileWithCopy(database, dataFile(QString::fromLatin1(AppPaths::DiscardedFileName)));
+            ReplaceFileWithCopy(backupFile, database);
         } catch (const std::exception &) {
             // The old file stays in place; the connection below shows whether it is usable.
         }

@@ -3,7 +3,10 @@
 // transaction, the table objects every window uses, the event-code table,
 // and the database-wide operations (safety copies, retrieval, restore).
 
+#include "data/SafetyCopier.h"
 #include "data/TableObject.h"
+
+#include <QTimer>
 
 #include <QString>
 #include <QStringList>
@@ -57,7 +60,11 @@ public:
     const std::vector<TableObject> &tables() const { return tables_; }
 
     void SaveAllDataSets();
+    // Commits and refreshes the safety copy (every third call the additional
+    // copy too). The file is copied in the background; see SafetyCopier.
     void BackupDatabaseFile();
+    // Waits until the safety copies asked for are written.
+    void WaitForSafetyCopies();
     int backupCopyCounter() const { return backupCopyCounter_; }
     // Replaces the database with a safety copy; answers whether the
     // connection is up again afterwards.
@@ -84,6 +91,8 @@ private:
     std::vector<TableObject> tables_;
     bool connectionFailed_ = false;
     int backupCopyCounter_ = 0;
+    std::unique_ptr<SafetyCopier> copier_;
+    QTimer copyPoll_;
 };
 
 // The one data module of the program, set while it exists.

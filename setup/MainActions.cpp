@@ -54,6 +54,7 @@ QString FormatBackupTime(const QDateTime &time)
 
 bool RetrieveFromBackup(Tdm &module, bool additional)
 {
+    module.WaitForSafetyCopies(); // the copies asked for so far are the ones offered
     const QString backup = module.dataFile(QString::fromLatin1(additional ? AppPaths::AdditionalBackupFileName
                                                                           : AppPaths::BackupFileName));
     if (!QFileInfo::exists(backup)) {

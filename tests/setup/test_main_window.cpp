@@ -246,6 +246,7 @@ void TestMainWindow::referenceBrowserSavesAndCopies()
         module.db().execute(u"insert into SUDIJA (PREZIME, IME) values ('Novi', 'Sudija')"_s);
     });
     QVERIFY(shown);
+    module.WaitForSafetyCopies();
     // Saved and copied: the safety copy already holds the new row.
     auto copy = fb::Connection::attach(sb.file(AppPaths::BackupFileName), {u"SYSDBA"_s, u"x"_s});
     QCOMPARE(copy->scalar(u"select count(*) from SUDIJA"_s).toInt(), 1);

@@ -49,6 +49,7 @@ private slots:
     void retrieveAskedNoChangesNothing();
     void retrieveReplacesDatabaseAndKeepsDiscarded();
     void retrieveWithDatabaseMissingStillInstallsCopy();
+    void workGoesOnWhileACopyIsTaken();
     void backupTimeFormat();
     void serverBackupRestores();
     void failedRestoreLeavesDatabaseAlone();
@@ -64,6 +65,7 @@ void TestSafetyCopies::everyThirdCopyRefreshesTheAdditionalCopy()
     for (int call = 1; call <= 6; ++call) {
         addReferee(module, u"R%1"_s.arg(call));
         module.BackupDatabaseFile();
+        module.WaitForSafetyCopies();
         QCOMPARE(refereesIn(backup), call);
         if (call < 3) {
             QVERIFY(!QFile::exists(additional));
@@ -83,6 +85,7 @@ void TestSafetyCopies::copyIsAConsistentDatabaseWithTheLatestWork()
     for (int i = 0; i < 200; ++i)
         addReferee(module, u"Šiškić %1"_s.arg(i));
     module.BackupDatabaseFile();
+    module.WaitForSafetyCopies();
     auto copy = fb::Connection::attach(sb.file(AppPaths::BackupFileName), {u"SYSDBA"_s, u"x"_s});
     QCOMPARE(copy->scalar(u"select count(*) from SUDIJA where PREZIME starting with 'Šiškić'"_s).toInt(), 200);
     // The copy is a whole database: every table reads and the engine's own
@@ -117,6 +120,7 @@ void TestSafetyCopies::retrieveAskedNoChangesNothing()
     Sandbox sb;
     auto &module = sb.dm();
     module.BackupDatabaseFile();
+    module.WaitForSafetyCopies();
     RecordingMessenger messages;
     messages.answer(false);
     QVERIFY(!MainActions::RetrieveFromBackup(module, false));
@@ -136,6 +140,7 @@ void TestSafetyCopies::retrieveReplacesDatabaseAndKeepsDiscarded()
     addReferee(module, u"Before"_s);
     for (int i = 0; i < 3; ++i)
         module.BackupDatabaseFile(); // the additional copy now holds one referee
+    module.WaitForSafetyCopies();
     addReferee(module, u"After"_s);
     module.db().commitRetaining();
 
@@ -156,7 +161,7 @@ void TestSafetyCopies::retrieveWithDatabaseMissingStillInstallsCopy()
     Sandbox sb;
     addReferee(sb.dm(), u"Saved"_s);
     sb.dm().BackupDatabaseFile();
-    sb.closeDm();
+    sb.closeDm(); // closing waits for the copy
     QVERIFY(QFile::remove(sb.file(AppPaths::DatabaseFileName)));
 
     RecordingMessenger messages;
@@ -166,6 +171,25 @@ void TestSafetyCopies::retrieveWithDatabaseMissingStillInstallsCopy()
     QVERIFY(module.RetrieveDatabase(sb.file(AppPaths::BackupFileName), u"missing"_s));
     QVERIFY(!QFile::exists(sb.file(AppPaths::DiscardedFileName)));
     QCOMPARE(module.db().scalar(u"select count(*) from SUDIJA where PREZIME = 'Saved'"_s).toInt(), 1);
+}
+
+void TestSafetyCopies::workGoesOnWhileACopyIsTaken()
+{
+    Sandbox sb;
+    auto &module = sb.dm();
+    // A database large enough that its copy takes a while.
+    module.db().execute(u"insert into KLUB (NAZIV, AMBLEM) values ('Big', ?)"_s, {QByteArray(40 << 20, 'x')});
+    addReferee(module, u"First"_s);
+    module.BackupDatabaseFile();
+    // Changes during the copy go on, and reach the database but not this copy...
+    for (int i = 0; i < 20; ++i)
+        addReferee(module, u"During %1"_s.arg(i));
+    module.BackupDatabaseFile();
+    module.WaitForSafetyCopies();
+    // ...while the copy asked for after them holds them all.
+    QCOMPARE(refereesIn(sb.file(AppPaths::BackupFileName)), 21);
+    QCOMPARE(module.db().scalar(u"select MON$BACKUP_STATE from MON$DATABASE"_s).toInt(), 0);
+    QCOMPARE(module.db().scalar(u"select count(*) from SUDIJA"_s).toInt(), 21);
 }
 
 void TestSafetyCopies::backupTimeFormat()

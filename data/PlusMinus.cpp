@@ -1,0 +1,130 @@
+#include "data/PlusMinus.h"
+
+#include "common/MatchState.h"
+#include "data/EventStore.h"
+#include "data/FbClient.h"
+
+#include <QString>
+
+namespace {
+
+// Positions as the history stores them, each followed by "x": 0x3x4x7x9x.
+QString positionList(const QList<int> &positions)
+{
+    QString text;
+    for (int position : positions)
+        text += QString::number(position) + u'x';
+    return text;
+}
+
+QList<int> parsePositionList(const QString &text)
+{
+    QList<int> positions;
+    for (const QString &item : text.split(u'x', Qt::SkipEmptyParts)) {
+        bool ok = false;
+        const int position = item.trimmed().toInt(&ok);
+        if (ok)
+            positions << position;
+    }
+    return positions;
+}
+
+} // namespace
+
+PlusMinus::PlusMinus(fb::Connection &db) : db_(db) {}
+
+void PlusMinus::AddPlusMinus(int match, int eventNumber, int points, int side)
+{
+    if (side != 1 && side != 2)
+        return;
+    Savepoint unit(db_);
+    QList<int> positions[2];
+    for (int s : {1, 2}) {
+        const int change = s == side ? points : -points;
+        for (int shirtNumber : CurrentMatch().onCourt(s)) {
+            if (shirtNumber <= 0)
+                continue;
+            const int position = RosterPosition(s, shirtNumber);
+            ChangePlusMinus(match, s, position, change, shirtNumber);
+            positions[s - 1] << position;
+        }
+    }
+    RecordPlusMinusHistory(match, eventNumber, points, side, positions[0], positions[1]);
+    unit.release();
+}
+
+void PlusMinus::RevertPlusMinus(int match, int eventNumber)
+{
+    Savepoint unit(db_);
+    // Should a number have been given to two shots (one deleted elsewhere
+    // and its number given again after the console was shown anew), the
+    // newest history row belongs to the shot in the record store now.
+    fb::Query history(db_, QStringLiteral("SELECT FIRST 1 IDZAPISA, HG, VRBODA, IDHOME, IDAWAY "
+                                          "FROM ISTORIJA_INDEKSI_PM WHERE (IDUTAKMICE = ?) AND (RBAKCIJE = ?) "
+                                          "ORDER BY IDZAPISA DESC"));
+    history.exec({match, eventNumber});
+    if (!history.next())
+        return;
+    const int key = history.value(0).toInt();
+    const int points = history.value(2).toInt();
+    const int homeChange = history.value(1).toInt() == 1 ? -points : points;
+    const QList<int> home = parsePositionList(history.value(3).toString());
+    const QList<int> away = parsePositionList(history.value(4).toString());
+    history.close();
+
+    for (int position : home)
+        AdjustPlusMinusByPosition(match, 1, position, homeChange);
+    for (int position : away)
+        AdjustPlusMinusByPosition(match, 2, position, -homeChange);
+    db_.execute(QStringLiteral("DELETE FROM ISTORIJA_INDEKSI_PM WHERE (IDZAPISA = ?)"), {key});
+    unit.release();
+}
+
+void PlusMinus::ChangePlusMinus(int match, int side, int position, int change, int shirtNumber)
+{
+    const QVariantList player{match, side, shirtNumber};
+    const bool hasRow =
+        db_.scalar(QStringLiteral("SELECT COUNT(*) FROM INDEKSI WHERE (IDGAME = ?) AND (HG = ?) AND (NODR = ?)"),
+                   player)
+            .toInt() > 0;
+    if (hasRow)
+        db_.execute(QStringLiteral("UPDATE INDEKSI SET VAL = COALESCE(VAL, 0) + ? "
+                                   "WHERE (IDGAME = ?) AND (HG = ?) AND (NODR = ?)"),
+                    QVariantList{change} + player);
+    else
+        db_.execute(QStringLiteral("INSERT INTO INDEKSI (IDINDEKS, IDGAME, HG, NODR, VAL, IDPLAYER) "
+                                   "VALUES (?, ?, ?, ?, ?, ?)"),
+                    {nextKey("INDEKSI", "IDINDEKS"), match, side, shirtNumber, change, position});
+}
+
+int PlusMinus::PlusMinusValue(int match, int side, int position, int shirtNumber)
+{
+    return db_
+        .scalar(QStringLiteral("SELECT VAL FROM INDEKSI "
+                               "WHERE (IDGAME = ?) AND (HG = ?) AND (NODR = ?) AND (IDPLAYER = ?)"),
+                {match, side, shirtNumber, position})
+        .toInt();
+}
+
+void PlusMinus::RecordPlusMinusHistory(int match, int eventNumber, int points, int side,
+                                       const QList<int> &homePositions, const QList<int> &awayPositions)
+{
+    db_.execute(QStringLiteral("INSERT INTO ISTORIJA_INDEKSI_PM (IDZAPISA, IDUTAKMICE, RBAKCIJE, HG, VRBODA, "
+                               "IDHOME, IDAWAY) VALUES (?, ?, ?, ?, ?, ?, ?)"),
+                {nextKey("ISTORIJA_INDEKSI_PM", "IDZAPISA"), match, eventNumber, side, points,
+                 positionList(homePositions), positionList(awayPositions)});
+}
+
+void PlusMinus::AdjustPlusMinusByPosition(int match, int side, int position, int change)
+{
+    db_.execute(QStringLiteral("UPDATE INDEKSI SET VAL = COALESCE(VAL, 0) + ? "
+                               "WHERE (IDGAME = ?) AND (HG = ?) AND (IDPLAYER = ?)"),
+                {change, match, side, position});
+}
+
+int PlusMinus::nextKey(const char *table, const char *keyColumn)
+{
+    return db_.scalar(QStringLiteral("SELECT MAX(%1) FROM %2").arg(QLatin1String(keyColumn), QLatin1String(table)))
+               .toInt() +
+           1;
+}

@@ -1,0 +1,50 @@
+#pragma once
+// Takes the safety copies of the database beside the statistician's work.
+// A plain copy of a file the engine writes to is not consistent, and a copy
+// of a large database takes far longer than an event may. So the database
+// is put into its backup state (its file stops changing; changes go to a
+// side file), the file is copied on a worker thread while work goes on, the
+// copy's header is put back to normal, and the backup state ends. A copy
+// asked for while one is running follows as soon as it is done.
+
+#include <QString>
+
+#include <functional>
+#include <future>
+
+// Copies a file so that the target is always whole: the copy goes to a
+// temporary name first and replaces the target in one step, so a crash or a
+// full disk never leaves a half-written copy behind. Throws on failure.
+void ReplaceFileWithCopy(const QString &source, const QString &target,
+                         const std::function<void(const QString &part)> &prepare = {});
+
+class SafetyCopier
+{
+public:
+    // `execute` runs a statement on the database in a transaction of its own.
+    SafetyCopier(std::function<void(const QString &)> execute, QString database, QString backup,
+                 QString additionalBackup);
+    ~SafetyCopier();
+    SafetyCopier(const SafetyCopier &) = delete;
+    SafetyCopier &operator=(const SafetyCopier &) = delete;
+
+    // Asks for a fresh copy (and of the additional copy too); never waits
+    // for the file to be copied.
+    void Request(bool additionalToo);
+    // Completes a copy that has finished; called after each change and by a timer.
+    void Poll();
+    // Waits until no copy is running or asked for.
+    void WaitForIdle();
+    bool Busy() const { return running_.valid(); }
+
+private:
+    void start();
+    void complete();
+
+    std::function<void(const QString &)> execute_;
+    QString database_, backup_, additional_;
+    std::future<bool> running_;
+    bool pending_ = false;
+    bool pendingAdditional_ = false;
+    bool runningAdditional_ = false;
+};
