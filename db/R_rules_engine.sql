@@ -4,26 +4,31 @@
  * docs/rules-engine.md gives the rule of every event code, the clock walk,
  * the lines, the on-court snapshot keys and the correction procedures.
  *
- * Public procedures (called by the program): CHECKACTION, ISTEAM, UNDO,
- * DELETEACTION, RE_OPEN, TGTRENER. Helpers are named RULES_*.
+ * Procedures the program calls: CHECKACTION, ISTEAM, UNDO, DELETEACTION,
+ * RE_OPEN, TGTRENER. Helpers are named RULES_*.
  *
  * The working tables (TEMP, STATDOMACI/STATGOSTI, MINUTID/MINUTIG,
  * PETORKADOM/PETORKAGOSTI) hold the one open match and carry no match
  * column. TEMP.A4 holds the phase flags of the match: 1 = match start
  * (code 1) recorded, 2 = match finish (code 22) recorded.
  *
- * Column codes name one counter of a statistic line (see RULES_LINE_ADD):
+ * Two ways keep the tables: CHECKACTION applies one event to them in place
+ * (RULES_APPLY); RE_OPEN rebuilds them in one pass over the events in force
+ * (RULES_BUILD). Both give the same tables for the same events.
+ *
+ * Column codes name one counter of a statistic line:
  *   1 P1OK, 2 P1UK, 10+z P2zOK, 20+z P2zUK, 30+z P3zOK, 40+z P3zUK,
  *   51 SKOKO, 52 SKOKN, 53 ASISTENCIJA, 54 UKRADENA, 60+n IZGn,
  *   81 BLOK, 82 BLOKNA, 83 LG, 84 TG, 85 LGNA, 90 MINUTA.
  *
  * Game minute of the clock (P period, V clock minute):
  *   GM = 10*P - V in a quarter, 5*P + 20 - V in an overtime.
- * Minute of an event (stored in AKCIJE.A4): GM while the clock runs,
- * GM + 1 at a period start (the first minute of the coming period),
- * GM(P, 0) after the end of play. On-court snapshot of minute t: VREME 100 + t.
+ * Minute of an event (stored in AKCIJE.A4): GM while the clock runs, GM + 1
+ * at a period start (the first minute of the coming period), GM(P, 0) after
+ * the end of play. On-court snapshot of minute t: VREME 100 + t.
  *
- * Procedures are created in dependency order; every statement of this
+ * Dialect 1: "/" divides in floating point, so no division is used.
+ * Procedures are created in the order they are used; every statement of this
  * script runs in its own transaction.
  */
 
@@ -36,227 +41,356 @@ create or alter exception QNT_EVENT_NOT_REMOVABLE
 set term ^ ;
 
 /*
- * Adds 1 to the counters with column codes C1 and C2 (0 = none) of one
+ * Adds N to the counters with column codes C1 and C2 (0 = none) of one
  * player's statistic line, his line of minute T and his line of period K;
  * a missing line is created first.
  */
 create or alter procedure RULES_LINE_ADD (
-    SIDE smallint, DRES smallint, T smallint, K smallint, C1 smallint, C2 smallint)
+    SIDE smallint, DRES smallint, T smallint, K smallint, C1 smallint, C2 smallint, N smallint)
 as
+declare variable I smallint;
 begin
     if (SIDE = 1) then
     begin
-        if (not exists (select 1 from STATDOMACI where DRES = :DRES)) then
+        I = 0;
+        while (I < 2) do
+        begin
+            update STATDOMACI set
+                P1OK = P1OK + iif(:C1 = 1 or :C2 = 1, :N, 0),
+                P1UK = P1UK + iif(:C1 = 2 or :C2 = 2, :N, 0),
+                P21OK = P21OK + iif(:C1 = 11 or :C2 = 11, :N, 0),
+                P22OK = P22OK + iif(:C1 = 12 or :C2 = 12, :N, 0),
+                P23OK = P23OK + iif(:C1 = 13 or :C2 = 13, :N, 0),
+                P24OK = P24OK + iif(:C1 = 14 or :C2 = 14, :N, 0),
+                P25OK = P25OK + iif(:C1 = 15 or :C2 = 15, :N, 0),
+                P26OK = P26OK + iif(:C1 = 16 or :C2 = 16, :N, 0),
+                P21UK = P21UK + iif(:C1 = 21 or :C2 = 21, :N, 0),
+                P22UK = P22UK + iif(:C1 = 22 or :C2 = 22, :N, 0),
+                P23UK = P23UK + iif(:C1 = 23 or :C2 = 23, :N, 0),
+                P24UK = P24UK + iif(:C1 = 24 or :C2 = 24, :N, 0),
+                P25UK = P25UK + iif(:C1 = 25 or :C2 = 25, :N, 0),
+                P26UK = P26UK + iif(:C1 = 26 or :C2 = 26, :N, 0),
+                P31OK = P31OK + iif(:C1 = 31 or :C2 = 31, :N, 0),
+                P32OK = P32OK + iif(:C1 = 32 or :C2 = 32, :N, 0),
+                P33OK = P33OK + iif(:C1 = 33 or :C2 = 33, :N, 0),
+                P34OK = P34OK + iif(:C1 = 34 or :C2 = 34, :N, 0),
+                P36OK = P36OK + iif(:C1 = 36 or :C2 = 36, :N, 0),
+                P31UK = P31UK + iif(:C1 = 41 or :C2 = 41, :N, 0),
+                P32UK = P32UK + iif(:C1 = 42 or :C2 = 42, :N, 0),
+                P33UK = P33UK + iif(:C1 = 43 or :C2 = 43, :N, 0),
+                P34UK = P34UK + iif(:C1 = 44 or :C2 = 44, :N, 0),
+                P36UK = P36UK + iif(:C1 = 46 or :C2 = 46, :N, 0),
+                SKOKO = SKOKO + iif(:C1 = 51 or :C2 = 51, :N, 0),
+                SKOKN = SKOKN + iif(:C1 = 52 or :C2 = 52, :N, 0),
+                ASISTENCIJA = ASISTENCIJA + iif(:C1 = 53 or :C2 = 53, :N, 0),
+                UKRADENA = UKRADENA + iif(:C1 = 54 or :C2 = 54, :N, 0),
+                IZG1 = IZG1 + iif(:C1 = 61 or :C2 = 61, :N, 0),
+                IZG2 = IZG2 + iif(:C1 = 62 or :C2 = 62, :N, 0),
+                IZG3 = IZG3 + iif(:C1 = 63 or :C2 = 63, :N, 0),
+                IZG4 = IZG4 + iif(:C1 = 64 or :C2 = 64, :N, 0),
+                IZG5 = IZG5 + iif(:C1 = 65 or :C2 = 65, :N, 0),
+                IZG6 = IZG6 + iif(:C1 = 66 or :C2 = 66, :N, 0),
+                IZG7 = IZG7 + iif(:C1 = 67 or :C2 = 67, :N, 0),
+                IZG8 = IZG8 + iif(:C1 = 68 or :C2 = 68, :N, 0),
+                IZG9 = IZG9 + iif(:C1 = 69 or :C2 = 69, :N, 0),
+                IZG10 = IZG10 + iif(:C1 = 70 or :C2 = 70, :N, 0),
+                IZG11 = IZG11 + iif(:C1 = 71 or :C2 = 71, :N, 0),
+                BLOK = BLOK + iif(:C1 = 81 or :C2 = 81, :N, 0),
+                BLOKNA = BLOKNA + iif(:C1 = 82 or :C2 = 82, :N, 0),
+                LG = LG + iif(:C1 = 83 or :C2 = 83, :N, 0),
+                TG = TG + iif(:C1 = 84 or :C2 = 84, :N, 0),
+                LGNA = LGNA + iif(:C1 = 85 or :C2 = 85, :N, 0),
+                MINUTA = MINUTA + iif(:C1 = 90 or :C2 = 90, :N, 0)
+            where DRES = :DRES;
+            if (row_count > 0) then
+                leave;
             insert into STATDOMACI (DRES) values (:DRES);
-        if (not exists (select 1 from MINUTID where VREME = :T and DRES = :DRES)) then
+            I = I + 1;
+        end
+        I = 0;
+        while (I < 2) do
+        begin
+            update MINUTID set
+                P1OK = P1OK + iif(:C1 = 1 or :C2 = 1, :N, 0),
+                P1UK = P1UK + iif(:C1 = 2 or :C2 = 2, :N, 0),
+                P21OK = P21OK + iif(:C1 = 11 or :C2 = 11, :N, 0),
+                P22OK = P22OK + iif(:C1 = 12 or :C2 = 12, :N, 0),
+                P23OK = P23OK + iif(:C1 = 13 or :C2 = 13, :N, 0),
+                P24OK = P24OK + iif(:C1 = 14 or :C2 = 14, :N, 0),
+                P25OK = P25OK + iif(:C1 = 15 or :C2 = 15, :N, 0),
+                P26OK = P26OK + iif(:C1 = 16 or :C2 = 16, :N, 0),
+                P21UK = P21UK + iif(:C1 = 21 or :C2 = 21, :N, 0),
+                P22UK = P22UK + iif(:C1 = 22 or :C2 = 22, :N, 0),
+                P23UK = P23UK + iif(:C1 = 23 or :C2 = 23, :N, 0),
+                P24UK = P24UK + iif(:C1 = 24 or :C2 = 24, :N, 0),
+                P25UK = P25UK + iif(:C1 = 25 or :C2 = 25, :N, 0),
+                P26UK = P26UK + iif(:C1 = 26 or :C2 = 26, :N, 0),
+                P31OK = P31OK + iif(:C1 = 31 or :C2 = 31, :N, 0),
+                P32OK = P32OK + iif(:C1 = 32 or :C2 = 32, :N, 0),
+                P33OK = P33OK + iif(:C1 = 33 or :C2 = 33, :N, 0),
+                P34OK = P34OK + iif(:C1 = 34 or :C2 = 34, :N, 0),
+                P36OK = P36OK + iif(:C1 = 36 or :C2 = 36, :N, 0),
+                P31UK = P31UK + iif(:C1 = 41 or :C2 = 41, :N, 0),
+                P32UK = P32UK + iif(:C1 = 42 or :C2 = 42, :N, 0),
+                P33UK = P33UK + iif(:C1 = 43 or :C2 = 43, :N, 0),
+                P34UK = P34UK + iif(:C1 = 44 or :C2 = 44, :N, 0),
+                P36UK = P36UK + iif(:C1 = 46 or :C2 = 46, :N, 0),
+                SKOKO = SKOKO + iif(:C1 = 51 or :C2 = 51, :N, 0),
+                SKOKN = SKOKN + iif(:C1 = 52 or :C2 = 52, :N, 0),
+                ASISTENCIJA = ASISTENCIJA + iif(:C1 = 53 or :C2 = 53, :N, 0),
+                UKRADENA = UKRADENA + iif(:C1 = 54 or :C2 = 54, :N, 0),
+                IZG1 = IZG1 + iif(:C1 = 61 or :C2 = 61, :N, 0),
+                IZG2 = IZG2 + iif(:C1 = 62 or :C2 = 62, :N, 0),
+                IZG3 = IZG3 + iif(:C1 = 63 or :C2 = 63, :N, 0),
+                IZG4 = IZG4 + iif(:C1 = 64 or :C2 = 64, :N, 0),
+                IZG5 = IZG5 + iif(:C1 = 65 or :C2 = 65, :N, 0),
+                IZG6 = IZG6 + iif(:C1 = 66 or :C2 = 66, :N, 0),
+                IZG7 = IZG7 + iif(:C1 = 67 or :C2 = 67, :N, 0),
+                IZG8 = IZG8 + iif(:C1 = 68 or :C2 = 68, :N, 0),
+                IZG9 = IZG9 + iif(:C1 = 69 or :C2 = 69, :N, 0),
+                IZG10 = IZG10 + iif(:C1 = 70 or :C2 = 70, :N, 0),
+                IZG11 = IZG11 + iif(:C1 = 71 or :C2 = 71, :N, 0),
+                BLOK = BLOK + iif(:C1 = 81 or :C2 = 81, :N, 0),
+                BLOKNA = BLOKNA + iif(:C1 = 82 or :C2 = 82, :N, 0),
+                LG = LG + iif(:C1 = 83 or :C2 = 83, :N, 0),
+                TG = TG + iif(:C1 = 84 or :C2 = 84, :N, 0),
+                LGNA = LGNA + iif(:C1 = 85 or :C2 = 85, :N, 0),
+                MINUTA = MINUTA + iif(:C1 = 90 or :C2 = 90, :N, 0)
+            where VREME = :T and DRES = :DRES;
+            if (row_count > 0) then
+                leave;
             insert into MINUTID (DRES, VREME) values (:DRES, :T);
-        if (not exists (select 1 from MINUTID where VREME = -:K and DRES = :DRES)) then
+            I = I + 1;
+        end
+        I = 0;
+        while (I < 2) do
+        begin
+            update MINUTID set
+                P1OK = P1OK + iif(:C1 = 1 or :C2 = 1, :N, 0),
+                P1UK = P1UK + iif(:C1 = 2 or :C2 = 2, :N, 0),
+                P21OK = P21OK + iif(:C1 = 11 or :C2 = 11, :N, 0),
+                P22OK = P22OK + iif(:C1 = 12 or :C2 = 12, :N, 0),
+                P23OK = P23OK + iif(:C1 = 13 or :C2 = 13, :N, 0),
+                P24OK = P24OK + iif(:C1 = 14 or :C2 = 14, :N, 0),
+                P25OK = P25OK + iif(:C1 = 15 or :C2 = 15, :N, 0),
+                P26OK = P26OK + iif(:C1 = 16 or :C2 = 16, :N, 0),
+                P21UK = P21UK + iif(:C1 = 21 or :C2 = 21, :N, 0),
+                P22UK = P22UK + iif(:C1 = 22 or :C2 = 22, :N, 0),
+                P23UK = P23UK + iif(:C1 = 23 or :C2 = 23, :N, 0),
+                P24UK = P24UK + iif(:C1 = 24 or :C2 = 24, :N, 0),
+                P25UK = P25UK + iif(:C1 = 25 or :C2 = 25, :N, 0),
+                P26UK = P26UK + iif(:C1 = 26 or :C2 = 26, :N, 0),
+                P31OK = P31OK + iif(:C1 = 31 or :C2 = 31, :N, 0),
+                P32OK = P32OK + iif(:C1 = 32 or :C2 = 32, :N, 0),
+                P33OK = P33OK + iif(:C1 = 33 or :C2 = 33, :N, 0),
+                P34OK = P34OK + iif(:C1 = 34 or :C2 = 34, :N, 0),
+                P36OK = P36OK + iif(:C1 = 36 or :C2 = 36, :N, 0),
+                P31UK = P31UK + iif(:C1 = 41 or :C2 = 41, :N, 0),
+                P32UK = P32UK + iif(:C1 = 42 or :C2 = 42, :N, 0),
+                P33UK = P33UK + iif(:C1 = 43 or :C2 = 43, :N, 0),
+                P34UK = P34UK + iif(:C1 = 44 or :C2 = 44, :N, 0),
+                P36UK = P36UK + iif(:C1 = 46 or :C2 = 46, :N, 0),
+                SKOKO = SKOKO + iif(:C1 = 51 or :C2 = 51, :N, 0),
+                SKOKN = SKOKN + iif(:C1 = 52 or :C2 = 52, :N, 0),
+                ASISTENCIJA = ASISTENCIJA + iif(:C1 = 53 or :C2 = 53, :N, 0),
+                UKRADENA = UKRADENA + iif(:C1 = 54 or :C2 = 54, :N, 0),
+                IZG1 = IZG1 + iif(:C1 = 61 or :C2 = 61, :N, 0),
+                IZG2 = IZG2 + iif(:C1 = 62 or :C2 = 62, :N, 0),
+                IZG3 = IZG3 + iif(:C1 = 63 or :C2 = 63, :N, 0),
+                IZG4 = IZG4 + iif(:C1 = 64 or :C2 = 64, :N, 0),
+                IZG5 = IZG5 + iif(:C1 = 65 or :C2 = 65, :N, 0),
+                IZG6 = IZG6 + iif(:C1 = 66 or :C2 = 66, :N, 0),
+                IZG7 = IZG7 + iif(:C1 = 67 or :C2 = 67, :N, 0),
+                IZG8 = IZG8 + iif(:C1 = 68 or :C2 = 68, :N, 0),
+                IZG9 = IZG9 + iif(:C1 = 69 or :C2 = 69, :N, 0),
+                IZG10 = IZG10 + iif(:C1 = 70 or :C2 = 70, :N, 0),
+                IZG11 = IZG11 + iif(:C1 = 71 or :C2 = 71, :N, 0),
+                BLOK = BLOK + iif(:C1 = 81 or :C2 = 81, :N, 0),
+                BLOKNA = BLOKNA + iif(:C1 = 82 or :C2 = 82, :N, 0),
+                LG = LG + iif(:C1 = 83 or :C2 = 83, :N, 0),
+                TG = TG + iif(:C1 = 84 or :C2 = 84, :N, 0),
+                LGNA = LGNA + iif(:C1 = 85 or :C2 = 85, :N, 0),
+                MINUTA = MINUTA + iif(:C1 = 90 or :C2 = 90, :N, 0)
+            where VREME = -:K and DRES = :DRES;
+            if (row_count > 0) then
+                leave;
             insert into MINUTID (DRES, VREME) values (:DRES, -:K);
-
-        update STATDOMACI set
-            P1OK = P1OK + iif(:C1 = 1 or :C2 = 1, 1, 0),
-            P1UK = P1UK + iif(:C1 = 2 or :C2 = 2, 1, 0),
-            P21OK = P21OK + iif(:C1 = 11 or :C2 = 11, 1, 0),
-            P22OK = P22OK + iif(:C1 = 12 or :C2 = 12, 1, 0),
-            P23OK = P23OK + iif(:C1 = 13 or :C2 = 13, 1, 0),
-            P24OK = P24OK + iif(:C1 = 14 or :C2 = 14, 1, 0),
-            P25OK = P25OK + iif(:C1 = 15 or :C2 = 15, 1, 0),
-            P26OK = P26OK + iif(:C1 = 16 or :C2 = 16, 1, 0),
-            P21UK = P21UK + iif(:C1 = 21 or :C2 = 21, 1, 0),
-            P22UK = P22UK + iif(:C1 = 22 or :C2 = 22, 1, 0),
-            P23UK = P23UK + iif(:C1 = 23 or :C2 = 23, 1, 0),
-            P24UK = P24UK + iif(:C1 = 24 or :C2 = 24, 1, 0),
-            P25UK = P25UK + iif(:C1 = 25 or :C2 = 25, 1, 0),
-            P26UK = P26UK + iif(:C1 = 26 or :C2 = 26, 1, 0),
-            P31OK = P31OK + iif(:C1 = 31 or :C2 = 31, 1, 0),
-            P32OK = P32OK + iif(:C1 = 32 or :C2 = 32, 1, 0),
-            P33OK = P33OK + iif(:C1 = 33 or :C2 = 33, 1, 0),
-            P34OK = P34OK + iif(:C1 = 34 or :C2 = 34, 1, 0),
-            P36OK = P36OK + iif(:C1 = 36 or :C2 = 36, 1, 0),
-            P31UK = P31UK + iif(:C1 = 41 or :C2 = 41, 1, 0),
-            P32UK = P32UK + iif(:C1 = 42 or :C2 = 42, 1, 0),
-            P33UK = P33UK + iif(:C1 = 43 or :C2 = 43, 1, 0),
-            P34UK = P34UK + iif(:C1 = 44 or :C2 = 44, 1, 0),
-            P36UK = P36UK + iif(:C1 = 46 or :C2 = 46, 1, 0),
-            SKOKO = SKOKO + iif(:C1 = 51 or :C2 = 51, 1, 0),
-            SKOKN = SKOKN + iif(:C1 = 52 or :C2 = 52, 1, 0),
-            ASISTENCIJA = ASISTENCIJA + iif(:C1 = 53 or :C2 = 53, 1, 0),
-            UKRADENA = UKRADENA + iif(:C1 = 54 or :C2 = 54, 1, 0),
-            IZG1 = IZG1 + iif(:C1 = 61 or :C2 = 61, 1, 0),
-            IZG2 = IZG2 + iif(:C1 = 62 or :C2 = 62, 1, 0),
-            IZG3 = IZG3 + iif(:C1 = 63 or :C2 = 63, 1, 0),
-            IZG4 = IZG4 + iif(:C1 = 64 or :C2 = 64, 1, 0),
-            IZG5 = IZG5 + iif(:C1 = 65 or :C2 = 65, 1, 0),
-            IZG6 = IZG6 + iif(:C1 = 66 or :C2 = 66, 1, 0),
-            IZG7 = IZG7 + iif(:C1 = 67 or :C2 = 67, 1, 0),
-            IZG8 = IZG8 + iif(:C1 = 68 or :C2 = 68, 1, 0),
-            IZG9 = IZG9 + iif(:C1 = 69 or :C2 = 69, 1, 0),
-            IZG10 = IZG10 + iif(:C1 = 70 or :C2 = 70, 1, 0),
-            IZG11 = IZG11 + iif(:C1 = 71 or :C2 = 71, 1, 0),
-            BLOK = BLOK + iif(:C1 = 81 or :C2 = 81, 1, 0),
-            BLOKNA = BLOKNA + iif(:C1 = 82 or :C2 = 82, 1, 0),
-            LG = LG + iif(:C1 = 83 or :C2 = 83, 1, 0),
-            TG = TG + iif(:C1 = 84 or :C2 = 84, 1, 0),
-            LGNA = LGNA + iif(:C1 = 85 or :C2 = 85, 1, 0),
-            MINUTA = MINUTA + iif(:C1 = 90 or :C2 = 90, 1, 0)
-        where DRES = :DRES;
-        update MINUTID set
-            P1OK = P1OK + iif(:C1 = 1 or :C2 = 1, 1, 0),
-            P1UK = P1UK + iif(:C1 = 2 or :C2 = 2, 1, 0),
-            P21OK = P21OK + iif(:C1 = 11 or :C2 = 11, 1, 0),
-            P22OK = P22OK + iif(:C1 = 12 or :C2 = 12, 1, 0),
-            P23OK = P23OK + iif(:C1 = 13 or :C2 = 13, 1, 0),
-            P24OK = P24OK + iif(:C1 = 14 or :C2 = 14, 1, 0),
-            P25OK = P25OK + iif(:C1 = 15 or :C2 = 15, 1, 0),
-            P26OK = P26OK + iif(:C1 = 16 or :C2 = 16, 1, 0),
-            P21UK = P21UK + iif(:C1 = 21 or :C2 = 21, 1, 0),
-            P22UK = P22UK + iif(:C1 = 22 or :C2 = 22, 1, 0),
-            P23UK = P23UK + iif(:C1 = 23 or :C2 = 23, 1, 0),
-            P24UK = P24UK + iif(:C1 = 24 or :C2 = 24, 1, 0),
-            P25UK = P25UK + iif(:C1 = 25 or :C2 = 25, 1, 0),
-            P26UK = P26UK + iif(:C1 = 26 or :C2 = 26, 1, 0),
-            P31OK = P31OK + iif(:C1 = 31 or :C2 = 31, 1, 0),
-            P32OK = P32OK + iif(:C1 = 32 or :C2 = 32, 1, 0),
-            P33OK = P33OK + iif(:C1 = 33 or :C2 = 33, 1, 0),
-            P34OK = P34OK + iif(:C1 = 34 or :C2 = 34, 1, 0),
-            P36OK = P36OK + iif(:C1 = 36 or :C2 = 36, 1, 0),
-            P31UK = P31UK + iif(:C1 = 41 or :C2 = 41, 1, 0),
-            P32UK = P32UK + iif(:C1 = 42 or :C2 = 42, 1, 0),
-            P33UK = P33UK + iif(:C1 = 43 or :C2 = 43, 1, 0),
-            P34UK = P34UK + iif(:C1 = 44 or :C2 = 44, 1, 0),
-            P36UK = P36UK + iif(:C1 = 46 or :C2 = 46, 1, 0),
-            SKOKO = SKOKO + iif(:C1 = 51 or :C2 = 51, 1, 0),
-            SKOKN = SKOKN + iif(:C1 = 52 or :C2 = 52, 1, 0),
-            ASISTENCIJA = ASISTENCIJA + iif(:C1 = 53 or :C2 = 53, 1, 0),
-            UKRADENA = UKRADENA + iif(:C1 = 54 or :C2 = 54, 1, 0),
-            IZG1 = IZG1 + iif(:C1 = 61 or :C2 = 61, 1, 0),
-            IZG2 = IZG2 + iif(:C1 = 62 or :C2 = 62, 1, 0),
-            IZG3 = IZG3 + iif(:C1 = 63 or :C2 = 63, 1, 0),
-            IZG4 = IZG4 + iif(:C1 = 64 or :C2 = 64, 1, 0),
-            IZG5 = IZG5 + iif(:C1 = 65 or :C2 = 65, 1, 0),
-            IZG6 = IZG6 + iif(:C1 = 66 or :C2 = 66, 1, 0),
-            IZG7 = IZG7 + iif(:C1 = 67 or :C2 = 67, 1, 0),
-            IZG8 = IZG8 + iif(:C1 = 68 or :C2 = 68, 1, 0),
-            IZG9 = IZG9 + iif(:C1 = 69 or :C2 = 69, 1, 0),
-            IZG10 = IZG10 + iif(:C1 = 70 or :C2 = 70, 1, 0),
-            IZG11 = IZG11 + iif(:C1 = 71 or :C2 = 71, 1, 0),
-            BLOK = BLOK + iif(:C1 = 81 or :C2 = 81, 1, 0),
-            BLOKNA = BLOKNA + iif(:C1 = 82 or :C2 = 82, 1, 0),
-            LG = LG + iif(:C1 = 83 or :C2 = 83, 1, 0),
-            TG = TG + iif(:C1 = 84 or :C2 = 84, 1, 0),
-            LGNA = LGNA + iif(:C1 = 85 or :C2 = 85, 1, 0),
-            MINUTA = MINUTA + iif(:C1 = 90 or :C2 = 90, 1, 0)
-        where VREME in (:T, -:K) and DRES = :DRES;
+            I = I + 1;
+        end
     end
     else
     begin
-        if (not exists (select 1 from STATGOSTI where DRES = :DRES)) then
+        I = 0;
+        while (I < 2) do
+        begin
+            update STATGOSTI set
+                P1OK = P1OK + iif(:C1 = 1 or :C2 = 1, :N, 0),
+                P1UK = P1UK + iif(:C1 = 2 or :C2 = 2, :N, 0),
+                P21OK = P21OK + iif(:C1 = 11 or :C2 = 11, :N, 0),
+                P22OK = P22OK + iif(:C1 = 12 or :C2 = 12, :N, 0),
+                P23OK = P23OK + iif(:C1 = 13 or :C2 = 13, :N, 0),
+                P24OK = P24OK + iif(:C1 = 14 or :C2 = 14, :N, 0),
+                P25OK = P25OK + iif(:C1 = 15 or :C2 = 15, :N, 0),
+                P26OK = P26OK + iif(:C1 = 16 or :C2 = 16, :N, 0),
+                P21UK = P21UK + iif(:C1 = 21 or :C2 = 21, :N, 0),
+                P22UK = P22UK + iif(:C1 = 22 or :C2 = 22, :N, 0),
+                P23UK = P23UK + iif(:C1 = 23 or :C2 = 23, :N, 0),
+                P24UK = P24UK + iif(:C1 = 24 or :C2 = 24, :N, 0),
+                P25UK = P25UK + iif(:C1 = 25 or :C2 = 25, :N, 0),
+                P26UK = P26UK + iif(:C1 = 26 or :C2 = 26, :N, 0),
+                P31OK = P31OK + iif(:C1 = 31 or :C2 = 31, :N, 0),
+                P32OK = P32OK + iif(:C1 = 32 or :C2 = 32, :N, 0),
+                P33OK = P33OK + iif(:C1 = 33 or :C2 = 33, :N, 0),
+                P34OK = P34OK + iif(:C1 = 34 or :C2 = 34, :N, 0),
+                P36OK = P36OK + iif(:C1 = 36 or :C2 = 36, :N, 0),
+                P31UK = P31UK + iif(:C1 = 41 or :C2 = 41, :N, 0),
+                P32UK = P32UK + iif(:C1 = 42 or :C2 = 42, :N, 0),
+                P33UK = P33UK + iif(:C1 = 43 or :C2 = 43, :N, 0),
+                P34UK = P34UK + iif(:C1 = 44 or :C2 = 44, :N, 0),
+                P36UK = P36UK + iif(:C1 = 46 or :C2 = 46, :N, 0),
+                SKOKO = SKOKO + iif(:C1 = 51 or :C2 = 51, :N, 0),
+                SKOKN = SKOKN + iif(:C1 = 52 or :C2 = 52, :N, 0),
+                ASISTENCIJA = ASISTENCIJA + iif(:C1 = 53 or :C2 = 53, :N, 0),
+                UKRADENA = UKRADENA + iif(:C1 = 54 or :C2 = 54, :N, 0),
+                IZG1 = IZG1 + iif(:C1 = 61 or :C2 = 61, :N, 0),
+                IZG2 = IZG2 + iif(:C1 = 62 or :C2 = 62, :N, 0),
+                IZG3 = IZG3 + iif(:C1 = 63 or :C2 = 63, :N, 0),
+                IZG4 = IZG4 + iif(:C1 = 64 or :C2 = 64, :N, 0),
+                IZG5 = IZG5 + iif(:C1 = 65 or :C2 = 65, :N, 0),
+                IZG6 = IZG6 + iif(:C1 = 66 or :C2 = 66, :N, 0),
+                IZG7 = IZG7 + iif(:C1 = 67 or :C2 = 67, :N, 0),
+                IZG8 = IZG8 + iif(:C1 = 68 or :C2 = 68, :N, 0),
+                IZG9 = IZG9 + iif(:C1 = 69 or :C2 = 69, :N, 0),
+                IZG10 = IZG10 + iif(:C1 = 70 or :C2 = 70, :N, 0),
+                IZG11 = IZG11 + iif(:C1 = 71 or :C2 = 71, :N, 0),
+                BLOK = BLOK + iif(:C1 = 81 or :C2 = 81, :N, 0),
+                BLOKNA = BLOKNA + iif(:C1 = 82 or :C2 = 82, :N, 0),
+                LG = LG + iif(:C1 = 83 or :C2 = 83, :N, 0),
+                TG = TG + iif(:C1 = 84 or :C2 = 84, :N, 0),
+                LGNA = LGNA + iif(:C1 = 85 or :C2 = 85, :N, 0),
+                MINUTA = MINUTA + iif(:C1 = 90 or :C2 = 90, :N, 0)
+            where DRES = :DRES;
+            if (row_count > 0) then
+                leave;
             insert into STATGOSTI (DRES) values (:DRES);
-        if (not exists (select 1 from MINUTIG where VREME = :T and DRES = :DRES)) then
+            I = I + 1;
+        end
+        I = 0;
+        while (I < 2) do
+        begin
+            update MINUTIG set
+                P1OK = P1OK + iif(:C1 = 1 or :C2 = 1, :N, 0),
+                P1UK = P1UK + iif(:C1 = 2 or :C2 = 2, :N, 0),
+                P21OK = P21OK + iif(:C1 = 11 or :C2 = 11, :N, 0),
+                P22OK = P22OK + iif(:C1 = 12 or :C2 = 12, :N, 0),
+                P23OK = P23OK + iif(:C1 = 13 or :C2 = 13, :N, 0),
+                P24OK = P24OK + iif(:C1 = 14 or :C2 = 14, :N, 0),
+                P25OK = P25OK + iif(:C1 = 15 or :C2 = 15, :N, 0),
+                P26OK = P26OK + iif(:C1 = 16 or :C2 = 16, :N, 0),
+                P21UK = P21UK + iif(:C1 = 21 or :C2 = 21, :N, 0),
+                P22UK = P22UK + iif(:C1 = 22 or :C2 = 22, :N, 0),
+                P23UK = P23UK + iif(:C1 = 23 or :C2 = 23, :N, 0),
+                P24UK = P24UK + iif(:C1 = 24 or :C2 = 24, :N, 0),
+                P25UK = P25UK + iif(:C1 = 25 or :C2 = 25, :N, 0),
+                P26UK = P26UK + iif(:C1 = 26 or :C2 = 26, :N, 0),
+                P31OK = P31OK + iif(:C1 = 31 or :C2 = 31, :N, 0),
+                P32OK = P32OK + iif(:C1 = 32 or :C2 = 32, :N, 0),
+                P33OK = P33OK + iif(:C1 = 33 or :C2 = 33, :N, 0),
+                P34OK = P34OK + iif(:C1 = 34 or :C2 = 34, :N, 0),
+                P36OK = P36OK + iif(:C1 = 36 or :C2 = 36, :N, 0),
+                P31UK = P31UK + iif(:C1 = 41 or :C2 = 41, :N, 0),
+                P32UK = P32UK + iif(:C1 = 42 or :C2 = 42, :N, 0),
+                P33UK = P33UK + iif(:C1 = 43 or :C2 = 43, :N, 0),
+                P34UK = P34UK + iif(:C1 = 44 or :C2 = 44, :N, 0),
+                P36UK = P36UK + iif(:C1 = 46 or :C2 = 46, :N, 0),
+                SKOKO = SKOKO + iif(:C1 = 51 or :C2 = 51, :N, 0),
+                SKOKN = SKOKN + iif(:C1 = 52 or :C2 = 52, :N, 0),
+                ASISTENCIJA = ASISTENCIJA + iif(:C1 = 53 or :C2 = 53, :N, 0),
+                UKRADENA = UKRADENA + iif(:C1 = 54 or :C2 = 54, :N, 0),
+                IZG1 = IZG1 + iif(:C1 = 61 or :C2 = 61, :N, 0),
+                IZG2 = IZG2 + iif(:C1 = 62 or :C2 = 62, :N, 0),
+                IZG3 = IZG3 + iif(:C1 = 63 or :C2 = 63, :N, 0),
+                IZG4 = IZG4 + iif(:C1 = 64 or :C2 = 64, :N, 0),
+                IZG5 = IZG5 + iif(:C1 = 65 or :C2 = 65, :N, 0),
+                IZG6 = IZG6 + iif(:C1 = 66 or :C2 = 66, :N, 0),
+                IZG7 = IZG7 + iif(:C1 = 67 or :C2 = 67, :N, 0),
+                IZG8 = IZG8 + iif(:C1 = 68 or :C2 = 68, :N, 0),
+                IZG9 = IZG9 + iif(:C1 = 69 or :C2 = 69, :N, 0),
+                IZG10 = IZG10 + iif(:C1 = 70 or :C2 = 70, :N, 0),
+                IZG11 = IZG11 + iif(:C1 = 71 or :C2 = 71, :N, 0),
+                BLOK = BLOK + iif(:C1 = 81 or :C2 = 81, :N, 0),
+                BLOKNA = BLOKNA + iif(:C1 = 82 or :C2 = 82, :N, 0),
+                LG = LG + iif(:C1 = 83 or :C2 = 83, :N, 0),
+                TG = TG + iif(:C1 = 84 or :C2 = 84, :N, 0),
+                LGNA = LGNA + iif(:C1 = 85 or :C2 = 85, :N, 0),
+                MINUTA = MINUTA + iif(:C1 = 90 or :C2 = 90, :N, 0)
+            where VREME = :T and DRES = :DRES;
+            if (row_count > 0) then
+                leave;
             insert into MINUTIG (DRES, VREME) values (:DRES, :T);
-        if (not exists (select 1 from MINUTIG where VREME = -:K and DRES = :DRES)) then
+            I = I + 1;
+        end
+        I = 0;
+        while (I < 2) do
+        begin
+            update MINUTIG set
+                P1OK = P1OK + iif(:C1 = 1 or :C2 = 1, :N, 0),
+                P1UK = P1UK + iif(:C1 = 2 or :C2 = 2, :N, 0),
+                P21OK = P21OK + iif(:C1 = 11 or :C2 = 11, :N, 0),
+                P22OK = P22OK + iif(:C1 = 12 or :C2 = 12, :N, 0),
+                P23OK = P23OK + iif(:C1 = 13 or :C2 = 13, :N, 0),
+                P24OK = P24OK + iif(:C1 = 14 or :C2 = 14, :N, 0),
+                P25OK = P25OK + iif(:C1 = 15 or :C2 = 15, :N, 0),
+                P26OK = P26OK + iif(:C1 = 16 or :C2 = 16, :N, 0),
+                P21UK = P21UK + iif(:C1 = 21 or :C2 = 21, :N, 0),
+                P22UK = P22UK + iif(:C1 = 22 or :C2 = 22, :N, 0),
+                P23UK = P23UK + iif(:C1 = 23 or :C2 = 23, :N, 0),
+                P24UK = P24UK + iif(:C1 = 24 or :C2 = 24, :N, 0),
+                P25UK = P25UK + iif(:C1 = 25 or :C2 = 25, :N, 0),
+                P26UK = P26UK + iif(:C1 = 26 or :C2 = 26, :N, 0),
+                P31OK = P31OK + iif(:C1 = 31 or :C2 = 31, :N, 0),
+                P32OK = P32OK + iif(:C1 = 32 or :C2 = 32, :N, 0),
+                P33OK = P33OK + iif(:C1 = 33 or :C2 = 33, :N, 0),
+                P34OK = P34OK + iif(:C1 = 34 or :C2 = 34, :N, 0),
+                P36OK = P36OK + iif(:C1 = 36 or :C2 = 36, :N, 0),
+                P31UK = P31UK + iif(:C1 = 41 or :C2 = 41, :N, 0),
+                P32UK = P32UK + iif(:C1 = 42 or :C2 = 42, :N, 0),
+                P33UK = P33UK + iif(:C1 = 43 or :C2 = 43, :N, 0),
+                P34UK = P34UK + iif(:C1 = 44 or :C2 = 44, :N, 0),
+                P36UK = P36UK + iif(:C1 = 46 or :C2 = 46, :N, 0),
+                SKOKO = SKOKO + iif(:C1 = 51 or :C2 = 51, :N, 0),
+                SKOKN = SKOKN + iif(:C1 = 52 or :C2 = 52, :N, 0),
+                ASISTENCIJA = ASISTENCIJA + iif(:C1 = 53 or :C2 = 53, :N, 0),
+                UKRADENA = UKRADENA + iif(:C1 = 54 or :C2 = 54, :N, 0),
+                IZG1 = IZG1 + iif(:C1 = 61 or :C2 = 61, :N, 0),
+                IZG2 = IZG2 + iif(:C1 = 62 or :C2 = 62, :N, 0),
+                IZG3 = IZG3 + iif(:C1 = 63 or :C2 = 63, :N, 0),
+                IZG4 = IZG4 + iif(:C1 = 64 or :C2 = 64, :N, 0),
+                IZG5 = IZG5 + iif(:C1 = 65 or :C2 = 65, :N, 0),
+                IZG6 = IZG6 + iif(:C1 = 66 or :C2 = 66, :N, 0),
+                IZG7 = IZG7 + iif(:C1 = 67 or :C2 = 67, :N, 0),
+                IZG8 = IZG8 + iif(:C1 = 68 or :C2 = 68, :N, 0),
+                IZG9 = IZG9 + iif(:C1 = 69 or :C2 = 69, :N, 0),
+                IZG10 = IZG10 + iif(:C1 = 70 or :C2 = 70, :N, 0),
+                IZG11 = IZG11 + iif(:C1 = 71 or :C2 = 71, :N, 0),
+                BLOK = BLOK + iif(:C1 = 81 or :C2 = 81, :N, 0),
+                BLOKNA = BLOKNA + iif(:C1 = 82 or :C2 = 82, :N, 0),
+                LG = LG + iif(:C1 = 83 or :C2 = 83, :N, 0),
+                TG = TG + iif(:C1 = 84 or :C2 = 84, :N, 0),
+                LGNA = LGNA + iif(:C1 = 85 or :C2 = 85, :N, 0),
+                MINUTA = MINUTA + iif(:C1 = 90 or :C2 = 90, :N, 0)
+            where VREME = -:K and DRES = :DRES;
+            if (row_count > 0) then
+                leave;
             insert into MINUTIG (DRES, VREME) values (:DRES, -:K);
-
-        update STATGOSTI set
-            P1OK = P1OK + iif(:C1 = 1 or :C2 = 1, 1, 0),
-            P1UK = P1UK + iif(:C1 = 2 or :C2 = 2, 1, 0),
-            P21OK = P21OK + iif(:C1 = 11 or :C2 = 11, 1, 0),
-            P22OK = P22OK + iif(:C1 = 12 or :C2 = 12, 1, 0),
-            P23OK = P23OK + iif(:C1 = 13 or :C2 = 13, 1, 0),
-            P24OK = P24OK + iif(:C1 = 14 or :C2 = 14, 1, 0),
-            P25OK = P25OK + iif(:C1 = 15 or :C2 = 15, 1, 0),
-            P26OK = P26OK + iif(:C1 = 16 or :C2 = 16, 1, 0),
-            P21UK = P21UK + iif(:C1 = 21 or :C2 = 21, 1, 0),
-            P22UK = P22UK + iif(:C1 = 22 or :C2 = 22, 1, 0),
-            P23UK = P23UK + iif(:C1 = 23 or :C2 = 23, 1, 0),
-            P24UK = P24UK + iif(:C1 = 24 or :C2 = 24, 1, 0),
-            P25UK = P25UK + iif(:C1 = 25 or :C2 = 25, 1, 0),
-            P26UK = P26UK + iif(:C1 = 26 or :C2 = 26, 1, 0),
-            P31OK = P31OK + iif(:C1 = 31 or :C2 = 31, 1, 0),
-            P32OK = P32OK + iif(:C1 = 32 or :C2 = 32, 1, 0),
-            P33OK = P33OK + iif(:C1 = 33 or :C2 = 33, 1, 0),
-            P34OK = P34OK + iif(:C1 = 34 or :C2 = 34, 1, 0),
-            P36OK = P36OK + iif(:C1 = 36 or :C2 = 36, 1, 0),
-            P31UK = P31UK + iif(:C1 = 41 or :C2 = 41, 1, 0),
-            P32UK = P32UK + iif(:C1 = 42 or :C2 = 42, 1, 0),
-            P33UK = P33UK + iif(:C1 = 43 or :C2 = 43, 1, 0),
-            P34UK = P34UK + iif(:C1 = 44 or :C2 = 44, 1, 0),
-            P36UK = P36UK + iif(:C1 = 46 or :C2 = 46, 1, 0),
-            SKOKO = SKOKO + iif(:C1 = 51 or :C2 = 51, 1, 0),
-            SKOKN = SKOKN + iif(:C1 = 52 or :C2 = 52, 1, 0),
-            ASISTENCIJA = ASISTENCIJA + iif(:C1 = 53 or :C2 = 53, 1, 0),
-            UKRADENA = UKRADENA + iif(:C1 = 54 or :C2 = 54, 1, 0),
-            IZG1 = IZG1 + iif(:C1 = 61 or :C2 = 61, 1, 0),
-            IZG2 = IZG2 + iif(:C1 = 62 or :C2 = 62, 1, 0),
-            IZG3 = IZG3 + iif(:C1 = 63 or :C2 = 63, 1, 0),
-            IZG4 = IZG4 + iif(:C1 = 64 or :C2 = 64, 1, 0),
-            IZG5 = IZG5 + iif(:C1 = 65 or :C2 = 65, 1, 0),
-            IZG6 = IZG6 + iif(:C1 = 66 or :C2 = 66, 1, 0),
-            IZG7 = IZG7 + iif(:C1 = 67 or :C2 = 67, 1, 0),
-            IZG8 = IZG8 + iif(:C1 = 68 or :C2 = 68, 1, 0),
-            IZG9 = IZG9 + iif(:C1 = 69 or :C2 = 69, 1, 0),
-            IZG10 = IZG10 + iif(:C1 = 70 or :C2 = 70, 1, 0),
-            IZG11 = IZG11 + iif(:C1 = 71 or :C2 = 71, 1, 0),
-            BLOK = BLOK + iif(:C1 = 81 or :C2 = 81, 1, 0),
-            BLOKNA = BLOKNA + iif(:C1 = 82 or :C2 = 82, 1, 0),
-            LG = LG + iif(:C1 = 83 or :C2 = 83, 1, 0),
-            TG = TG + iif(:C1 = 84 or :C2 = 84, 1, 0),
-            LGNA = LGNA + iif(:C1 = 85 or :C2 = 85, 1, 0),
-            MINUTA = MINUTA + iif(:C1 = 90 or :C2 = 90, 1, 0)
-        where DRES = :DRES;
-        update MINUTIG set
-            P1OK = P1OK + iif(:C1 = 1 or :C2 = 1, 1, 0),
-            P1UK = P1UK + iif(:C1 = 2 or :C2 = 2, 1, 0),
-            P21OK = P21OK + iif(:C1 = 11 or :C2 = 11, 1, 0),
-            P22OK = P22OK + iif(:C1 = 12 or :C2 = 12, 1, 0),
-            P23OK = P23OK + iif(:C1 = 13 or :C2 = 13, 1, 0),
-            P24OK = P24OK + iif(:C1 = 14 or :C2 = 14, 1, 0),
-            P25OK = P25OK + iif(:C1 = 15 or :C2 = 15, 1, 0),
-            P26OK = P26OK + iif(:C1 = 16 or :C2 = 16, 1, 0),
-            P21UK = P21UK + iif(:C1 = 21 or :C2 = 21, 1, 0),
-            P22UK = P22UK + iif(:C1 = 22 or :C2 = 22, 1, 0),
-            P23UK = P23UK + iif(:C1 = 23 or :C2 = 23, 1, 0),
-            P24UK = P24UK + iif(:C1 = 24 or :C2 = 24, 1, 0),
-            P25UK = P25UK + iif(:C1 = 25 or :C2 = 25, 1, 0),
-            P26UK = P26UK + iif(:C1 = 26 or :C2 = 26, 1, 0),
-            P31OK = P31OK + iif(:C1 = 31 or :C2 = 31, 1, 0),
-            P32OK = P32OK + iif(:C1 = 32 or :C2 = 32, 1, 0),
-            P33OK = P33OK + iif(:C1 = 33 or :C2 = 33, 1, 0),
-            P34OK = P34OK + iif(:C1 = 34 or :C2 = 34, 1, 0),
-            P36OK = P36OK + iif(:C1 = 36 or :C2 = 36, 1, 0),
-            P31UK = P31UK + iif(:C1 = 41 or :C2 = 41, 1, 0),
-            P32UK = P32UK + iif(:C1 = 42 or :C2 = 42, 1, 0),
-            P33UK = P33UK + iif(:C1 = 43 or :C2 = 43, 1, 0),
-            P34UK = P34UK + iif(:C1 = 44 or :C2 = 44, 1, 0),
-            P36UK = P36UK + iif(:C1 = 46 or :C2 = 46, 1, 0),
-            SKOKO = SKOKO + iif(:C1 = 51 or :C2 = 51, 1, 0),
-            SKOKN = SKOKN + iif(:C1 = 52 or :C2 = 52, 1, 0),
-            ASISTENCIJA = ASISTENCIJA + iif(:C1 = 53 or :C2 = 53, 1, 0),
-            UKRADENA = UKRADENA + iif(:C1 = 54 or :C2 = 54, 1, 0),
-            IZG1 = IZG1 + iif(:C1 = 61 or :C2 = 61, 1, 0),
-            IZG2 = IZG2 + iif(:C1 = 62 or :C2 = 62, 1, 0),
-            IZG3 = IZG3 + iif(:C1 = 63 or :C2 = 63, 1, 0),
-            IZG4 = IZG4 + iif(:C1 = 64 or :C2 = 64, 1, 0),
-            IZG5 = IZG5 + iif(:C1 = 65 or :C2 = 65, 1, 0),
-            IZG6 = IZG6 + iif(:C1 = 66 or :C2 = 66, 1, 0),
-            IZG7 = IZG7 + iif(:C1 = 67 or :C2 = 67, 1, 0),
-            IZG8 = IZG8 + iif(:C1 = 68 or :C2 = 68, 1, 0),
-            IZG9 = IZG9 + iif(:C1 = 69 or :C2 = 69, 1, 0),
-            IZG10 = IZG10 + iif(:C1 = 70 or :C2 = 70, 1, 0),
-            IZG11 = IZG11 + iif(:C1 = 71 or :C2 = 71, 1, 0),
-            BLOK = BLOK + iif(:C1 = 81 or :C2 = 81, 1, 0),
-            BLOKNA = BLOKNA + iif(:C1 = 82 or :C2 = 82, 1, 0),
-            LG = LG + iif(:C1 = 83 or :C2 = 83, 1, 0),
-            TG = TG + iif(:C1 = 84 or :C2 = 84, 1, 0),
-            LGNA = LGNA + iif(:C1 = 85 or :C2 = 85, 1, 0),
-            MINUTA = MINUTA + iif(:C1 = 90 or :C2 = 90, 1, 0)
-        where VREME in (:T, -:K) and DRES = :DRES;
+            I = I + 1;
+        end
     end
 end^
 
 /*
- * Makes sure a player on court in minute T of period K has his lines for
- * that minute and that period, even when he records nothing in them.
+ * A player on court in minute T of period K has his lines of that minute
+ * and that period, even when he records nothing in them.
  */
 create or alter procedure RULES_PRESENT (SIDE smallint, DRES smallint, T smallint, K smallint)
 as
@@ -280,8 +414,8 @@ end^
 /*
  * One change of a side's on-court rows with the given VREME: OLD_DRES null
  * adds NEW_DRES, NEW_DRES null removes OLD_DRES, both replace OLD_DRES by
- * NEW_DRES in its place (the row keeps its key, so the order of the five
- * stays the order in which they came on).
+ * NEW_DRES in its place (the row keeps its key, so the rows stay in the
+ * order of the places on court).
  */
 create or alter procedure RULES_COURT (
     SIDE smallint, VREME smallint, OLD_DRES smallint, NEW_DRES smallint)
@@ -308,64 +442,123 @@ begin
 end^
 
 /*
- * Minute T of period K begins: the ten players on court get their lines of
- * the minute and of the period, and the snapshot 100 + T starts as a copy
- * of the five now (substitutions during the minute keep it up to date, so
- * when the minute has ended it holds the five who ended it).
+ * Minute T of period K begins: the players on court get their lines of the
+ * minute and of the period, and the snapshot 100 + T starts as a copy of the
+ * five now (changes during the minute keep it up to date, so once the
+ * minute has ended it holds the five who ended it).
  */
 create or alter procedure RULES_MINUTE_START (T smallint, K smallint)
 as
-declare variable D smallint;
 begin
-    for select DRES from PETORKADOM where VREME = 0 order by ID_PETORKA into :D do
-    begin
-        execute procedure RULES_PRESENT(1, :D, :T, :K);
-        insert into PETORKADOM (DRES, VREME) values (:D, 100 + :T);
-    end
-    for select DRES from PETORKAGOSTI where VREME = 0 order by ID_PETORKA into :D do
-    begin
-        execute procedure RULES_PRESENT(2, :D, :T, :K);
-        insert into PETORKAGOSTI (DRES, VREME) values (:D, 100 + :T);
-    end
-end^
-
-/* Minute T of period K has ended: every player on court now has played it. */
-create or alter procedure RULES_MINUTE_END (T smallint, K smallint)
-as
-declare variable D smallint;
-begin
-    for select DRES from PETORKADOM where VREME = 0 into :D do
-        execute procedure RULES_LINE_ADD(1, :D, :T, :K, 90, 0);
-    for select DRES from PETORKAGOSTI where VREME = 0 into :D do
-        execute procedure RULES_LINE_ADD(2, :D, :T, :K, 90, 0);
+    insert into MINUTID (DRES, VREME)
+        select C.DRES, :T from PETORKADOM C
+        where C.VREME = 0
+          and not exists (select 1 from MINUTID M where M.VREME = :T and M.DRES = C.DRES);
+    insert into MINUTID (DRES, VREME)
+        select C.DRES, 0 - :K from PETORKADOM C
+        where C.VREME = 0
+          and not exists (select 1 from MINUTID M where M.VREME = 0 - :K and M.DRES = C.DRES);
+    insert into PETORKADOM (DRES, VREME)
+        select DRES, 100 + :T from PETORKADOM where VREME = 0 order by ID_PETORKA;
+    insert into MINUTIG (DRES, VREME)
+        select C.DRES, :T from PETORKAGOSTI C
+        where C.VREME = 0
+          and not exists (select 1 from MINUTIG M where M.VREME = :T and M.DRES = C.DRES);
+    insert into MINUTIG (DRES, VREME)
+        select C.DRES, 0 - :K from PETORKAGOSTI C
+        where C.VREME = 0
+          and not exists (select 1 from MINUTIG M where M.VREME = 0 - :K and M.DRES = C.DRES);
+    insert into PETORKAGOSTI (DRES, VREME)
+        select DRES, 100 + :T from PETORKAGOSTI where VREME = 0 order by ID_PETORKA;
 end^
 
 /*
- * Empties the working tables and sets them to the state of match ID before
- * its first event: the clock row at 10, 1, 0, 4, 10, 5, 0 and an empty
- * statistic line per roster row (SASTAV: DOMGOST 1 home, 0 away).
+ * Minute T of period K has ended: every player on court now has played it
+ * (N minutes are added to his statistic, minute and period lines).
  */
-create or alter procedure RULES_RESET (ID integer)
+create or alter procedure RULES_MINUTE_END (T smallint, K smallint, N smallint)
 as
-declare variable D smallint;
 begin
-    delete from MINUTID;
-    delete from MINUTIG;
-    delete from PETORKADOM;
-    delete from PETORKAGOSTI;
-    delete from STATDOMACI;
-    delete from STATGOSTI;
-    delete from TEMP;
-    insert into TEMP (VREME, PERIOD, KRAJ, PERIOD_NO, PERIOD_TIME, EXTRA_TIME, A4)
-        values (10, 1, 0, 4, 10, 5, 0);
-    for select distinct DRES from SASTAV
-        where ID_UTAKMICA = :ID and DOMGOST = 1 and DRES is not null
-        order by DRES into :D do
-        insert into STATDOMACI (DRES) values (:D);
-    for select distinct DRES from SASTAV
-        where ID_UTAKMICA = :ID and DOMGOST <> 1 and DRES is not null
-        order by DRES into :D do
-        insert into STATGOSTI (DRES) values (:D);
+    update STATDOMACI set MINUTA = MINUTA + :N
+        where DRES in (select DRES from PETORKADOM where VREME = 0);
+    update MINUTID set MINUTA = MINUTA + :N
+        where VREME in (:T, 0 - :K) and DRES in (select DRES from PETORKADOM where VREME = 0);
+    update STATGOSTI set MINUTA = MINUTA + :N
+        where DRES in (select DRES from PETORKAGOSTI where VREME = 0);
+    update MINUTIG set MINUTA = MINUTA + :N
+        where VREME in (:T, 0 - :K) and DRES in (select DRES from PETORKAGOSTI where VREME = 0);
+end^
+
+/*
+ * The shirt numbers of a five held as text, '|4|5|6|7|8|' (an empty five is
+ * '|'), in their order.
+ */
+create or alter procedure RULES_SPLIT (S varchar(1000))
+returns (DRES smallint)
+as
+declare variable I integer;
+declare variable J integer;
+begin
+    I = 2;
+    J = position('|', S, I);
+    while (J > 0) do
+    begin
+        DRES = cast(substring(S from I for J - I) as smallint);
+        suspend;
+        I = J + 1;
+        J = position('|', S, I);
+    end
+end^
+
+/*
+ * The counters (column codes C1 and C2, 0 = none) that a player event of
+ * code SIFRA with second parameter A3 adds to for the acting player. The
+ * player named by a foul (15) gets LGNA (85), by a block (17) BLOKNA (82).
+ */
+create or alter procedure RULES_COLUMNS (SIFRA smallint, A3 smallint)
+returns (C1 smallint, C2 smallint)
+as
+begin
+    C1 = 0;
+    C2 = 0;
+    if (SIFRA = 4) then
+    begin
+        C1 = 1;
+        C2 = 2;
+    end
+    else if (SIFRA = 5) then
+        C1 = 2;
+    else if (SIFRA = 6) then
+    begin
+        C1 = 10 + A3;
+        C2 = 20 + A3;
+    end
+    else if (SIFRA = 7) then
+        C1 = 20 + A3;
+    else if (SIFRA = 8) then
+    begin
+        C1 = 30 + A3;
+        C2 = 40 + A3;
+    end
+    else if (SIFRA = 9) then
+        C1 = 40 + A3;
+    else if (SIFRA = 10) then
+        C1 = 51;
+    else if (SIFRA = 11) then
+        C1 = 52;
+    else if (SIFRA = 12) then
+        C1 = 53;
+    else if (SIFRA = 13) then
+        C1 = 54;
+    else if (SIFRA = 14) then
+        /* types 12 and 13 are kept with 7 and 5, as the match export groups them */
+        C1 = 60 + decode(A3, 12, 7, 13, 5, A3);
+    else if (SIFRA = 15) then
+        C1 = 83;
+    else if (SIFRA = 16) then
+        C1 = 84;
+    else if (SIFRA = 17) then
+        C1 = 81;
 end^
 
 /*
@@ -622,9 +815,9 @@ begin
 end^
 
 /*
- * Applies one legal event to the working tables. OK is 1, or for the
- * minute change 60 (a quarter ended) or 66 (play ended); T is the minute
- * of the event, which CHECKACTION stores in AKCIJE.A4.
+ * Applies one legal event to the working tables in place. OK is 1, or for
+ * the minute change 60 (a quarter ended) or 66 (play ended); T is the
+ * minute of the event, which CHECKACTION stores in AKCIJE.A4.
  */
 create or alter procedure RULES_APPLY (
     ID integer, A0 smallint, A1 smallint, SIFRA smallint, A3 smallint)
@@ -674,7 +867,7 @@ begin
             end
             else
             begin
-                execute procedure RULES_MINUTE_END(:T, :P);
+                execute procedure RULES_MINUTE_END(:T, :P, 1);
                 if (V > 0) then
                 begin
                     V = V - 1;
@@ -725,50 +918,12 @@ begin
     end
     else if (SIFRA >= 4 and SIFRA <= 17) then
     begin
-        C2 = 0;
-        if (SIFRA = 4) then
-        begin
-            C1 = 1;
-            C2 = 2;
-        end
-        else if (SIFRA = 5) then
-            C1 = 2;
-        else if (SIFRA = 6) then
-        begin
-            C1 = 10 + A3;
-            C2 = 20 + A3;
-        end
-        else if (SIFRA = 7) then
-            C1 = 20 + A3;
-        else if (SIFRA = 8) then
-        begin
-            C1 = 30 + A3;
-            C2 = 40 + A3;
-        end
-        else if (SIFRA = 9) then
-            C1 = 40 + A3;
-        else if (SIFRA = 10) then
-            C1 = 51;
-        else if (SIFRA = 11) then
-            C1 = 52;
-        else if (SIFRA = 12) then
-            C1 = 53;
-        else if (SIFRA = 13) then
-            C1 = 54;
-        else if (SIFRA = 14) then
-            /* types 12 and 13 are kept with 7 and 5, as the export groups them */
-            C1 = 60 + decode(A3, 12, 7, 13, 5, A3);
-        else if (SIFRA = 15) then
-            C1 = 83;
-        else if (SIFRA = 16) then
-            C1 = 84;
-        else
-            C1 = 81;
-        execute procedure RULES_LINE_ADD(:A0, :A1, :T, :P, :C1, :C2);
+        execute procedure RULES_COLUMNS(:SIFRA, :A3) returning_values :C1, :C2;
+        execute procedure RULES_LINE_ADD(:A0, :A1, :T, :P, :C1, :C2, 1);
         if (SIFRA = 15) then
-            execute procedure RULES_LINE_ADD(3 - :A0, :A3, :T, :P, 85, 0);
+            execute procedure RULES_LINE_ADD(3 - :A0, :A3, :T, :P, 85, 0, 1);
         else if (SIFRA = 17) then
-            execute procedure RULES_LINE_ADD(3 - :A0, :A3, :T, :P, 82, 0);
+            execute procedure RULES_LINE_ADD(3 - :A0, :A3, :T, :P, 82, 0, 1);
     end
 
     /* the minute of the event, from the clock after it */
@@ -781,14 +936,16 @@ begin
 end^
 
 /*
- * Rebuilds the working tables of match ID from its events in force, in the
- * order of recording, and brings each event's A4 up to date. With CHECKED
- * 1 every event is checked first as CHECKACTION would check it at that
- * point; the first one refused stops the rebuild and is answered in BAD_ID
- * with its refusal code in BAD_OK (BAD_ID null: all events are valid).
+ * Rebuilds the working tables of match ID in one pass over its events in
+ * force recorded before event UPTO (null: all of them), and brings each
+ * event's A4 up to date. The clock and the fives are kept in variables, the
+ * fives as text in the order of their places ('|4|5|6|7|8|'); every counter
+ * increment and every presence of a player in a minute becomes a row of
+ * RULES_FACT, and the lines are then made from those rows with one grouped
+ * insert per table. The result is the state that RULES_APPLY leaves after
+ * the same events.
  */
-create or alter procedure RULES_REBUILD (ID integer, CHECKED smallint)
-returns (BAD_ID integer, BAD_OK smallint)
+create or alter procedure RULES_BUILD (ID integer, UPTO integer)
 as
 declare variable EID integer;
 declare variable A0 smallint;
@@ -796,33 +953,518 @@ declare variable A1 smallint;
 declare variable SIFRA smallint;
 declare variable A3 smallint;
 declare variable A4 smallint;
-declare variable R smallint;
+declare variable V smallint;
+declare variable P smallint;
+declare variable KR smallint;
+declare variable FL smallint;
 declare variable T smallint;
+declare variable STARTED smallint;
+declare variable PSTART smallint;
+declare variable C1 smallint;
+declare variable C2 smallint;
+declare variable H varchar(1000);
+declare variable G varchar(1000);
+declare variable HS varchar(1000);
+declare variable GS varchar(1000);
 begin
-    BAD_ID = null;
-    BAD_OK = 1;
-    execute procedure RULES_RESET(:ID);
-    for select ID_AKCIJE, coalesce(A0, 0), coalesce(A1, 0), coalesce(SIFRA, -1),
-               coalesce(A3, 0), A4
+    if (UPTO is null) then
+        UPTO = 2147483647;
+    delete from MINUTID;
+    delete from MINUTIG;
+    delete from PETORKADOM;
+    delete from PETORKAGOSTI;
+    delete from STATDOMACI;
+    delete from STATGOSTI;
+    delete from TEMP;
+    delete from RULES_FACT;
+    V = 10;
+    P = 1;
+    KR = 0;
+    FL = 0;
+    H = '|';
+    G = '|';
+    HS = '|';
+    GS = '|';
+
+    for select ID_AKCIJE, coalesce(A0, 0), coalesce(A1, 0), coalesce(SIFRA, -1), coalesce(A3, 0), A4
         from AKCIJE
-        where ID_UTAKMICA = :ID and UNDO = 0
+        where ID_UTAKMICA = :ID and UNDO = 0 and ID_AKCIJE < :UPTO
         order by ID_AKCIJE
         into :EID, :A0, :A1, :SIFRA, :A3, :A4 do
     begin
-        if (CHECKED = 1) then
+        STARTED = iif(P > 1 or V < 10 or KR = 1, 1, 0);
+        PSTART = iif(KR = 0 and ((P <= 4 and V = 10) or (P >= 5 and V = 5)), 1, 0);
+        T = iif(P <= 4, 10 * P - V, 5 * P + 20 - V);
+
+        if (SIFRA in (0, 3)) then
         begin
-            execute procedure RULES_VALIDATE(:ID, :A0, :A1, :SIFRA, :A3, :EID) returning_values :R;
-            if (R <> 1) then
+            if (KR = 1) then
             begin
-                BAD_ID = EID;
-                BAD_OK = R;
-                exit;
+                P = P + 1;
+                V = 5;
+                KR = 0;
+            end
+            else if (SIFRA = 3) then
+            begin
+                if (PSTART = 1) then
+                begin
+                    if (STARTED = 0) then
+                    begin
+                        insert into PETORKADOM (DRES, VREME) select DRES, 100 from RULES_SPLIT(:H);
+                        insert into PETORKAGOSTI (DRES, VREME) select DRES, 100 from RULES_SPLIT(:G);
+                    end
+                    V = V - 1;
+                    T = T + 1;
+                    insert into RULES_FACT (SIDE, DRES, T, K, C1, C2)
+                        select 1, DRES, :T, :P, 0, 0 from RULES_SPLIT(:H);
+                    insert into RULES_FACT (SIDE, DRES, T, K, C1, C2)
+                        select 2, DRES, :T, :P, 0, 0 from RULES_SPLIT(:G);
+                end
+                else
+                begin
+                    /* minute T ends: played by the five now, who also fill its snapshot */
+                    insert into RULES_FACT (SIDE, DRES, T, K, C1, C2)
+                        select 1, DRES, :T, :P, 90, 0 from RULES_SPLIT(:H);
+                    insert into RULES_FACT (SIDE, DRES, T, K, C1, C2)
+                        select 2, DRES, :T, :P, 90, 0 from RULES_SPLIT(:G);
+                    insert into PETORKADOM (DRES, VREME) select DRES, 100 + :T from RULES_SPLIT(:H);
+                    insert into PETORKAGOSTI (DRES, VREME) select DRES, 100 + :T from RULES_SPLIT(:G);
+                    if (V > 0) then
+                    begin
+                        V = V - 1;
+                        T = T + 1;
+                        insert into RULES_FACT (SIDE, DRES, T, K, C1, C2)
+                            select 1, DRES, :T, :P, 0, 0 from RULES_SPLIT(:H);
+                        insert into RULES_FACT (SIDE, DRES, T, K, C1, C2)
+                            select 2, DRES, :T, :P, 0, 0 from RULES_SPLIT(:G);
+                    end
+                    else if (P < 4) then
+                    begin
+                        P = P + 1;
+                        V = 10;
+                    end
+                    else
+                        KR = 1;
+                end
             end
         end
-        execute procedure RULES_APPLY(:ID, :A0, :A1, :SIFRA, :A3) returning_values :R, :T;
+        else if (SIFRA = 1) then
+            FL = bin_or(FL, 1);
+        else if (SIFRA = 22) then
+            FL = bin_or(FL, 2);
+        else if (SIFRA = 2) then
+        begin
+            if (A0 = 1) then
+            begin
+                H = H || A1 || '|';
+                HS = HS || A1 || '|';
+            end
+            else if (A0 = 2) then
+            begin
+                G = G || A1 || '|';
+                GS = GS || A1 || '|';
+            end
+        end
+        else if (SIFRA = 18) then
+        begin
+            if (A0 = 1) then
+            begin
+                H = replace(H, '|' || A1 || '|', '|' || A3 || '|');
+                if (STARTED = 0) then
+                    HS = replace(HS, '|' || A1 || '|', '|' || A3 || '|');
+            end
+            else if (A0 = 2) then
+            begin
+                G = replace(G, '|' || A1 || '|', '|' || A3 || '|');
+                if (STARTED = 0) then
+                    GS = replace(GS, '|' || A1 || '|', '|' || A3 || '|');
+            end
+            if (STARTED = 1 and PSTART = 0) then
+                insert into RULES_FACT (SIDE, DRES, T, K, C1, C2) values (:A0, :A3, :T, :P, 0, 0);
+        end
+        else if (SIFRA = 21) then
+        begin
+            if (A0 = 1) then
+                H = replace(H, '|' || A1 || '|', '|');
+            else if (A0 = 2) then
+                G = replace(G, '|' || A1 || '|', '|');
+        end
+        else if (SIFRA >= 4 and SIFRA <= 17) then
+        begin
+            execute procedure RULES_COLUMNS(:SIFRA, :A3) returning_values :C1, :C2;
+            insert into RULES_FACT (SIDE, DRES, T, K, C1, C2) values (:A0, :A1, :T, :P, :C1, :C2);
+            if (SIFRA = 15) then
+                insert into RULES_FACT (SIDE, DRES, T, K, C1, C2) values (3 - :A0, :A3, :T, :P, 85, 0);
+            else if (SIFRA = 17) then
+                insert into RULES_FACT (SIDE, DRES, T, K, C1, C2) values (3 - :A0, :A3, :T, :P, 82, 0);
+        end
+
+        /* the minute of the event, from the clock after it */
+        if (KR = 1) then
+            T = iif(P <= 4, 10 * P, 5 * P + 20);
+        else if ((P <= 4 and V = 10) or (P >= 5 and V = 5)) then
+            T = iif(P <= 4, 10 * P - V, 5 * P + 20 - V) + 1;
+        else
+            T = iif(P <= 4, 10 * P - V, 5 * P + 20 - V);
         if (A4 is distinct from T) then
             update AKCIJE set A4 = :T where ID_AKCIJE = :EID;
     end
+
+    /* the minute being played: its snapshot holds the five now */
+    if (KR = 0 and not ((P <= 4 and V = 10) or (P >= 5 and V = 5))) then
+    begin
+        T = iif(P <= 4, 10 * P - V, 5 * P + 20 - V);
+        insert into PETORKADOM (DRES, VREME) select DRES, 100 + :T from RULES_SPLIT(:H);
+        insert into PETORKAGOSTI (DRES, VREME) select DRES, 100 + :T from RULES_SPLIT(:G);
+    end
+    insert into PETORKADOM (DRES, VREME) select DRES, 0 from RULES_SPLIT(:H);
+    insert into PETORKAGOSTI (DRES, VREME) select DRES, 0 from RULES_SPLIT(:G);
+    insert into PETORKADOM (DRES, VREME) select DRES, 1 from RULES_SPLIT(:HS);
+    insert into PETORKAGOSTI (DRES, VREME) select DRES, 1 from RULES_SPLIT(:GS);
+    insert into TEMP (VREME, PERIOD, KRAJ, PERIOD_NO, PERIOD_TIME, EXTRA_TIME, A4)
+        values (:V, :P, :KR, 4, 10, 5, :FL);
+
+    /* statistic lines: one per player with counters, and an empty one for
+       every other roster row (SASTAV: DOMGOST 1 home, 0 away) */
+    insert into STATDOMACI (DRES,
+        P1OK, P1UK, P21OK, P22OK, P23OK, P24OK, P25OK, P26OK, P21UK, P22UK,
+        P23UK, P24UK, P25UK, P26UK, P31OK, P32OK, P33OK, P34OK, P36OK, P31UK,
+        P32UK, P33UK, P34UK, P36UK, SKOKO, SKOKN, ASISTENCIJA, UKRADENA,
+        IZG1, IZG2, IZG3, IZG4, IZG5, IZG6, IZG7, IZG8, IZG9, IZG10, IZG11,
+        BLOK, BLOKNA, LG, TG, LGNA, MINUTA)
+    select DRES,
+        sum(iif(C1 = 1 or C2 = 1, 1, 0)),
+        sum(iif(C1 = 2 or C2 = 2, 1, 0)),
+        sum(iif(C1 = 11 or C2 = 11, 1, 0)),
+        sum(iif(C1 = 12 or C2 = 12, 1, 0)),
+        sum(iif(C1 = 13 or C2 = 13, 1, 0)),
+        sum(iif(C1 = 14 or C2 = 14, 1, 0)),
+        sum(iif(C1 = 15 or C2 = 15, 1, 0)),
+        sum(iif(C1 = 16 or C2 = 16, 1, 0)),
+        sum(iif(C1 = 21 or C2 = 21, 1, 0)),
+        sum(iif(C1 = 22 or C2 = 22, 1, 0)),
+        sum(iif(C1 = 23 or C2 = 23, 1, 0)),
+        sum(iif(C1 = 24 or C2 = 24, 1, 0)),
+        sum(iif(C1 = 25 or C2 = 25, 1, 0)),
+        sum(iif(C1 = 26 or C2 = 26, 1, 0)),
+        sum(iif(C1 = 31 or C2 = 31, 1, 0)),
+        sum(iif(C1 = 32 or C2 = 32, 1, 0)),
+        sum(iif(C1 = 33 or C2 = 33, 1, 0)),
+        sum(iif(C1 = 34 or C2 = 34, 1, 0)),
+        sum(iif(C1 = 36 or C2 = 36, 1, 0)),
+        sum(iif(C1 = 41 or C2 = 41, 1, 0)),
+        sum(iif(C1 = 42 or C2 = 42, 1, 0)),
+        sum(iif(C1 = 43 or C2 = 43, 1, 0)),
+        sum(iif(C1 = 44 or C2 = 44, 1, 0)),
+        sum(iif(C1 = 46 or C2 = 46, 1, 0)),
+        sum(iif(C1 = 51 or C2 = 51, 1, 0)),
+        sum(iif(C1 = 52 or C2 = 52, 1, 0)),
+        sum(iif(C1 = 53 or C2 = 53, 1, 0)),
+        sum(iif(C1 = 54 or C2 = 54, 1, 0)),
+        sum(iif(C1 = 61 or C2 = 61, 1, 0)),
+        sum(iif(C1 = 62 or C2 = 62, 1, 0)),
+        sum(iif(C1 = 63 or C2 = 63, 1, 0)),
+        sum(iif(C1 = 64 or C2 = 64, 1, 0)),
+        sum(iif(C1 = 65 or C2 = 65, 1, 0)),
+        sum(iif(C1 = 66 or C2 = 66, 1, 0)),
+        sum(iif(C1 = 67 or C2 = 67, 1, 0)),
+        sum(iif(C1 = 68 or C2 = 68, 1, 0)),
+        sum(iif(C1 = 69 or C2 = 69, 1, 0)),
+        sum(iif(C1 = 70 or C2 = 70, 1, 0)),
+        sum(iif(C1 = 71 or C2 = 71, 1, 0)),
+        sum(iif(C1 = 81 or C2 = 81, 1, 0)),
+        sum(iif(C1 = 82 or C2 = 82, 1, 0)),
+        sum(iif(C1 = 83 or C2 = 83, 1, 0)),
+        sum(iif(C1 = 84 or C2 = 84, 1, 0)),
+        sum(iif(C1 = 85 or C2 = 85, 1, 0)),
+        sum(iif(C1 = 90 or C2 = 90, 1, 0))
+    from RULES_FACT
+    where SIDE = 1 and C1 <> 0
+    group by DRES;
+    insert into STATDOMACI (DRES)
+    select distinct S.DRES from SASTAV S
+    where S.ID_UTAKMICA = :ID and S.DOMGOST = 1 and S.DRES is not null
+      and not exists (select 1 from STATDOMACI X where X.DRES = S.DRES);
+    insert into MINUTID (DRES, VREME,
+        P1OK, P1UK, P21OK, P22OK, P23OK, P24OK, P25OK, P26OK, P21UK, P22UK,
+        P23UK, P24UK, P25UK, P26UK, P31OK, P32OK, P33OK, P34OK, P36OK, P31UK,
+        P32UK, P33UK, P34UK, P36UK, SKOKO, SKOKN, ASISTENCIJA, UKRADENA,
+        IZG1, IZG2, IZG3, IZG4, IZG5, IZG6, IZG7, IZG8, IZG9, IZG10, IZG11,
+        BLOK, BLOKNA, LG, TG, LGNA, MINUTA)
+    select DRES, T,
+        sum(iif(C1 = 1 or C2 = 1, 1, 0)),
+        sum(iif(C1 = 2 or C2 = 2, 1, 0)),
+        sum(iif(C1 = 11 or C2 = 11, 1, 0)),
+        sum(iif(C1 = 12 or C2 = 12, 1, 0)),
+        sum(iif(C1 = 13 or C2 = 13, 1, 0)),
+        sum(iif(C1 = 14 or C2 = 14, 1, 0)),
+        sum(iif(C1 = 15 or C2 = 15, 1, 0)),
+        sum(iif(C1 = 16 or C2 = 16, 1, 0)),
+        sum(iif(C1 = 21 or C2 = 21, 1, 0)),
+        sum(iif(C1 = 22 or C2 = 22, 1, 0)),
+        sum(iif(C1 = 23 or C2 = 23, 1, 0)),
+        sum(iif(C1 = 24 or C2 = 24, 1, 0)),
+        sum(iif(C1 = 25 or C2 = 25, 1, 0)),
+        sum(iif(C1 = 26 or C2 = 26, 1, 0)),
+        sum(iif(C1 = 31 or C2 = 31, 1, 0)),
+        sum(iif(C1 = 32 or C2 = 32, 1, 0)),
+        sum(iif(C1 = 33 or C2 = 33, 1, 0)),
+        sum(iif(C1 = 34 or C2 = 34, 1, 0)),
+        sum(iif(C1 = 36 or C2 = 36, 1, 0)),
+        sum(iif(C1 = 41 or C2 = 41, 1, 0)),
+        sum(iif(C1 = 42 or C2 = 42, 1, 0)),
+        sum(iif(C1 = 43 or C2 = 43, 1, 0)),
+        sum(iif(C1 = 44 or C2 = 44, 1, 0)),
+        sum(iif(C1 = 46 or C2 = 46, 1, 0)),
+        sum(iif(C1 = 51 or C2 = 51, 1, 0)),
+        sum(iif(C1 = 52 or C2 = 52, 1, 0)),
+        sum(iif(C1 = 53 or C2 = 53, 1, 0)),
+        sum(iif(C1 = 54 or C2 = 54, 1, 0)),
+        sum(iif(C1 = 61 or C2 = 61, 1, 0)),
+        sum(iif(C1 = 62 or C2 = 62, 1, 0)),
+        sum(iif(C1 = 63 or C2 = 63, 1, 0)),
+        sum(iif(C1 = 64 or C2 = 64, 1, 0)),
+        sum(iif(C1 = 65 or C2 = 65, 1, 0)),
+        sum(iif(C1 = 66 or C2 = 66, 1, 0)),
+        sum(iif(C1 = 67 or C2 = 67, 1, 0)),
+        sum(iif(C1 = 68 or C2 = 68, 1, 0)),
+        sum(iif(C1 = 69 or C2 = 69, 1, 0)),
+        sum(iif(C1 = 70 or C2 = 70, 1, 0)),
+        sum(iif(C1 = 71 or C2 = 71, 1, 0)),
+        sum(iif(C1 = 81 or C2 = 81, 1, 0)),
+        sum(iif(C1 = 82 or C2 = 82, 1, 0)),
+        sum(iif(C1 = 83 or C2 = 83, 1, 0)),
+        sum(iif(C1 = 84 or C2 = 84, 1, 0)),
+        sum(iif(C1 = 85 or C2 = 85, 1, 0)),
+        sum(iif(C1 = 90 or C2 = 90, 1, 0))
+    from RULES_FACT
+    where SIDE = 1
+    group by DRES, T;
+    insert into MINUTID (DRES, VREME,
+        P1OK, P1UK, P21OK, P22OK, P23OK, P24OK, P25OK, P26OK, P21UK, P22UK,
+        P23UK, P24UK, P25UK, P26UK, P31OK, P32OK, P33OK, P34OK, P36OK, P31UK,
+        P32UK, P33UK, P34UK, P36UK, SKOKO, SKOKN, ASISTENCIJA, UKRADENA,
+        IZG1, IZG2, IZG3, IZG4, IZG5, IZG6, IZG7, IZG8, IZG9, IZG10, IZG11,
+        BLOK, BLOKNA, LG, TG, LGNA, MINUTA)
+    select DRES, 0 - K,
+        sum(iif(C1 = 1 or C2 = 1, 1, 0)),
+        sum(iif(C1 = 2 or C2 = 2, 1, 0)),
+        sum(iif(C1 = 11 or C2 = 11, 1, 0)),
+        sum(iif(C1 = 12 or C2 = 12, 1, 0)),
+        sum(iif(C1 = 13 or C2 = 13, 1, 0)),
+        sum(iif(C1 = 14 or C2 = 14, 1, 0)),
+        sum(iif(C1 = 15 or C2 = 15, 1, 0)),
+        sum(iif(C1 = 16 or C2 = 16, 1, 0)),
+        sum(iif(C1 = 21 or C2 = 21, 1, 0)),
+        sum(iif(C1 = 22 or C2 = 22, 1, 0)),
+        sum(iif(C1 = 23 or C2 = 23, 1, 0)),
+        sum(iif(C1 = 24 or C2 = 24, 1, 0)),
+        sum(iif(C1 = 25 or C2 = 25, 1, 0)),
+        sum(iif(C1 = 26 or C2 = 26, 1, 0)),
+        sum(iif(C1 = 31 or C2 = 31, 1, 0)),
+        sum(iif(C1 = 32 or C2 = 32, 1, 0)),
+        sum(iif(C1 = 33 or C2 = 33, 1, 0)),
+        sum(iif(C1 = 34 or C2 = 34, 1, 0)),
+        sum(iif(C1 = 36 or C2 = 36, 1, 0)),
+        sum(iif(C1 = 41 or C2 = 41, 1, 0)),
+        sum(iif(C1 = 42 or C2 = 42, 1, 0)),
+        sum(iif(C1 = 43 or C2 = 43, 1, 0)),
+        sum(iif(C1 = 44 or C2 = 44, 1, 0)),
+        sum(iif(C1 = 46 or C2 = 46, 1, 0)),
+        sum(iif(C1 = 51 or C2 = 51, 1, 0)),
+        sum(iif(C1 = 52 or C2 = 52, 1, 0)),
+        sum(iif(C1 = 53 or C2 = 53, 1, 0)),
+        sum(iif(C1 = 54 or C2 = 54, 1, 0)),
+        sum(iif(C1 = 61 or C2 = 61, 1, 0)),
+        sum(iif(C1 = 62 or C2 = 62, 1, 0)),
+        sum(iif(C1 = 63 or C2 = 63, 1, 0)),
+        sum(iif(C1 = 64 or C2 = 64, 1, 0)),
+        sum(iif(C1 = 65 or C2 = 65, 1, 0)),
+        sum(iif(C1 = 66 or C2 = 66, 1, 0)),
+        sum(iif(C1 = 67 or C2 = 67, 1, 0)),
+        sum(iif(C1 = 68 or C2 = 68, 1, 0)),
+        sum(iif(C1 = 69 or C2 = 69, 1, 0)),
+        sum(iif(C1 = 70 or C2 = 70, 1, 0)),
+        sum(iif(C1 = 71 or C2 = 71, 1, 0)),
+        sum(iif(C1 = 81 or C2 = 81, 1, 0)),
+        sum(iif(C1 = 82 or C2 = 82, 1, 0)),
+        sum(iif(C1 = 83 or C2 = 83, 1, 0)),
+        sum(iif(C1 = 84 or C2 = 84, 1, 0)),
+        sum(iif(C1 = 85 or C2 = 85, 1, 0)),
+        sum(iif(C1 = 90 or C2 = 90, 1, 0))
+    from RULES_FACT
+    where SIDE = 1
+    group by DRES, K;
+    insert into STATGOSTI (DRES,
+        P1OK, P1UK, P21OK, P22OK, P23OK, P24OK, P25OK, P26OK, P21UK, P22UK,
+        P23UK, P24UK, P25UK, P26UK, P31OK, P32OK, P33OK, P34OK, P36OK, P31UK,
+        P32UK, P33UK, P34UK, P36UK, SKOKO, SKOKN, ASISTENCIJA, UKRADENA,
+        IZG1, IZG2, IZG3, IZG4, IZG5, IZG6, IZG7, IZG8, IZG9, IZG10, IZG11,
+        BLOK, BLOKNA, LG, TG, LGNA, MINUTA)
+    select DRES,
+        sum(iif(C1 = 1 or C2 = 1, 1, 0)),
+        sum(iif(C1 = 2 or C2 = 2, 1, 0)),
+        sum(iif(C1 = 11 or C2 = 11, 1, 0)),
+        sum(iif(C1 = 12 or C2 = 12, 1, 0)),
+        sum(iif(C1 = 13 or C2 = 13, 1, 0)),
+        sum(iif(C1 = 14 or C2 = 14, 1, 0)),
+        sum(iif(C1 = 15 or C2 = 15, 1, 0)),
+        sum(iif(C1 = 16 or C2 = 16, 1, 0)),
+        sum(iif(C1 = 21 or C2 = 21, 1, 0)),
+        sum(iif(C1 = 22 or C2 = 22, 1, 0)),
+        sum(iif(C1 = 23 or C2 = 23, 1, 0)),
+        sum(iif(C1 = 24 or C2 = 24, 1, 0)),
+        sum(iif(C1 = 25 or C2 = 25, 1, 0)),
+        sum(iif(C1 = 26 or C2 = 26, 1, 0)),
+        sum(iif(C1 = 31 or C2 = 31, 1, 0)),
+        sum(iif(C1 = 32 or C2 = 32, 1, 0)),
+        sum(iif(C1 = 33 or C2 = 33, 1, 0)),
+        sum(iif(C1 = 34 or C2 = 34, 1, 0)),
+        sum(iif(C1 = 36 or C2 = 36, 1, 0)),
+        sum(iif(C1 = 41 or C2 = 41, 1, 0)),
+        sum(iif(C1 = 42 or C2 = 42, 1, 0)),
+        sum(iif(C1 = 43 or C2 = 43, 1, 0)),
+        sum(iif(C1 = 44 or C2 = 44, 1, 0)),
+        sum(iif(C1 = 46 or C2 = 46, 1, 0)),
+        sum(iif(C1 = 51 or C2 = 51, 1, 0)),
+        sum(iif(C1 = 52 or C2 = 52, 1, 0)),
+        sum(iif(C1 = 53 or C2 = 53, 1, 0)),
+        sum(iif(C1 = 54 or C2 = 54, 1, 0)),
+        sum(iif(C1 = 61 or C2 = 61, 1, 0)),
+        sum(iif(C1 = 62 or C2 = 62, 1, 0)),
+        sum(iif(C1 = 63 or C2 = 63, 1, 0)),
+        sum(iif(C1 = 64 or C2 = 64, 1, 0)),
+        sum(iif(C1 = 65 or C2 = 65, 1, 0)),
+        sum(iif(C1 = 66 or C2 = 66, 1, 0)),
+        sum(iif(C1 = 67 or C2 = 67, 1, 0)),
+        sum(iif(C1 = 68 or C2 = 68, 1, 0)),
+        sum(iif(C1 = 69 or C2 = 69, 1, 0)),
+        sum(iif(C1 = 70 or C2 = 70, 1, 0)),
+        sum(iif(C1 = 71 or C2 = 71, 1, 0)),
+        sum(iif(C1 = 81 or C2 = 81, 1, 0)),
+        sum(iif(C1 = 82 or C2 = 82, 1, 0)),
+        sum(iif(C1 = 83 or C2 = 83, 1, 0)),
+        sum(iif(C1 = 84 or C2 = 84, 1, 0)),
+        sum(iif(C1 = 85 or C2 = 85, 1, 0)),
+        sum(iif(C1 = 90 or C2 = 90, 1, 0))
+    from RULES_FACT
+    where SIDE = 2 and C1 <> 0
+    group by DRES;
+    insert into STATGOSTI (DRES)
+    select distinct S.DRES from SASTAV S
+    where S.ID_UTAKMICA = :ID and S.DOMGOST <> 1 and S.DRES is not null
+      and not exists (select 1 from STATGOSTI X where X.DRES = S.DRES);
+    insert into MINUTIG (DRES, VREME,
+        P1OK, P1UK, P21OK, P22OK, P23OK, P24OK, P25OK, P26OK, P21UK, P22UK,
+        P23UK, P24UK, P25UK, P26UK, P31OK, P32OK, P33OK, P34OK, P36OK, P31UK,
+        P32UK, P33UK, P34UK, P36UK, SKOKO, SKOKN, ASISTENCIJA, UKRADENA,
+        IZG1, IZG2, IZG3, IZG4, IZG5, IZG6, IZG7, IZG8, IZG9, IZG10, IZG11,
+        BLOK, BLOKNA, LG, TG, LGNA, MINUTA)
+    select DRES, T,
+        sum(iif(C1 = 1 or C2 = 1, 1, 0)),
+        sum(iif(C1 = 2 or C2 = 2, 1, 0)),
+        sum(iif(C1 = 11 or C2 = 11, 1, 0)),
+        sum(iif(C1 = 12 or C2 = 12, 1, 0)),
+        sum(iif(C1 = 13 or C2 = 13, 1, 0)),
+        sum(iif(C1 = 14 or C2 = 14, 1, 0)),
+        sum(iif(C1 = 15 or C2 = 15, 1, 0)),
+        sum(iif(C1 = 16 or C2 = 16, 1, 0)),
+        sum(iif(C1 = 21 or C2 = 21, 1, 0)),
+        sum(iif(C1 = 22 or C2 = 22, 1, 0)),
+        sum(iif(C1 = 23 or C2 = 23, 1, 0)),
+        sum(iif(C1 = 24 or C2 = 24, 1, 0)),
+        sum(iif(C1 = 25 or C2 = 25, 1, 0)),
+        sum(iif(C1 = 26 or C2 = 26, 1, 0)),
+        sum(iif(C1 = 31 or C2 = 31, 1, 0)),
+        sum(iif(C1 = 32 or C2 = 32, 1, 0)),
+        sum(iif(C1 = 33 or C2 = 33, 1, 0)),
+        sum(iif(C1 = 34 or C2 = 34, 1, 0)),
+        sum(iif(C1 = 36 or C2 = 36, 1, 0)),
+        sum(iif(C1 = 41 or C2 = 41, 1, 0)),
+        sum(iif(C1 = 42 or C2 = 42, 1, 0)),
+        sum(iif(C1 = 43 or C2 = 43, 1, 0)),
+        sum(iif(C1 = 44 or C2 = 44, 1, 0)),
+        sum(iif(C1 = 46 or C2 = 46, 1, 0)),
+        sum(iif(C1 = 51 or C2 = 51, 1, 0)),
+        sum(iif(C1 = 52 or C2 = 52, 1, 0)),
+        sum(iif(C1 = 53 or C2 = 53, 1, 0)),
+        sum(iif(C1 = 54 or C2 = 54, 1, 0)),
+        sum(iif(C1 = 61 or C2 = 61, 1, 0)),
+        sum(iif(C1 = 62 or C2 = 62, 1, 0)),
+        sum(iif(C1 = 63 or C2 = 63, 1, 0)),
+        sum(iif(C1 = 64 or C2 = 64, 1, 0)),
+        sum(iif(C1 = 65 or C2 = 65, 1, 0)),
+        sum(iif(C1 = 66 or C2 = 66, 1, 0)),
+        sum(iif(C1 = 67 or C2 = 67, 1, 0)),
+        sum(iif(C1 = 68 or C2 = 68, 1, 0)),
+        sum(iif(C1 = 69 or C2 = 69, 1, 0)),
+        sum(iif(C1 = 70 or C2 = 70, 1, 0)),
+        sum(iif(C1 = 71 or C2 = 71, 1, 0)),
+        sum(iif(C1 = 81 or C2 = 81, 1, 0)),
+        sum(iif(C1 = 82 or C2 = 82, 1, 0)),
+        sum(iif(C1 = 83 or C2 = 83, 1, 0)),
+        sum(iif(C1 = 84 or C2 = 84, 1, 0)),
+        sum(iif(C1 = 85 or C2 = 85, 1, 0)),
+        sum(iif(C1 = 90 or C2 = 90, 1, 0))
+    from RULES_FACT
+    where SIDE = 2
+    group by DRES, T;
+    insert into MINUTIG (DRES, VREME,
+        P1OK, P1UK, P21OK, P22OK, P23OK, P24OK, P25OK, P26OK, P21UK, P22UK,
+        P23UK, P24UK, P25UK, P26UK, P31OK, P32OK, P33OK, P34OK, P36OK, P31UK,
+        P32UK, P33UK, P34UK, P36UK, SKOKO, SKOKN, ASISTENCIJA, UKRADENA,
+        IZG1, IZG2, IZG3, IZG4, IZG5, IZG6, IZG7, IZG8, IZG9, IZG10, IZG11,
+        BLOK, BLOKNA, LG, TG, LGNA, MINUTA)
+    select DRES, 0 - K,
+        sum(iif(C1 = 1 or C2 = 1, 1, 0)),
+        sum(iif(C1 = 2 or C2 = 2, 1, 0)),
+        sum(iif(C1 = 11 or C2 = 11, 1, 0)),
+        sum(iif(C1 = 12 or C2 = 12, 1, 0)),
+        sum(iif(C1 = 13 or C2 = 13, 1, 0)),
+        sum(iif(C1 = 14 or C2 = 14, 1, 0)),
+        sum(iif(C1 = 15 or C2 = 15, 1, 0)),
+        sum(iif(C1 = 16 or C2 = 16, 1, 0)),
+        sum(iif(C1 = 21 or C2 = 21, 1, 0)),
+        sum(iif(C1 = 22 or C2 = 22, 1, 0)),
+        sum(iif(C1 = 23 or C2 = 23, 1, 0)),
+        sum(iif(C1 = 24 or C2 = 24, 1, 0)),
+        sum(iif(C1 = 25 or C2 = 25, 1, 0)),
+        sum(iif(C1 = 26 or C2 = 26, 1, 0)),
+        sum(iif(C1 = 31 or C2 = 31, 1, 0)),
+        sum(iif(C1 = 32 or C2 = 32, 1, 0)),
+        sum(iif(C1 = 33 or C2 = 33, 1, 0)),
+        sum(iif(C1 = 34 or C2 = 34, 1, 0)),
+        sum(iif(C1 = 36 or C2 = 36, 1, 0)),
+        sum(iif(C1 = 41 or C2 = 41, 1, 0)),
+        sum(iif(C1 = 42 or C2 = 42, 1, 0)),
+        sum(iif(C1 = 43 or C2 = 43, 1, 0)),
+        sum(iif(C1 = 44 or C2 = 44, 1, 0)),
+        sum(iif(C1 = 46 or C2 = 46, 1, 0)),
+        sum(iif(C1 = 51 or C2 = 51, 1, 0)),
+        sum(iif(C1 = 52 or C2 = 52, 1, 0)),
+        sum(iif(C1 = 53 or C2 = 53, 1, 0)),
+        sum(iif(C1 = 54 or C2 = 54, 1, 0)),
+        sum(iif(C1 = 61 or C2 = 61, 1, 0)),
+        sum(iif(C1 = 62 or C2 = 62, 1, 0)),
+        sum(iif(C1 = 63 or C2 = 63, 1, 0)),
+        sum(iif(C1 = 64 or C2 = 64, 1, 0)),
+        sum(iif(C1 = 65 or C2 = 65, 1, 0)),
+        sum(iif(C1 = 66 or C2 = 66, 1, 0)),
+        sum(iif(C1 = 67 or C2 = 67, 1, 0)),
+        sum(iif(C1 = 68 or C2 = 68, 1, 0)),
+        sum(iif(C1 = 69 or C2 = 69, 1, 0)),
+        sum(iif(C1 = 70 or C2 = 70, 1, 0)),
+        sum(iif(C1 = 71 or C2 = 71, 1, 0)),
+        sum(iif(C1 = 81 or C2 = 81, 1, 0)),
+        sum(iif(C1 = 82 or C2 = 82, 1, 0)),
+        sum(iif(C1 = 83 or C2 = 83, 1, 0)),
+        sum(iif(C1 = 84 or C2 = 84, 1, 0)),
+        sum(iif(C1 = 85 or C2 = 85, 1, 0)),
+        sum(iif(C1 = 90 or C2 = 90, 1, 0))
+    from RULES_FACT
+    where SIDE = 2
+    group by DRES, K;
+    delete from RULES_FACT;
 end^
 
 /* ------------------------------------------------------------------ */
@@ -882,32 +1524,126 @@ end^
 /* Rebuilds the working tables of match ID from its events in force. */
 create or alter procedure RE_OPEN (ID integer)
 as
-declare variable BAD_ID integer;
-declare variable BAD_OK smallint;
 begin
-    execute procedure RULES_REBUILD(:ID, 0) returning_values :BAD_ID, :BAD_OK;
+    execute procedure RULES_BUILD(:ID, null);
 end^
 
 /*
- * Takes back the newest event in force of match ID1 (it gets UNDO 1) and
- * rebuilds the working tables without it. OK: 1 done; 0 no event in force;
- * 3 play has ended and the newest event is not the minute change that
- * ended it (or a match finish that follows such a minute change).
+ * Takes back the newest event in force of match ID1: it gets UNDO 1 and its
+ * effects are withdrawn. OK: 1 done; 0 no event in force; 3 play has ended
+ * and the newest event is not the minute change that ended it (or a match
+ * finish that follows such a minute change).
+ *
+ * As the event is the newest, the tables hold exactly what it added, so a
+ * minute change, a player event, a starter and the events without effect on
+ * the lines are withdrawn in place (RULES_UNAPPLY); a substitution or an
+ * exit without change (whose player must get his place on court back) and
+ * anything unexpected lead to a rebuild. Both give what RE_OPEN builds.
  */
+create or alter procedure RULES_UNAPPLY (
+    A0 smallint, A1 smallint, SIFRA smallint, A3 smallint)
+returns (DONE smallint)
+as
+declare variable V smallint;
+declare variable P smallint;
+declare variable KR smallint;
+declare variable T smallint;
+declare variable C1 smallint;
+declare variable C2 smallint;
+begin
+    DONE = 1;
+    select first 1 VREME, PERIOD, KRAJ from TEMP into :V, :P, :KR;
+    T = iif(P <= 4, 10 * P - V, 5 * P + 20 - V);
+    if (SIFRA in (19, 20, 31, 32, 33, 34)) then
+        exit;
+    else if (SIFRA = 1) then
+        update TEMP set A4 = bin_and(coalesce(A4, 0), 2);
+    else if (SIFRA = 22) then
+        update TEMP set A4 = bin_and(coalesce(A4, 0), 1);
+    else if (SIFRA = 2) then
+    begin
+        execute procedure RULES_COURT(:A0, 0, :A1, null);
+        execute procedure RULES_COURT(:A0, 1, :A1, null);
+    end
+    else if (SIFRA >= 4 and SIFRA <= 17) then
+    begin
+        execute procedure RULES_COLUMNS(:SIFRA, :A3) returning_values :C1, :C2;
+        execute procedure RULES_LINE_ADD(:A0, :A1, :T, :P, :C1, :C2, -1);
+        if (SIFRA = 15) then
+            execute procedure RULES_LINE_ADD(3 - :A0, :A3, :T, :P, 85, 0, -1);
+        else if (SIFRA = 17) then
+            execute procedure RULES_LINE_ADD(3 - :A0, :A3, :T, :P, 82, 0, -1);
+    end
+    else if (SIFRA in (0, 3)) then
+    begin
+        if (KR = 1) then
+        begin
+            /* it ended play (66): the last minute was credited */
+            execute procedure RULES_MINUTE_END(:T, :P, -1);
+            KR = 0;
+        end
+        else if (P >= 5 and V = 5) then
+        begin
+            /* it opened this overtime after the end of play */
+            P = P - 1;
+            V = 0;
+            KR = 1;
+        end
+        else if (SIFRA = 0) then
+            DONE = 0;
+        else if (P <= 4 and V = 10) then
+        begin
+            /* it ended the quarter before (60) */
+            P = P - 1;
+            V = 0;
+            T = 10 * P;
+            execute procedure RULES_MINUTE_END(:T, :P, -1);
+        end
+        else
+        begin
+            /* it began minute T: its lines and snapshot go */
+            delete from MINUTID where VREME = :T;
+            delete from MINUTIG where VREME = :T;
+            delete from PETORKADOM where VREME = 100 + :T;
+            delete from PETORKAGOSTI where VREME = 100 + :T;
+            if ((P <= 4 and V = 9) or (P >= 5 and V = 4)) then
+            begin
+                /* it started the clock of the period */
+                delete from MINUTID where VREME = -:P;
+                delete from MINUTIG where VREME = -:P;
+                if (P = 1) then
+                begin
+                    delete from PETORKADOM where VREME = 100;
+                    delete from PETORKAGOSTI where VREME = 100;
+                end
+            end
+            else
+                /* and ended minute T - 1 */
+                execute procedure RULES_MINUTE_END(:T - 1, :P, -1);
+            V = V + 1;
+        end
+        update TEMP set VREME = :V, PERIOD = :P, KRAJ = :KR;
+    end
+    else
+        DONE = 0;
+end^
+
 create or alter procedure UNDO (ID1 integer)
 returns (OK smallint)
 as
 declare variable EID integer;
+declare variable A0 smallint;
+declare variable A1 smallint;
 declare variable SIFRA smallint;
+declare variable A3 smallint;
 declare variable PREV smallint;
 declare variable KR smallint;
-declare variable BAD_ID integer;
-declare variable BAD_OK smallint;
+declare variable DONE smallint;
 begin
-    select first 1 ID_AKCIJE, SIFRA from AKCIJE
+    select first 1 ID_AKCIJE, A0, A1, SIFRA, A3 from AKCIJE
         where ID_UTAKMICA = :ID1 and UNDO = 0
         order by ID_AKCIJE desc
-        into :EID, :SIFRA;
+        into :EID, :A0, :A1, :SIFRA, :A3;
     if (EID is null) then
     begin
         OK = 0;
@@ -935,30 +1671,51 @@ begin
         end
     end
     update AKCIJE set UNDO = 1 where ID_AKCIJE = :EID;
-    execute procedure RULES_REBUILD(:ID1, 0) returning_values :BAD_ID, :BAD_OK;
+    execute procedure RULES_UNAPPLY(coalesce(:A0, 0), coalesce(:A1, 0), coalesce(:SIFRA, -1), coalesce(:A3, 0))
+        returning_values :DONE;
+    if (DONE = 0) then
+        execute procedure RULES_BUILD(:ID1, null);
     OK = 1;
 end^
 
 /*
- * Removes event IDA of match IDUT and its effects: the event gets UNDO 1
- * and the working tables are rebuilt, checking every remaining event as
- * CHECKACTION would. When the event is not in force, or when a remaining
- * event would be refused, an exception is raised and nothing changes.
+ * Removes event IDA of match IDUT and its effects: the event gets UNDO 1,
+ * the working tables are rebuilt up to it, and every later event in force is
+ * checked as CHECKACTION would check it at that point and applied. When the
+ * event is not in force, or when a later event would be refused, an
+ * exception is raised and nothing changes.
  */
 create or alter procedure DELETEACTION (IDA integer, IDUT integer)
 as
-declare variable BAD_ID integer;
-declare variable BAD_OK smallint;
+declare variable EID integer;
+declare variable A0 smallint;
+declare variable A1 smallint;
+declare variable SIFRA smallint;
+declare variable A3 smallint;
+declare variable A4 smallint;
+declare variable R smallint;
+declare variable T smallint;
 begin
     if (not exists (select 1 from AKCIJE
                     where ID_AKCIJE = :IDA and ID_UTAKMICA = :IDUT and UNDO = 0)) then
         exception QNT_EVENT_NOT_IN_FORCE;
     update AKCIJE set UNDO = 1 where ID_AKCIJE = :IDA;
-    execute procedure RULES_REBUILD(:IDUT, 1) returning_values :BAD_ID, :BAD_OK;
-    if (BAD_ID is not null) then
-        exception QNT_EVENT_NOT_REMOVABLE
-            'Event ' || IDA || ' cannot be removed: event ' || BAD_ID
-            || ' after it would no longer be valid (result ' || BAD_OK || ')';
+    execute procedure RULES_BUILD(:IDUT, :IDA);
+    for select ID_AKCIJE, coalesce(A0, 0), coalesce(A1, 0), coalesce(SIFRA, -1), coalesce(A3, 0), A4
+        from AKCIJE
+        where ID_UTAKMICA = :IDUT and UNDO = 0 and ID_AKCIJE > :IDA
+        order by ID_AKCIJE
+        into :EID, :A0, :A1, :SIFRA, :A3, :A4 do
+    begin
+        execute procedure RULES_VALIDATE(:IDUT, :A0, :A1, :SIFRA, :A3, :EID) returning_values :R;
+        if (R <> 1) then
+            exception QNT_EVENT_NOT_REMOVABLE
+                'Event ' || IDA || ' cannot be removed: event ' || EID
+                || ' after it would no longer be valid (result ' || R || ')';
+        execute procedure RULES_APPLY(:IDUT, :A0, :A1, :SIFRA, :A3) returning_values :R, :T;
+        if (A4 is distinct from T) then
+            update AKCIJE set A4 = :T where ID_AKCIJE = :EID;
+    end
 end^
 
 /*
@@ -981,6 +1738,16 @@ begin
         from AKCIJE
         where ID_UTAKMICA = :ID and UNDO = 0 and SIFRA = 19 and A4 <= :HI
         into :TG1, :TG2;
+end^
+
+/* Helpers of an earlier version of this script, no longer used. */
+execute block
+as
+begin
+    if (exists (select 1 from RDB$PROCEDURES where RDB$PROCEDURE_NAME = 'RULES_REBUILD')) then
+        execute statement 'drop procedure RULES_REBUILD';
+    if (exists (select 1 from RDB$PROCEDURES where RDB$PROCEDURE_NAME = 'RULES_RESET')) then
+        execute statement 'drop procedure RULES_RESET';
 end^
 
 set term ; ^

@@ -3,6 +3,8 @@
 #include "common/Messenger.h"
 #include "console/MatchU.h"
 #include "console/SecondsU.h"
+#include "data/dmU.h"
+#include "setup/MatchRefU.h"
 #include "setup/UStartersDlg.h"
 #include "setup/UTeamDlg.h"
 
@@ -25,5 +27,9 @@ void RegisterConsoleDialogs()
         hooks.enableEntry = [&console] { console.EnableEntry(); };
         TStartersDlg dialog(console.session(), side == 1 ? 1 : 0, hooks, &console);
         return dialog.exec() == 33;
+    };
+    dialogs.definition = [](TMatchFrm &console) {
+        TDataGame definition(*dm(), console.session().MatchId(), &console);
+        return definition.isReady() && definition.exec() == MatchDefinition::Confirmed;
     };
 }

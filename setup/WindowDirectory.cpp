@@ -1,5 +1,12 @@
 #include "setup/WindowDirectory.h"
 
+#include "common/Messenger.h"
+#include "console/MatchU.h"
+#include "data/dmU.h"
+#include "setup/MatchChooseU.h"
+#include "setup/MatchRefU.h"
+#include "setup/RefBrowser.h"
+
 #include <QDialog>
 #include <QDialogButtonBox>
 #include <QLabel>
@@ -20,36 +27,42 @@ void ShowPlaceholder(QWidget *owner, const QString &title)
     dialog.exec();
 }
 
-QString browserTitle(BrowserKind kind)
-{
-    switch (kind) {
-    case BrowserKind::Players: return QStringLiteral("Players");
-    case BrowserKind::PlayerPositions: return QStringLiteral("Player Positions");
-    case BrowserKind::Coaches: return QStringLiteral("Coaches");
-    case BrowserKind::Referees: return QStringLiteral("Referees");
-    case BrowserKind::Delegates: return QStringLiteral("Delegates");
-    case BrowserKind::Statists: return QStringLiteral("Statists");
-    case BrowserKind::CoachRoles: return QStringLiteral("Coach Roles");
-    case BrowserKind::Teams: return QStringLiteral("Teams");
-    case BrowserKind::Leagues: return QStringLiteral("Leagues");
-    }
-    return QString();
-}
-
 } // namespace
 
-void ShowReferenceBrowser(BrowserKind kind, QWidget *owner) { ShowPlaceholder(owner, browserTitle(kind)); }
+void ShowReferenceBrowser(BrowserKind kind, QWidget *owner)
+{
+    TRefBrowser browser(kind, *dm(), owner);
+    browser.exec();
+}
 
 bool RunNewMatch(QWidget *owner)
 {
-    ShowPlaceholder(owner, QStringLiteral("Match Definition"));
-    return false;
+    Tdm &module = *dm();
+    TDataGame definition(module, MatchDefinition::NewMatch, owner);
+    if (!definition.isReady() || definition.exec() != MatchDefinition::Confirmed)
+        return false;
+    module.SaveAllDataSets();
+    module.BackupDatabaseFile();
+    TMatchFrm console(owner);
+    if (!console.OpenNewMatch(definition.matchId()))
+        return false;
+    console.exec();
+    return true;
 }
 
 bool RunExistingMatch(QWidget *owner)
 {
-    ShowPlaceholder(owner, QStringLiteral("Open Existing Match"));
-    return false;
+    TOpenDlg chooser(*dm(), owner);
+    if (chooser.exec() != MatchChooser::Open)
+        return false;
+    TMatchFrm console(owner);
+    {
+        BusyCursor busy;
+        if (!console.OpenExistingMatch(chooser.matchId()))
+            return false;
+    }
+    console.exec();
+    return true;
 }
 
 bool RunExportMatch(QWidget *owner)

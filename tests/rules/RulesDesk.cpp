@@ -18,18 +18,6 @@ const std::set<int> &awayNumbers()
     return numbers;
 }
 
-namespace {
-
-QString columnList()
-{
-    QStringList names;
-    for (const char *n : ColumnNames)
-        names << QString::fromLatin1(n);
-    return names.join(QStringLiteral(", "));
-}
-
-} // namespace
-
 Desk::Desk(fb::Connection &db) : db_(db) {}
 
 Desk::~Desk() = default;
@@ -74,7 +62,7 @@ int Desk::createMatch()
     };
     roster(homeNumbers(), homePlayers_, 1);
     roster(awayNumbers(), awayPlayers_, 0);
-    db_.commitRetaining();
+    db_.commit();
     return match;
 }
 
@@ -100,9 +88,9 @@ void Desk::openMatch(int match)
     db_.execute(QStringLiteral("insert into STATGOSTI (DRES) "
                                "select DRES from SASTAV where ID_UTAKMICA = ? and DOMGOST = 0"),
                 {match});
-    db_.commitRetaining();
+    db_.commit();
     reOpen();
-    db_.commitRetaining();
+    db_.commit();
 }
 
 int Desk::newMatch()
@@ -236,52 +224,42 @@ int Desk::lastEventId()
 QString Desk::dump()
 {
     QStringList out;
-    {
-        fb::Query q(db_, QStringLiteral("select VREME, PERIOD, KRAJ, PERIOD_NO, PERIOD_TIME, EXTRA_TIME, A4 "
-                                        "from TEMP"));
-        q.exec();
-        while (q.next()) {
-            QStringList v;
-            for (int i = 0; i < 7; ++i)
-                v << q.value(i).toString();
-            out << QStringLiteral("TEMP ") + v.join(QLatin1Char(' '));
-        }
-    }
-    const QString columns = columnList();
-    auto lines = [&](const QString &tag, int side, const QString &sql, int keyColumns) {
+    QStringList counters;
+    for (const char *n : ColumnNames)
+        counters << QString::fromLatin1(n);
+    const QString row = counters.join(QStringLiteral(" || ' ' || "));
+    auto rows = [&](const QString &prefix, const QString &sql) {
         fb::Query q(db_, sql);
         q.exec();
-        while (q.next()) {
-            QStringList v;
-            for (int i = 0; i < keyColumns + ColumnCount; ++i)
-                v << q.value(i).toString();
-            out << QStringLiteral("%1 %2 %3").arg(tag).arg(side).arg(v.join(QLatin1Char(' ')));
-        }
+        while (q.next())
+            out << prefix + q.value(0).toString();
     };
-    lines(QStringLiteral("STAT"), 1, QStringLiteral("select DRES, %1 from STATDOMACI order by DRES").arg(columns), 1);
-    lines(QStringLiteral("STAT"), 2, QStringLiteral("select DRES, %1 from STATGOSTI order by DRES").arg(columns), 1);
-    lines(QStringLiteral("LINE"), 1,
-          QStringLiteral("select VREME, DRES, %1 from MINUTID order by VREME, DRES").arg(columns), 2);
-    lines(QStringLiteral("LINE"), 2,
-          QStringLiteral("select VREME, DRES, %1 from MINUTIG order by VREME, DRES").arg(columns), 2);
+    rows(QStringLiteral("TEMP "), QStringLiteral("select VREME || ' ' || PERIOD || ' ' || KRAJ || ' ' || PERIOD_NO "
+                                                 "|| ' ' || PERIOD_TIME || ' ' || EXTRA_TIME || ' ' || A4 from TEMP"));
+    rows(QStringLiteral("STAT 1 "), QStringLiteral("select DRES || ' ' || %1 from STATDOMACI order by DRES").arg(row));
+    rows(QStringLiteral("STAT 2 "), QStringLiteral("select DRES || ' ' || %1 from STATGOSTI order by DRES").arg(row));
+    rows(QStringLiteral("LINE 1 "),
+         QStringLiteral("select VREME || ' ' || DRES || ' ' || %1 from MINUTID order by VREME, DRES").arg(row));
+    rows(QStringLiteral("LINE 2 "),
+         QStringLiteral("select VREME || ' ' || DRES || ' ' || %1 from MINUTIG order by VREME, DRES").arg(row));
     for (int side = 1; side <= 2; ++side) {
         fb::Query q(db_, QStringLiteral("select VREME, DRES from %1 order by VREME, ID_PETORKA")
                              .arg(side == 1 ? QStringLiteral("PETORKADOM") : QStringLiteral("PETORKAGOSTI")));
         q.exec();
         int vreme = INT_MIN;
-        QString row;
+        QString line;
         while (q.next()) {
             const int v = q.value(0).toInt();
             if (v != vreme) {
-                if (!row.isEmpty())
-                    out << row;
+                if (!line.isEmpty())
+                    out << line;
                 vreme = v;
-                row = QStringLiteral("COURT %1 %2").arg(side).arg(v);
+                line = QStringLiteral("COURT %1 %2").arg(side).arg(v);
             }
-            row += QLatin1Char(' ') + q.value(1).toString();
+            line += QLatin1Char(' ') + q.value(1).toString();
         }
-        if (!row.isEmpty())
-            out << row;
+        if (!line.isEmpty())
+            out << line;
     }
     return out.join(QLatin1Char('\n'));
 }

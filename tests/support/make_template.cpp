@@ -15,10 +15,19 @@ int main(int argc, char **argv)
     TestDatabase::prepareEngine();
     const QString dir = TestDatabase::templateDirectory();
     const QString database = QDir(dir).filePath(AppPaths::DatabaseFileName);
-    QFile::remove(database);
-    Tdm module({database, dir});
-    if (!module.Start() || !module.connected()) {
-        std::fprintf(stderr, "could not create %s\n", qPrintable(database));
+    // Made under another name and renamed, so a test copying the template
+    // meanwhile never reads half a database.
+    const QString making = database + QStringLiteral(".making");
+    QFile::remove(making);
+    {
+        Tdm module({making, dir});
+        if (!module.Start() || !module.connected()) {
+            std::fprintf(stderr, "could not create %s\n", qPrintable(database));
+            return 1;
+        }
+    }
+    if (std::rename(QFile::encodeName(making).constData(), QFile::encodeName(database).constData()) != 0) {
+        std::fprintf(stderr, "could not rename %s\n", qPrintable(making));
         return 1;
     }
     std::printf("template database %s\n", qPrintable(database));

@@ -1,0 +1,119 @@
+// Event latency of the console, from a complete entry to the console fully
+// updated: the rules engine's check, the event record, plus-minus, the
+// box-score rebuild, the event log and the safety copy. A whole generated
+// match is keyed in a database holding 1 match and holding 2,000 stored
+// matches besides.
+#include "common/MatchState.h"
+#include "console/MatchSession.h"
+#include "data/EmbeddedEngine.h"
+#include "data/FbClient.h"
+#include "data/dmU.h"
+#include "rules/MatchGenerator.h"
+#include "rules/RulesDesk.h"
+
+#include <QCoreApplication>
+#include <QDir>
+#include <QElapsedTimer>
+#include <QFileInfo>
+#include <QTemporaryDir>
+
+#include <algorithm>
+#include <cstdio>
+#include <vector>
+
+namespace {
+
+struct Played
+{
+    std::vector<double> latencies; // ms per recorded event
+    int match = 0;
+};
+
+Played playMatch(Tdm &module, quint32 seed)
+{
+    rules::Desk desk(module.db());
+    Played played;
+    played.match = desk.createMatch();
+    MatchSession session(module);
+    session.ResetWorkingTables();
+    session.OpenExistingMatch(played.match);
+    session.ResetShowingState();
+    rules::Model model(rules::homeNumbers(), rules::awayNumbers());
+    rules::MatchGenerator generator(seed, {});
+    while (const auto e = generator.next(model)) {
+        QElapsedTimer t;
+        t.start();
+        const int result = session.Record({e->a0, e->a1, e->code, e->a3, 30});
+        if (!MatchSession::Recorded(e->code, result))
+            continue;
+        // What the console shows after every event.
+        session.RebuildBoxScore();
+        session.RebuildEventLog();
+        session.Score();
+        played.latencies.push_back(double(t.nsecsElapsed()) / 1e6);
+        model.apply(*e);
+        QCoreApplication::processEvents(); // the safety copy completes between events
+    }
+    module.WaitForSafetyCopies();
+    return played;
+}
+
+// Stores `count` copies of a played match, as if the desk had recorded them.
+void storeOtherMatches(Tdm &module, int match, int count)
+{
+    auto &db = module.db();
+    db.execute(QStringLiteral(
+                   "execute block (SOURCE integer = ?, N integer = ?) as "
+                   "declare I integer = 0; declare M integer; "
+                   "begin "
+                   "  while (I < N) do begin "
+                   "    insert into UTAKMICA (NAZIV, ID_LIGA, ID_KLUB1, ID_KLUB2, REZULTAT) "
+                   "      select NAZIV, ID_LIGA, ID_KLUB1, ID_KLUB2, REZULTAT from UTAKMICA where ID_UTAKMICA = :SOURCE "
+                   "      returning ID_UTAKMICA into :M; "
+                   "    insert into SASTAV (ID_IGRAC, ID_UTAKMICA, DRES, DOMGOST, SEKUNDA) "
+                   "      select ID_IGRAC, :M, DRES, DOMGOST, SEKUNDA from SASTAV where ID_UTAKMICA = :SOURCE; "
+                   "    insert into AKCIJE (ID_UTAKMICA, A0, A1, SIFRA, A3, A4, UNDO) "
+                   "      select :M, A0, A1, SIFRA, A3, A4, UNDO from AKCIJE where ID_UTAKMICA = :SOURCE; "
+                   "    insert into DTT (IDM, RBACTION, HG, NODR, P, M, RES, DTYPE, PAR4, PAR1, I1, I2, S1, ISBONUS, "
+                   "        STARTER, PAR2, LGTYPE) "
+                   "      select :M, RBACTION, HG, NODR, P, M, RES, DTYPE, PAR4, PAR1, I1, I2, S1, ISBONUS, STARTER, "
+                   "        PAR2, LGTYPE from DTT where IDM = :SOURCE; "
+                   "    I = I + 1; "
+                   "  end "
+                   "end"),
+               {match, count});
+    db.commitRetaining();
+}
+
+void report(const char *label, std::vector<double> v, const QString &database)
+{
+    std::sort(v.begin(), v.end());
+    const auto at = [&](double q) { return v[std::min(v.size() - 1, size_t(q * double(v.size())))]; };
+    std::printf("%-34s events %4zu  median %6.2f ms  p99 %6.2f ms  max %7.2f ms  (database %.0f MB)\n", label,
+                v.size(), at(0.5), at(0.99), v.back(), double(QFileInfo(database).size()) / 1048576.0);
+}
+
+} // namespace
+
+int main(int argc, char **argv)
+{
+    QCoreApplication app(argc, argv);
+    QTemporaryDir dir;
+    EmbeddedEngine::prepare(dir.path());
+    const QString database = QDir(dir.path()).filePath(QStringLiteral("QNDB.FDB"));
+    Tdm module({database, dir.path()});
+    if (!module.Start() || !module.connected())
+        return 1;
+
+    const Played first = playMatch(module, 1);
+    report("1 match in the database", first.latencies, database);
+
+    QElapsedTimer t;
+    t.start();
+    storeOtherMatches(module, first.match, 2000);
+    std::printf("(stored 2,000 other matches in %.1f s)\n", double(t.elapsed()) / 1000.0);
+    CurrentMatch().reset();
+    const Played second = playMatch(module, 1);
+    report("2,001 matches in the database", second.latencies, database);
+    return 0;
+}

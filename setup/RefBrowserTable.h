@@ -1,0 +1,140 @@
+#pragma once
+// The rows of one reference table as a browser edits them: read through the
+// data module's table object (with its looked-up and calculated fields), one
+// current row, and the browse / edit / insert states of a data-aware list.
+// Edits go straight to the table inside the data module's transaction; the
+// caller's save step commits them. Typed values are always bound as
+// parameters.
+
+#include "data/RecordSearch.h"
+
+#include <QAbstractTableModel>
+#include <QHash>
+#include <QList>
+#include <QObject>
+#include <QStringList>
+#include <QVariantMap>
+
+#include <stdexcept>
+
+class Tdm;
+class TableObject;
+
+class RefTable final : public QObject, public RecordList
+{
+    Q_OBJECT
+
+public:
+    // `writable` are the columns an edit writes; the key column is left to
+    // the database on insert.
+    RefTable(Tdm &module, QString tableObject, QString keyColumn, QStringList writable, QObject *parent = nullptr);
+
+    const QString &keyColumn() const { return keyColumn_; }
+    // The database table behind the table object ("SUDIJA").
+    QString tableName() const;
+
+    // Opens the data module's table object when needed and reads the rows;
+    // answers false (the list stays inactive) when that fails.
+    bool open();
+    bool isOpen() const { return open_; }
+    DataSetState state() const;
+
+    // RecordList. Fields are the table's columns, then its looked-up and
+    // calculated fields; the count leaves out a row being added.
+    int fieldCount() const override { return int(fields_.size()); }
+    int recordCount() const override;
+    int currentRecord() const override { return current_; }
+    QVariant fieldValue(int record, int field) const override;
+    // Refused while a row is being edited or added: post or cancel first.
+    bool moveTo(int record) override;
+
+    int fieldIndex(const QString &name) const { return int(fields_.indexOf(name)); }
+    // The row whose key is `key`, -1 when there is none.
+    int rowOf(const QVariant &key) const;
+    // Rows as shown, a row being added included.
+    int rowCount() const { return int(rows_.size()); }
+    QVariant value(int row, const QString &field) const;
+    QVariant currentValue(const QString &field) const { return value(current_, field); }
+
+    // Column facts from the database catalogue.
+    bool isRequired(const QString &column) const { return required_.contains(column); }
+    // Characters a text column holds, 0 for other columns.
+    int maxLength(const QString &column) const { return maxLength_.value(column, 0); }
+    bool isSmallInt(const QString &column) const { return smallInts_.contains(column); }
+
+    // A post refused before it reaches the database: a required column is empty.
+    struct MissingValue : std::runtime_error
+    {
+        explicit MissingValue(const QString &column);
+        QString column;
+    };
+
+    // Editing. insert adds an empty row before the current one; edit on an
+    // empty list adds one too. setValue starts an edit of the current row
+    // when the list is browsing (an empty text is stored as no value).
+    // post throws MissingValue or fb::Error, remove throws fb::Error; after
+    // a failure the row stays as it was, still being edited.
+    void insert();
+    void edit();
+    void setValue(const QString &field, const QVariant &value);
+    void post();
+    void cancel();
+    void remove();
+    // Reads the rows again and stays on the same row (a browsing list only).
+    void refresh();
+
+signals:
+    // The rows were read again (or a row came or went).
+    void rowsReset();
+    void currentChanged(int row);
+    void stateChanged();
+    void valueChanged(int row, const QString &field);
+
+private:
+    TableObject &tableObject() const;
+    void load(const QVariant &keepKey, int fallbackRow);
+    void readCatalogue();
+    void setState(DataSetState state);
+
+    Tdm &module_;
+    QString tableObject_;
+    QString keyColumn_;
+    QStringList writable_;
+    QStringList fields_;
+    QList<QVariantMap> rows_;
+    QVariantMap original_; // the row as it was before the edit began
+    int current_ = -1;
+    bool open_ = false;
+    DataSetState state_ = DataSetState::Inactive;
+    QStringList required_;
+    QStringList smallInts_;
+    QHash<QString, int> maxLength_;
+};
+
+// A column of a grid: its title and the field it shows.
+struct GridColumn
+{
+    QString title;
+    QString field;
+};
+
+// The rows of a RefTable as a read-only grid.
+class RefTableModel final : public QAbstractTableModel
+{
+    Q_OBJECT
+
+public:
+    RefTableModel(RefTable &table, QList<GridColumn> columns, QObject *parent = nullptr);
+
+    int rowCount(const QModelIndex &parent = {}) const override;
+    int columnCount(const QModelIndex &parent = {}) const override;
+    QVariant data(const QModelIndex &index, int role) const override;
+    QVariant headerData(int section, Qt::Orientation orientation, int role) const override;
+
+    // How a value is written in a grid cell (dates as dd.MM.yyyy.).
+    static QString displayText(const QVariant &value);
+
+private:
+    RefTable &table_;
+    QList<GridColumn> columns_;
+};
