@@ -88,7 +88,8 @@ int main(int argc, char **argv)
             Tdm module(options);
             module.Start();
             window.show();
-            QTest::qWaitForWindowExposed(&window);
+            if (!QTest::qWaitForWindowExposed(&window))
+                return 1;
             times.push_back(double(t.nsecsElapsed()) / 1e6);
         }
         std::printf("%-44s %8.1f ms (median of 5, in process)\n", "start to main window shown", median(times));

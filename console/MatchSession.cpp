@@ -196,15 +196,15 @@ int MatchSession::Record(const EventEntry &entry)
     const MatchScore before = Score();
     int result = 0;
     try {
-        // The entry is one unit of work on its own.
-        db.commitRetaining();
         fb::Query check(db, QStringLiteral("execute procedure CHECKACTION(?, ?, ?, ?, ?)"));
         check.exec({matchId_, entry.side, entry.player, entry.code, entry.parameter});
         result = check.next() ? check.value(0).toInt() : 0;
         if (!Recorded(entry.code, result))
             return result; // the engine wrote nothing
         insertEventRecord(entry, before);
-        db.commitRetaining();
+        // A full commit: a transaction kept open by retaining commits holds
+        // back the cleanup of old record versions over a whole match.
+        db.commit();
     } catch (const fb::Error &e) {
         // Neither table keeps a half-recorded event.
         try {
@@ -218,7 +218,7 @@ int MatchSession::Record(const EventEntry &entry)
         AttackType = 1;
     if (entry.code == EvStarters || entry.code == EvPlayerChange)
         RefreshCourtPanels(); // the shared on-court sets follow the court
-    dm_.BackupDatabaseFile();
+    dm_.RequestSafetyCopy();
     return result;
 }
 

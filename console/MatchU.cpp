@@ -553,6 +553,7 @@ void TMatchFrm::afterRecord()
     showBonus();
     showTypes();
     RefreshBoxScore();
+    UpdateStartersCaptions();
     lbLog->clear();
     lbLog->addItems(session_.RebuildEventLog());
     lbLog->setCurrentRow(0);

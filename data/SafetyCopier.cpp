@@ -1,16 +1,43 @@
 #include "data/SafetyCopier.h"
 
+#include <QFile>
 #include <QFileInfo>
 #include <QProcess>
 
 #include <filesystem>
+#include <thread>
+
+namespace {
+
+// Copies in slices with short pauses, so that a large copy running beside
+// the statistician's entries leaves the disk and the processor to them.
+void copyGently(const QString &source, const QString &target)
+{
+    QFile from(source), to(target);
+    if (!from.open(QIODevice::ReadOnly) || !to.open(QIODevice::WriteOnly | QIODevice::Truncate))
+        throw std::runtime_error("cannot open the files of a safety copy");
+    constexpr qint64 Slice = 4 << 20;
+    QByteArray buffer(int(Slice), Qt::Uninitialized);
+    for (;;) {
+        const qint64 got = from.read(buffer.data(), Slice);
+        if (got < 0 || (got > 0 && to.write(buffer.constData(), got) != got))
+            throw std::runtime_error("a safety copy could not be written");
+        if (got < Slice)
+            break;
+        std::this_thread::sleep_for(std::chrono::milliseconds(8));
+    }
+    if (!to.flush())
+        throw std::runtime_error("a safety copy could not be written");
+}
+
+} // namespace
 
 void ReplaceFileWithCopy(const QString &source, const QString &target,
                          const std::function<void(const QString &part)> &prepare)
 {
     namespace fs = std::filesystem;
     const QString part = target + QStringLiteral(".part");
-    fs::copy_file(fs::path(source.toStdString()), fs::path(part.toStdString()), fs::copy_options::overwrite_existing);
+    copyGently(source, part);
     if (prepare)
         prepare(part);
     fs::rename(fs::path(part.toStdString()), fs::path(target.toStdString()));
@@ -37,8 +64,8 @@ SafetyCopier::SafetyCopier(std::function<void(const QString &)> execute, QString
 
 SafetyCopier::~SafetyCopier()
 {
+    // The copy asked for after the last change is still taken.
     try {
-        pending_ = false;
         WaitForIdle();
     } catch (...) {
     }
@@ -46,31 +73,40 @@ SafetyCopier::~SafetyCopier()
 
 void SafetyCopier::Request(bool additionalToo)
 {
-    Poll();
+    // Only noted here: the copy starts from Poll, between the statistician's
+    // entries, so an entry never waits for the database to change state.
     pendingAdditional_ = pendingAdditional_ || additionalToo;
-    if (Busy())
-        pending_ = true;
-    else
-        start();
+    pending_ = true;
 }
 
 void SafetyCopier::Poll()
 {
-    if (Busy() && running_.wait_for(std::chrono::seconds(0)) == std::future_status::ready)
+    if (running_.valid() && running_.wait_for(std::chrono::seconds(0)) == std::future_status::ready)
         complete();
+    // While the database is in its backup state each entry costs more, so
+    // copies start at most every few seconds, about once per entry at the
+    // pace of a match.
+    const bool rested = !sinceStart_.isValid() || sinceStart_.elapsed() >= MinimumIntervalMs;
+    if (!running_.valid() && pending_ && rested)
+        start();
 }
 
 void SafetyCopier::WaitForIdle()
 {
     while (Busy()) {
-        running_.wait();
-        complete();
+        if (running_.valid()) {
+            running_.wait();
+            complete();
+        }
+        if (pending_)
+            start();
     }
 }
 
 void SafetyCopier::start()
 {
     pending_ = false;
+    sinceStart_.start();
     if (!QFileInfo::exists(database_))
         return;
     try {
@@ -103,6 +139,4 @@ void SafetyCopier::complete()
         execute_(QStringLiteral("alter database end backup"));
     } catch (const std::exception &) {
     }
-    if (pending_)
-        start();
 }

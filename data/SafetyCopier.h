@@ -1,12 +1,13 @@
 #pragma once
 // Takes the safety copies of the database beside the statistician's work.
 // A plain copy of a file the engine writes to is not consistent, and a copy
-// of a large database takes far longer than an event may. So the database
-// is put into its backup state (its file stops changing; changes go to a
-// side file), the file is copied on a worker thread while work goes on, the
-// copy's header is put back to normal, and the backup state ends. A copy
-// asked for while one is running follows as soon as it is done.
+// of a large database takes far longer than an event may. So, between the
+// statistician's entries, the database is put into its backup state (its
+// file stops changing; changes go to a side file), the file is copied on a
+// worker thread while work goes on, the copy's header is put back to normal,
+// and the backup state ends. Copies asked for meanwhile make one more copy.
 
+#include <QElapsedTimer>
 #include <QString>
 
 #include <functional>
@@ -28,14 +29,14 @@ public:
     SafetyCopier(const SafetyCopier &) = delete;
     SafetyCopier &operator=(const SafetyCopier &) = delete;
 
-    // Asks for a fresh copy (and of the additional copy too); never waits
-    // for the file to be copied.
+    // Asks for a fresh copy (and of the additional copy too).
     void Request(bool additionalToo);
-    // Completes a copy that has finished; called after each change and by a timer.
+    // Completes a copy that has finished and starts the one asked for;
+    // called by a timer between the statistician's entries.
     void Poll();
     // Waits until no copy is running or asked for.
     void WaitForIdle();
-    bool Busy() const { return running_.valid(); }
+    bool Busy() const { return running_.valid() || pending_; }
 
 private:
     void start();
@@ -43,6 +44,8 @@ private:
 
     std::function<void(const QString &)> execute_;
     QString database_, backup_, additional_;
+    static constexpr qint64 MinimumIntervalMs = 2000;
+    QElapsedTimer sinceStart_;
     std::future<bool> running_;
     bool pending_ = false;
     bool pendingAdditional_ = false;

@@ -145,8 +145,9 @@ bool Tdm::attachOrCreate()
 {
     const QString location = options_.databaseLocation;
     QString failure;
+    const bool created = isLocalDatabase() && !QFileInfo::exists(location);
 
-    if (isLocalDatabase() && !QFileInfo::exists(location)) {
+    if (created) {
         // First start: the database is made here, with its whole schema.
         try {
             connection_ = fb::Connection::create(location, {QStringLiteral("SYSDBA"), PasswordCandidates.first()});
@@ -173,6 +174,14 @@ bool Tdm::attachOrCreate()
 
     try {
         SchemaInstaller(*connection_).upgrade();
+        if (created) {
+            // Work goes on through an ordinary connection: beside a second
+            // connection to the file, rows committed through the connection
+            // that created it were seen to get lost.
+            const fb::Credentials credentials = connection_->credentials();
+            connection_.reset();
+            connection_ = fb::Connection::attach(location, credentials);
+        }
     } catch (const fb::Error &e) {
         ShowError(QStringLiteral("%1\nThe database %2 could not be brought up to date:\n%3")
                       .arg(ConnectionProblem, QDir::toNativeSeparators(location), e.text()));
@@ -240,6 +249,11 @@ void Tdm::BackupDatabaseFile()
     } catch (const fb::Error &) {
         return; // tried again after the next change
     }
+    RequestSafetyCopy();
+}
+
+void Tdm::RequestSafetyCopy()
+{
     const bool additional = ++backupCopyCounter_ >= 3;
     if (additional)
         backupCopyCounter_ = 0;
@@ -252,14 +266,19 @@ void Tdm::BackupDatabaseFile()
             dataFile(QString::fromLatin1(AppPaths::AdditionalBackupFileName)));
         copyPoll_.setInterval(100);
         QObject::connect(&copyPoll_, &QTimer::timeout, [this] {
-            copier_->Poll();
+            PollSafetyCopies();
             if (!copier_->Busy())
                 copyPoll_.stop();
         });
     }
     copier_->Request(additional);
-    if (copier_->Busy())
-        copyPoll_.start();
+    copyPoll_.start();
+}
+
+void Tdm::PollSafetyCopies()
+{
+    if (copier_)
+        copier_->Poll();
 }
 
 void Tdm::WaitForSafetyCopies()

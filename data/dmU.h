@@ -63,8 +63,13 @@ public:
     // Commits and refreshes the safety copy (every third call the additional
     // copy too). The file is copied in the background; see SafetyCopier.
     void BackupDatabaseFile();
+    // The same for a caller that has just committed its work itself.
+    void RequestSafetyCopy();
     // Waits until the safety copies asked for are written.
     void WaitForSafetyCopies();
+    // Finishes a written copy and starts the next one asked for (a timer
+    // does this between entries).
+    void PollSafetyCopies();
     int backupCopyCounter() const { return backupCopyCounter_; }
     // Replaces the database with a safety copy; answers whether the
     // connection is up again afterwards.

@@ -57,6 +57,7 @@ TTeamDlg::TTeamDlg(int matchId, int side, QWidget *parent)
     coachRow->addWidget(coach, 1);
     auto *clearCoach = new QPushButton(QStringLiteral("Clear"));
     clearCoach->setToolTip(QStringLiteral("Brisanje"));
+    clearCoach->setAutoDefault(false); // Enter confirms the roster, it never clears the coach
     connect(clearCoach, &QPushButton::clicked, this, [this] { coach->setCurrentIndex(0); });
     coachRow->addWidget(clearCoach);
     layout->addLayout(coachRow);
@@ -69,6 +70,9 @@ TTeamDlg::TTeamDlg(int matchId, int side, QWidget *parent)
     });
     auto *ok = new QPushButton(QStringLiteral("OK"));
     auto *cancel = new QPushButton(QStringLiteral("Cancel"));
+    clearAll->setAutoDefault(false);
+    cancel->setAutoDefault(false);
+    ok->setDefault(true);
     connect(ok, &QPushButton::clicked, this, &TTeamDlg::PotvrdiClick);
     connect(cancel, &QPushButton::clicked, this, &TTeamDlg::OdustaniClick);
     buttons->addWidget(clearAll);

@@ -1,7 +1,7 @@
 // Pictures of the between-match windows for a look at their layout: the
-// main window, the players and teams browsers, the match definition and the
-// match chooser, each alone in the middle of the screen, on a database of
-// sample rows made in a temporary data directory.
+// main window, the players and teams browsers, the match definition, the
+// match chooser and the roster dialog, each alone in the middle of the
+// screen, on a database of sample rows made in a temporary data directory.
 //   quintara_screenshots OUTPUT_DIRECTORY
 // Run under a real X server (scripts/screenshots.sh starts Xvfb).
 #include "common/Messenger.h"
@@ -13,14 +13,17 @@
 #include "setup/MatchRefU.h"
 #include "setup/Pictures.h"
 #include "setup/RefBrowser.h"
+#include "setup/UTeamDlg.h"
 
 #include <QApplication>
 #include <QBuffer>
 #include <QCheckBox>
+#include <QComboBox>
 #include <QDir>
 #include <QFile>
 #include <QScreen>
 #include <QTableView>
+#include <QTableWidget>
 #include <QTemporaryDir>
 #include <QTest>
 
@@ -77,6 +80,11 @@ void addSampleRows(fb::Connection &db)
         {"Nedović", "Nemanja", 2, 2, 192, 90, "1991-06-16"}, {"Jović", "Stefan", 3, 1, 198, 95, "1990-11-03"},
         {"Lučić", "Vladimir", 3, 4, 204, 104, "1989-06-17"}, {"Kalinić", "Nikola", 4, 3, 203, 101, "1991-11-05"},
         {"Davidovac", "Dejan", 5, 2, 196, 94, "1995-01-17"},
+        // The rest of a full Partizan roster.
+        {"Avramović", "Aleksa", 1, 1, 191, 88, "1994-10-25"}, {"Koprivica", "Balša", 1, 5, 216, 120, "2000-05-01"},
+        {"Nunnally", "James", 1, 2, 201, 93, "1990-07-14"},   {"Jaramaz", "Ognjen", 1, 1, 193, 89, "1995-07-17"},
+        {"Marinković", "Vanja", 1, 2, 201, 95, "1997-01-09"}, {"Smailagić", "Alen", 1, 4, 208, 98, "2000-08-18"},
+        {"Trifunović", "Aleksej", 1, 2, 198, 92, "1999-12-09"},
     };
     for (const Player &p : players)
         db.execute(u"insert into IGRAC (PREZIME, IME, ID_KLUB, ID_POZ, VISINA, TEZINA, DAT_RODJ, EBR, MAINID) "
@@ -169,6 +177,15 @@ int main(int argc, char **argv)
     {
         TOpenDlg chooser(module, &mainWindow);
         ok &= shoot(chooser, output.filePath(u"match_chooser.png"_s));
+    }
+    {
+        // The home roster of the match not yet finished: shirt numbers typed, the coach chosen.
+        TTeamDlg roster(4, 1, &mainWindow);
+        const int numbers[] = {4, 7, 9, 10, 12, 13, 15, 21, 24, 33, 44, 55};
+        for (int row = 0; row < roster.grid->rowCount() && row < int(std::size(numbers)); ++row)
+            roster.grid->item(row, 2)->setText(QString::number(numbers[row]));
+        roster.coach->setCurrentIndex(1);
+        ok &= shoot(roster, output.filePath(u"roster.png"_s));
     }
     Messenger::install(nullptr);
     return ok ? 0 : 1;
