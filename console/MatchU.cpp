@@ -315,6 +315,15 @@ QMenuBar *TMatchFrm::buildMenus()
     actors->addAction(QStringLiteral("Away"), this, [this] { OpenLineUp(2); });
     file->addSeparator();
     file->addAction(QStringLiteral("Exit"), this, &QWidget::close);
+    QMenu *edit = bar->addMenu(QStringLiteral("&Edit"));
+    const std::pair<const char *, ReferenceList> lists[] = {
+        {"Players", ReferenceList::Players},     {"Coaches", ReferenceList::Coaches},
+        {"Referees", ReferenceList::Referees},   {"Delegates", ReferenceList::Delegates},
+        {"Statists", ReferenceList::Statists}};
+    for (const auto &[caption, list] : lists) {
+        const ReferenceList which = list;
+        edit->addAction(QString::fromLatin1(caption), this, [this, which] { OpenReferenceList(which); });
+    }
     QMenu *view = bar->addMenu(QStringLiteral("&View"));
     view->addAction(QStringLiteral("Events"), QKeySequence(Qt::Key_F2), this, &TMatchFrm::showLegend);
     QMenu *colors = view->addMenu(QStringLiteral("Colors"));
@@ -478,6 +487,18 @@ void TMatchFrm::OpenLineUp(int side)
     dm()->BackupDatabaseFile();
     grammar_.Focus(EntryBox::Init);
     syncFromGrammar();
+}
+
+void TMatchFrm::OpenReferenceList(ReferenceList list)
+{
+    if (!TheConsoleDialogs().browser)
+        return;
+    dm()->OpenAllTables();
+    TheConsoleDialogs().browser(*this, list);
+    dm()->SaveAllDataSets();
+    dm()->BackupDatabaseFile();
+    session_.ReloadRoster(); // names may have changed
+    RefreshBoxScore();
 }
 
 void TMatchFrm::OpenDefinition()

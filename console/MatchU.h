@@ -41,11 +41,14 @@ class QPushButton;
 // The dialogs the console opens that belong to the match setup; the program
 // fills them in when it starts. Each shows its dialog modally and answers
 // whether it was confirmed. Sides are 1 home, 2 away.
+enum class ReferenceList { Players, Coaches, Referees, Delegates, Statists, Leagues, Teams };
+
 struct ConsoleDialogs
 {
     std::function<bool(TMatchFrm &, int side)> roster;
     std::function<bool(TMatchFrm &, int side)> lineUp;
     std::function<bool(TMatchFrm &)> definition;
+    std::function<void(TMatchFrm &, ReferenceList)> browser;
 };
 ConsoleDialogs &TheConsoleDialogs();
 
@@ -91,6 +94,7 @@ public:
     void OpenRoster(int side);
     void OpenLineUp(int side);
     void OpenDefinition();
+    void OpenReferenceList(ReferenceList list);
     void UpdateStartersCaptions();
     std::array<QPushButton *, 2> startersButtons{};
 

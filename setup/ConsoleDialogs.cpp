@@ -7,6 +7,7 @@
 #include "setup/MatchRefU.h"
 #include "setup/UStartersDlg.h"
 #include "setup/UTeamDlg.h"
+#include "setup/WindowDirectory.h"
 
 void RegisterConsoleDialogs()
 {
@@ -27,6 +28,16 @@ void RegisterConsoleDialogs()
         hooks.enableEntry = [&console] { console.EnableEntry(); };
         TStartersDlg dialog(console.session(), side == 1 ? 1 : 0, hooks, &console);
         return dialog.exec() == 33;
+    };
+    dialogs.browser = [](TMatchFrm &console, ReferenceList list) {
+        static const std::pair<ReferenceList, BrowserKind> kinds[] = {
+            {ReferenceList::Players, BrowserKind::Players},     {ReferenceList::Coaches, BrowserKind::Coaches},
+            {ReferenceList::Referees, BrowserKind::Referees},   {ReferenceList::Delegates, BrowserKind::Delegates},
+            {ReferenceList::Statists, BrowserKind::Statists},   {ReferenceList::Leagues, BrowserKind::Leagues},
+            {ReferenceList::Teams, BrowserKind::Teams}};
+        for (const auto &[from, to] : kinds)
+            if (from == list)
+                ShowReferenceBrowser(to, &console);
     };
     dialogs.definition = [](TMatchFrm &console) {
         TDataGame definition(*dm(), console.session().MatchId(), &console);

@@ -65,6 +65,7 @@ private slots:
     void keypadPlusChangesTheMinute();
     void courtShowsPlayersOnCourtAndBench();
     void closingAsksFirst();
+    void referenceListsOpenWithTablesAndASafetyCopy();
 };
 
 void TestMatchWindow::entryIsEnabledForAMatchWithStarters()
@@ -145,6 +146,23 @@ void TestMatchWindow::closingAsksFirst()
     QVERIFY(!f.window->isVisible());
     QCOMPARE(f.sb.dm().db().scalar(u"select REZULTAT from UTAKMICA where ID_UTAKMICA = ?"_s, {f.match}).toString(),
              u"NOT FINISHED"_s);
+}
+
+void TestMatchWindow::referenceListsOpenWithTablesAndASafetyCopy()
+{
+    WindowFixture f;
+    QList<ReferenceList> opened;
+    TheConsoleDialogs().browser = [&](TMatchFrm &, ReferenceList list) {
+        QVERIFY(f.sb.dm().table(u"tPla"_s).isOpen());
+        f.sb.dm().db().execute(u"insert into SUDIJA (PREZIME, IME) values ('Novi', 'Sudija')"_s);
+        opened << list;
+    };
+    f.window->OpenReferenceList(ReferenceList::Referees);
+    TheConsoleDialogs().browser = nullptr;
+    QCOMPARE(opened, QList<ReferenceList>{ReferenceList::Referees});
+    f.sb.dm().WaitForSafetyCopies();
+    auto copy = fb::Connection::attach(f.sb.file(u"BACKUP_QNDB.FDB"_s), {u"SYSDBA"_s, u"x"_s});
+    QCOMPARE(copy->scalar(u"select count(*) from SUDIJA where PREZIME = 'Novi'"_s).toInt(), 1);
 }
 
 QTEST_MAIN(TestMatchWindow)
