@@ -5,10 +5,12 @@
 #include "common/Messenger.h"
 #include "console/BoxScoreGrid.h"
 #include "console/Pickers.h"
+#include "console/StatLineGrid.h"
 #include "console/SecondsU.h"
 #include "data/ActionCodes.h"
 #include "data/BoxScore.h"
 #include "data/FbService.h"
+#include "data/StatLines.h"
 #include "data/dmU.h"
 
 #include <QApplication>
@@ -22,6 +24,7 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QListWidget>
+#include <QTabWidget>
 #include <QMenuBar>
 #include <QPushButton>
 #include <QVBoxLayout>
@@ -88,7 +91,17 @@ TMatchFrm::TMatchFrm(QWidget *parent)
     log->setMinimumWidth(260);
     middle->addWidget(log);
     layout->addLayout(middle, 1);
-    auto *grids = new QHBoxLayout;
+    statLines_ = std::make_unique<StatLines>(dm()->db());
+    auto *views = new QTabWidget;
+    views->setFocusPolicy(Qt::NoFocus);
+    auto *boxPage = new QWidget;
+    auto *grids = new QHBoxLayout(boxPage);
+    auto *linesPage = new QWidget;
+    auto *lineGrids = new QHBoxLayout(linesPage);
+    for (int side = 1; side <= 2; ++side) {
+        statLineGrids[size_t(side - 1)] = new StatLineGrid(side, *statLines_);
+        lineGrids->addWidget(statLineGrids[size_t(side - 1)]);
+    }
     for (int side = 1; side <= 2; ++side) {
         auto *group = new QGroupBox(side == 1 ? QStringLiteral("HOME STATISTICS") : QStringLiteral("AWAY STATISTICS"));
         auto *inner = new QVBoxLayout(group);
@@ -99,7 +112,9 @@ TMatchFrm::TMatchFrm(QWidget *parent)
         boxScoreCaptions[size_t(side - 1)] = group;
         grids->addWidget(group);
     }
-    layout->addLayout(grids, 1);
+    views->addTab(boxPage, QStringLiteral("Box score"));
+    views->addTab(linesPage, QStringLiteral("Statistic lines"));
+    layout->addWidget(views, 1);
 
     qApp->installEventFilter(this);
 
@@ -335,6 +350,15 @@ QMenuBar *TMatchFrm::buildMenus()
             if (chosen.isValid())
                 setSideColor(side, chosen);
         });
+    for (int side = 1; side <= 2; ++side) {
+        QAction *toggle = view->addAction(side == 1 ? QStringLiteral("Font Color White HOME")
+                                                    : QStringLiteral("Font Color White AWAY"));
+        toggle->setCheckable(true);
+        connect(toggle, &QAction::toggled, this, [this, side](bool white) {
+            whiteText_[size_t(side - 1)] = white;
+            ApplyTeamColors();
+        });
+    }
     return bar;
 }
 
@@ -405,8 +429,10 @@ void TMatchFrm::ApplyTeamColors()
 
 void TMatchFrm::setSideColor(int side, const QColor &color)
 {
-    // Text in the inverted colour stays readable on any team colour.
-    const QColor text = contrastOf(color);
+    // Text in the inverted colour stays readable on any team colour, unless
+    // the statistician chose white or black text.
+    const auto &white = whiteText_[size_t(side - 1)];
+    const QColor text = white ? (*white ? QColor(Qt::white) : QColor(Qt::black)) : contrastOf(color);
     const bool home = side == 1;
     for (QLineEdit *b : home ? std::array{EditDA1, EditDSifra, EditDA3} : std::array{EditGA1, EditGSifra, EditGA3})
         paint(b, color, text);
@@ -565,6 +591,8 @@ void TMatchFrm::RefreshBoxScore()
     const BoxScoreSet &tables = BoxScores().tables(BoxScore::Set::Console);
     boxScores[0]->show(tables.home);
     boxScores[1]->show(tables.away);
+    for (StatLineGrid *grid : statLineGrids)
+        grid->refresh();
     ShowScore();
 }
 

@@ -10,12 +10,16 @@
 
 #include <array>
 #include <functional>
+#include <memory>
+#include <optional>
 
 class QLineEdit;
 class QListWidget;
 class QMenuBar;
 class TEventLegendFrm;
 class BoxScoreGrid;
+class StatLineGrid;
+class StatLines;
 class QGroupBox;
 
 // A label that acts on a click without taking the focus from the entry boxes.
@@ -81,6 +85,8 @@ public:
     // The box score of each side (index 0 home, 1 away).
     std::array<BoxScoreGrid *, 2> boxScores{};
     std::array<QGroupBox *, 2> boxScoreCaptions{};
+    // The statistic lines the rules engine keeps (index 0 home, 1 away).
+    std::array<StatLineGrid *, 2> statLineGrids{};
     void RefreshBoxScore();
 
     // The mouse shortcuts of the court picture.
@@ -128,4 +134,8 @@ private:
     std::array<QLineEdit *, 7> boxes_{};
     TEventLegendFrm *legend_ = nullptr;
     bool closing_ = false;
+    // Set by the View menu's font toggles: white (true) or black text instead
+    // of the team colour's contrast.
+    std::array<std::optional<bool>, 2> whiteText_{};
+    std::unique_ptr<StatLines> statLines_;
 };

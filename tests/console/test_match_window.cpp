@@ -2,11 +2,13 @@
 #include "common/MatchState.h"
 #include "console/BoxScoreGrid.h"
 #include "console/MatchU.h"
+#include "console/StatLineGrid.h"
 #include "data/FbClient.h"
 #include "rules/RulesDesk.h"
 #include "support/RecordingMessenger.h"
 #include "support/TestDatabase.h"
 
+#include <QCheckBox>
 #include <QLabel>
 #include <QLineEdit>
 #include <QListWidget>
@@ -131,6 +133,12 @@ void TestMatchWindow::courtShowsPlayersOnCourtAndBench()
     QCOMPARE(shown, 7);
     QCOMPARE(f.window->homeBench[0]->text(), QString::number(f.home(5)));
     QCOMPARE(IsOnCourt(1, f.home(4)), 1);
+    // The statistic lines: every roster player, or with "Actors Only" the five on court.
+    StatLineGrid *lines = f.window->statLineGrids[0];
+    lines->actorsOnly->setChecked(false);
+    QCOMPARE(lines->lines->rowCount(), 12);
+    lines->actorsOnly->setChecked(true);
+    QCOMPARE(lines->lines->rowCount(), 5);
 }
 
 void TestMatchWindow::closingAsksFirst()
