@@ -1,4 +1,5 @@
 #include "setup/MatchChooseU.h"
+#include "setup/SearchKeys.h"
 
 #include <QAbstractListModel>
 #include <QButtonGroup>
@@ -219,14 +220,8 @@ bool TOpenDlg::eventFilter(QObject *watched, QEvent *event)
         default:
             break;
         }
-        const bool plain = !(key->modifiers() & (Qt::ControlModifier | Qt::AltModifier | Qt::MetaModifier));
-        const QString text = plain ? SearchTextForKey(key->text()) : QString();
-        if (!text.isEmpty()) {
-            edSearch->setFocus();
-            edSearch->setText(text);
-            edSearch->setCursorPosition(int(text.size()));
+        if (StartSearchWithKey(key, edSearch))
             return true;
-        }
     }
     return QDialog::eventFilter(watched, event);
 }

@@ -1,4 +1,5 @@
 #include "setup/RefBrowser.h"
+#include "setup/SearchKeys.h"
 
 #include <QApplication>
 #include <QButtonGroup>
@@ -516,14 +517,8 @@ bool TRefBrowser::eventFilter(QObject *watched, QEvent *event)
 {
     if ((watched == dbg || watched == leaguesList) && event->type() == QEvent::KeyPress && logic_.hasSearch()) {
         auto *key = static_cast<QKeyEvent *>(event);
-        const bool plain = !(key->modifiers() & (Qt::ControlModifier | Qt::AltModifier | Qt::MetaModifier));
-        const QString text = plain ? SearchTextForKey(key->text()) : QString();
-        if (!text.isEmpty()) {
-            edSearch->setFocus();
-            edSearch->setText(text);
-            edSearch->setCursorPosition(int(text.size()));
+        if (StartSearchWithKey(key, edSearch))
             return true;
-        }
     }
     return QDialog::eventFilter(watched, event);
 }
