@@ -9,6 +9,8 @@ namespace {
 const QString NotInteger = QStringLiteral("Data value has to be integer!");
 const QString PeriodStartOnlyChanges = QStringLiteral(
     "Before period start you can change lining players only. Type \"+\" or code 3 for minutes change!");
+const QString NextNeedsOvertime =
+    QStringLiteral("For next action you must enter over time! Type \"+\" or code 3 into Init field.");
 const QString EndNeedsOvertime =
     QStringLiteral("For any action you must enter over time! Type \"+\" or code 3 into Init field.");
 
@@ -177,6 +179,42 @@ void EntryGrammar::MinuteChange()
     }
     if (MatchSession::Recorded(EvMinuteChange, result))
         hooks_.recorded();
+}
+
+void EntryGrammar::TimeOut(int s)
+{
+    if (session_.Clock().ended == 1) {
+        ShowInformation(NextNeedsOvertime);
+        moveTo(EntryBox::Init);
+        return;
+    }
+    if (session_.PeriodStart()) {
+        ShowWarning(PeriodStartOnlyChanges);
+        return;
+    }
+    if (submit(s, 0, EvTimeOut, 0, 0))
+        ShowInformation(s == 1 ? QStringLiteral("Home Time Out!") : QStringLiteral("AWAY Time Out!"));
+}
+
+void EntryGrammar::TeamEvent(int s, int code)
+{
+    // No period-start rule here: a jump ball starts a period.
+    if (session_.Clock().ended == 1) {
+        ShowInformation(NextNeedsOvertime);
+        moveTo(EntryBox::Init);
+        return;
+    }
+    const int result = session_.Record({s, 0, code, 0, 0});
+    if (MatchSession::Recorded(code, result)) {
+        moveTo(EntryBox::Init);
+        hooks_.recorded();
+    } else if (result >= 0) {
+        // Refusals of team events are shown with the home boxes.
+        const auto refusal = MatchSession::CheckResultMessage(result, text(EntryBox::HomePlayer),
+                                                              text(EntryBox::HomeParameter));
+        if (!refusal.message.isEmpty())
+            ShowError(refusal.message);
+    }
 }
 
 void EntryGrammar::enterPlayer(int s)

@@ -55,6 +55,10 @@ public:
 
     // A minute change, as from the Init box.
     void MinuteChange();
+    // A time-out of a side ("/" home, "*" away).
+    void TimeOut(int side);
+    // Team offence (31), team defence (32), team turnover (33) or jump ball (34) of a side.
+    void TeamEvent(int side, int code);
 
     static int side(EntryBox box);
 

@@ -41,6 +41,27 @@ void paint(QWidget *w, const QColor &background, const QColor &text)
 
 QColor contrastOf(const QColor &c) { return ColorFromValue(ColorValue(c) ^ 0xFFFFFF); }
 
+// "HOME" or "AWAY" for a team event keyed without a side; 0 when closed.
+int ChooseSide(QWidget *parent, const QString &caption)
+{
+    QDialog chooser(parent);
+    chooser.setObjectName(QStringLiteral("TfrmNobodysOD"));
+    chooser.setWindowTitle(caption);
+    auto *row = new QHBoxLayout(&chooser);
+    int chosen = 0;
+    for (int side = 1; side <= 2; ++side) {
+        auto *button = new QPushButton(side == 1 ? QStringLiteral("HOME") : QStringLiteral("AWAY"));
+        button->setMinimumSize(120, 48);
+        QObject::connect(button, &QPushButton::clicked, &chooser, [&chosen, &chooser, side] {
+            chosen = side;
+            chooser.accept();
+        });
+        row->addWidget(button);
+    }
+    chooser.exec();
+    return chosen;
+}
+
 } // namespace
 
 ConsoleDialogs &TheConsoleDialogs()
@@ -226,8 +247,19 @@ QWidget *TMatchFrm::buildEntryBoxes()
         startersButtons[size_t(side - 1)] = starters;
         grid->addWidget(team, 8, side);
         grid->addWidget(starters, 9, side);
+        auto *timeOut = new QPushButton(side == 1 ? QStringLiteral("Time Out (/)") : QStringLiteral("Time Out (*)"));
+        auto *offence = new QPushButton(QStringLiteral("Offence"));
+        auto *defence = new QPushButton(QStringLiteral("Defence"));
+        for (QPushButton *b : {timeOut, offence, defence})
+            b->setFocusPolicy(Qt::NoFocus);
+        connect(timeOut, &QPushButton::clicked, this, [this, side] { TimeOut(side); });
+        connect(offence, &QPushButton::clicked, this, [this, side] { TeamEvent(side, EvTeamOffence); });
+        connect(defence, &QPushButton::clicked, this, [this, side] { TeamEvent(side, EvTeamDefence); });
+        grid->addWidget(timeOut, 10, side);
+        grid->addWidget(offence, 11, side);
+        grid->addWidget(defence, 12, side);
     }
-    grid->setRowStretch(10, 1);
+    grid->setRowStretch(13, 1);
     showTypes();
     return panel;
 }
@@ -719,6 +751,20 @@ void TMatchFrm::BenchMarkerClicked(int side, int index)
     }
 }
 
+void TMatchFrm::TimeOut(int side)
+{
+    grammar_.TimeOut(side);
+    syncFromGrammar();
+}
+
+void TMatchFrm::TeamEvent(int side, int code)
+{
+    if (side < 1)
+        return;
+    grammar_.TeamEvent(side, code);
+    syncFromGrammar();
+}
+
 void TMatchFrm::TimePanelClicked()
 {
     grammar_.Focus(EntryBox::Init);
@@ -732,6 +778,13 @@ bool TMatchFrm::formKey(QKeyEvent *key)
     case Qt::Key_F2:
         showLegend();
         return true;
+    case Qt::Key_F3: TeamEvent(ChooseSide(this, QStringLiteral("TEAM OFFENCE")), EvTeamOffence); return true;
+    case Qt::Key_F4: TeamEvent(ChooseSide(this, QStringLiteral("TEAM DEFENCE")), EvTeamDefence); return true;
+    case Qt::Key_F5: TeamEvent(ChooseSide(this, QStringLiteral("TEAM TURNOVER")), EvTeamTurnover); return true;
+    case Qt::Key_F6: TeamEvent(1, EvJumpBall); return true;
+    case Qt::Key_F7: TeamEvent(2, EvJumpBall); return true;
+    case Qt::Key_Slash: TimeOut(1); return true;
+    case Qt::Key_Asterisk: TimeOut(2); return true;
     case Qt::Key_F8: OpenLineUp(1); return true;
     case Qt::Key_F9: OpenLineUp(2); return true;
     case Qt::Key_F10: OpenRoster(1); return true;

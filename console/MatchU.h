@@ -95,6 +95,9 @@ public:
     void CourtMarkerClicked(int side, int index);
     void BenchMarkerClicked(int side, int index);
     void TimePanelClicked();
+    // Time-outs ("/" home, "*" away) and team events (F3 to F7, buttons).
+    void TimeOut(int side);
+    void TeamEvent(int side, int code);
 
     // The roster (F10 / F11) and line-up (F8 / F9) of a side, and the match definition (F12).
     void OpenRoster(int side);

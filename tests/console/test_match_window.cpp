@@ -68,6 +68,7 @@ private slots:
     void courtShowsPlayersOnCourtAndBench();
     void closingAsksFirst();
     void referenceListsOpenWithTablesAndASafetyCopy();
+    void timeOutsAndTeamEventsByKey();
 };
 
 void TestMatchWindow::entryIsEnabledForAMatchWithStarters()
@@ -171,6 +172,26 @@ void TestMatchWindow::referenceListsOpenWithTablesAndASafetyCopy()
     f.sb.dm().WaitForSafetyCopies();
     auto copy = fb::Connection::attach(f.sb.file(u"BACKUP_QNDB.FDB"_s), {u"SYSDBA"_s, u"x"_s});
     QCOMPARE(copy->scalar(u"select count(*) from SUDIJA where PREZIME = 'Novi'"_s).toInt(), 1);
+}
+
+void TestMatchWindow::timeOutsAndTeamEventsByKey()
+{
+    WindowFixture f;
+    RecordingMessenger messages;
+    // A jump ball starts the play; a time-out waits for the clock to run.
+    QTest::keyClick(f.window->EditA0, Qt::Key_F6);
+    QCOMPARE(f.dttText(u"RES"_s), u"34"_s);
+    QTest::keyClick(f.window->EditA0, Qt::Key_Slash);
+    QCOMPARE(messages.texts(), QStringList{u"Before period start you can change lining players only. "
+                                            "Type \"+\" or code 3 for minutes change!"_s});
+    QTest::keyClick(f.window->EditA0, Qt::Key_Plus, Qt::KeypadModifier);
+    messages.messages.clear();
+    QTest::keyClick(f.window->EditA0, Qt::Key_Asterisk);
+    QCOMPARE(messages.texts(), QStringList{u"AWAY Time Out!"_s});
+    QCOMPARE(f.dttText(u"RES"_s), u"20"_s);
+    QCOMPARE(f.dttText(u"HG"_s), u"2"_s);
+    QCOMPARE(f.window->EditA0->text(), QString()); // the character is taken by the console
+    QVERIFY(f.window->EditA0->hasFocus());
 }
 
 QTEST_MAIN(TestMatchWindow)
