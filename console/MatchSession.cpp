@@ -103,10 +103,15 @@ bool MatchSession::OpenNewMatch(int matchId)
     return true;
 }
 
-void MatchSession::ResetShowingState()
+void MatchSession::resetTeamFouls()
 {
     foulsPeriod_ = 0;
     fouls_[0] = fouls_[1] = TeamFoulState{};
+}
+
+void MatchSession::ResetShowingState()
+{
+    resetTeamFouls();
     eventCounter_ = 0;
     ReloadRoster();
     RefreshCourtPanels();
@@ -216,7 +221,7 @@ int MatchSession::Record(const EventEntry &entry)
     }
     if (entry.code == EvReboundOffence)
         AttackType = 1;
-    if (entry.code == EvStarters || entry.code == EvPlayerChange)
+    if (entry.code == EvStarters || entry.code == EvPlayerChange || entry.code == EvExitWithoutChanges)
         RefreshCourtPanels(); // the shared on-court sets follow the court
     dm_.RequestSafetyCopy();
     return result;
@@ -338,9 +343,10 @@ MatchSession::CourtPanels MatchSession::RefreshCourtPanels()
             if (!panels.court[i].contains(number))
                 panels.bench[i] << number;
         }
+        // An empty place holds 0 (nobody), never the player who left it.
         auto &shared = CurrentMatch().onCourt(i + 1);
-        for (int place = 0; place < panels.court[i].size(); ++place)
-            shared[size_t(place)] = panels.court[i][place];
+        for (int place = 0; place < CourtSize; ++place)
+            shared[size_t(place)] = place < panels.court[i].size() ? panels.court[i][place] : 0;
     }
     return panels;
 }
@@ -398,6 +404,8 @@ QStringList MatchSession::RebuildEventLog()
     rows.exec({matchId_});
     QStringList lines;
     bool newestFound = false;
+    lastEventCode_ = NoEvent;
+    lastEventNumber_ = -1;
     while (rows.next()) {
         const QVariant side = rows.value(1), code = rows.value(3);
         lines << EventLogLine(rows.value(0).toInt(), side.toInt(), rows.value(4).toInt(), code.toInt(),
@@ -409,6 +417,50 @@ QStringList MatchSession::RebuildEventLog()
         }
     }
     return lines;
+}
+
+int MatchSession::Undo()
+{
+    auto &db = dm_.db();
+    int result = 0;
+    try {
+        fb::Query undo(db, QStringLiteral("execute procedure UNDO(?)"));
+        undo.exec({matchId_});
+        result = undo.next() ? undo.value(0).toInt() : 0;
+        if (result == 1) {
+            // The record goes to the deleted ones, in the same unit of work.
+            EventStore(db).CopyEventToDeleted(matchId_, lastEventNumber_);
+            db.execute(QStringLiteral("delete from DTT where IDM = ? and RBACTION = ? and RES = ?"),
+                       {matchId_, lastEventNumber_, lastEventCode_});
+        }
+        db.commit();
+    } catch (const fb::Error &e) {
+        try {
+            db.rollbackRetaining();
+        } catch (const fb::Error &) {
+        }
+        ShowError(QStringLiteral("The event was not taken back: %1").arg(e.text()));
+        return -1;
+    }
+    switch (result) {
+    case 1:
+        RebuildEventLog(); // the newest event is the last one again
+        RefreshCourtPanels();
+        resetTeamFouls(); // counted anew from the remaining records
+        dm_.RequestSafetyCopy();
+        break;
+    case 0:
+        ShowInformation(QStringLiteral("There is no previous event or action!"));
+        break;
+    case 3:
+        ShowError(QStringLiteral("After match finish event, change minutes event is expected, but some other "
+                                 "event is found!"));
+        break;
+    default:
+        ShowInformation(QStringLiteral("FATAL UNDO EVENT ERROR! Unknown error type in undo action!"));
+        break;
+    }
+    return result;
 }
 
 void MatchSession::Close(bool matchEnded)

@@ -125,6 +125,11 @@ public:
     QStringList RebuildEventLog();
     static QString EventLogLine(int number, int side, int parameter, int code, int player);
 
+    // Takes back the newest event (the undo button): the rules engine's
+    // UNDO and the event record go together. Answers the engine's result
+    // after showing its message; 1 when undone.
+    int Undo();
+
     // The final words on the match row when the console closes.
     void Close(bool matchEnded);
 
@@ -146,6 +151,7 @@ private:
     static int sideIndex(int side) { return side == 2 ? 1 : 0; }
 
     bool loadMatchRow(int matchId);
+    void resetTeamFouls();
     void resetClockRow();
     void setResult(const QString &result);
     void insertEventRecord(const EventEntry &entry, const MatchScore &before);
@@ -155,7 +161,8 @@ private:
     QString matchName_, homeName_, awayName_;
     int homeColor_ = 0xFFFFFF, awayColor_ = 0xFFFFFF;
     int eventCounter_ = 0;
-    int lastEventCode_ = 10000;
+    static constexpr int NoEvent = 10000;
+    int lastEventCode_ = NoEvent;
     int lastEventNumber_ = -1;
     int foulsPeriod_ = 0;
     TeamFoulState fouls_[2];

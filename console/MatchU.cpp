@@ -259,7 +259,12 @@ QWidget *TMatchFrm::buildEntryBoxes()
         grid->addWidget(offence, 11, side);
         grid->addWidget(defence, 12, side);
     }
-    grid->setRowStretch(13, 1);
+    btnUndo = new QPushButton(QStringLiteral("Undo (U)"));
+    btnUndo->setFocusPolicy(Qt::NoFocus);
+    btnUndo->hide();
+    connect(btnUndo, &QPushButton::clicked, this, &TMatchFrm::Undo);
+    grid->addWidget(btnUndo, 13, 0, 1, 3);
+    grid->setRowStretch(14, 1);
     showTypes();
     return panel;
 }
@@ -505,6 +510,7 @@ void TMatchFrm::showEvent(QShowEvent *event)
     lbLog->clear();
     lbLog->addItems(session_.RebuildEventLog());
     lbLog->setCurrentRow(0);
+    btnUndo->setVisible(session_.UndoOffered());
     RefreshConsoleData();
     syncFromGrammar();
 }
@@ -630,6 +636,7 @@ void TMatchFrm::RefreshBoxScore()
 
 void TMatchFrm::afterRecord()
 {
+    refreshCourtPanels();
     RefreshConsoleData();
     showBonus();
     showTypes();
@@ -638,6 +645,7 @@ void TMatchFrm::afterRecord()
     lbLog->clear();
     lbLog->addItems(session_.RebuildEventLog());
     lbLog->setCurrentRow(0);
+    btnUndo->setVisible(session_.UndoOffered());
 }
 
 void TMatchFrm::refreshCourtPanels()
@@ -751,6 +759,16 @@ void TMatchFrm::BenchMarkerClicked(int side, int index)
     }
 }
 
+void TMatchFrm::Undo()
+{
+    if (session_.Undo() == 1) {
+        refreshCourtPanels();
+        afterRecord();
+    }
+    grammar_.Focus(EntryBox::Init);
+    syncFromGrammar();
+}
+
 void TMatchFrm::TimeOut(int side)
 {
     grammar_.TimeOut(side);
@@ -783,6 +801,10 @@ bool TMatchFrm::formKey(QKeyEvent *key)
     case Qt::Key_F5: TeamEvent(ChooseSide(this, QStringLiteral("TEAM TURNOVER")), EvTeamTurnover); return true;
     case Qt::Key_F6: TeamEvent(1, EvJumpBall); return true;
     case Qt::Key_F7: TeamEvent(2, EvJumpBall); return true;
+    case Qt::Key_U:
+        if (btnUndo->isVisible())
+            Undo();
+        return true;
     case Qt::Key_Slash: TimeOut(1); return true;
     case Qt::Key_Asterisk: TimeOut(2); return true;
     case Qt::Key_F8: OpenLineUp(1); return true;

@@ -95,6 +95,9 @@ public:
     void CourtMarkerClicked(int side, int index);
     void BenchMarkerClicked(int side, int index);
     void TimePanelClicked();
+    // "Undo (U)": takes back the newest clock event.
+    void Undo();
+    QPushButton *btnUndo = nullptr;
     // Time-outs ("/" home, "*" away) and team events (F3 to F7, buttons).
     void TimeOut(int side);
     void TeamEvent(int side, int code);

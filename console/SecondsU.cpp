@@ -56,7 +56,7 @@ bool TSecFrm::eventFilter(QObject *watched, QEvent *event)
             return true;
         }
         const QString typed = key->text();
-        if (key->key() == Qt::Key_Backspace || typed.isEmpty())
+        if (key->key() == Qt::Key_Backspace || key->key() == Qt::Key_Escape || typed.isEmpty())
             return QDialog::eventFilter(watched, event);
         if (!typed.at(0).isDigit())
             return true;

@@ -77,6 +77,7 @@ private slots:
     void offensiveReboundStartsSecondAttack();
     void playerChangeStoresElapsedSeconds();
     void closingWritesTheResult();
+    void undoTakesBackTheNewestEvent();
     void checkResultMessages_data();
     void checkResultMessages();
 
@@ -279,6 +280,31 @@ void TestMatchSession::closingWritesTheResult()
     f.session.Close(true);
     QCOMPARE(result(), u"3 : 1"_s);
     QCOMPARE(f.sb.dm().GetJumpBall(f.match), 2); // possession survives the close
+}
+
+void TestMatchSession::undoTakesBackTheNewestEvent()
+{
+    ConsoleFixture f;
+    QCOMPARE(f.minuteChange(), 1);
+    QCOMPARE(f.minuteChange(), 1);
+    QVERIFY(f.session.UndoOffered());
+    const int number = f.session.LastEventNumber();
+    RecordingMessenger messages;
+    QCOMPARE(f.session.Undo(), 1);
+    QVERIFY(messages.messages.isEmpty());
+    QCOMPARE(f.session.Clock().minute, 9);
+    QCOMPARE(f.dttCount(), 1);
+    QCOMPARE(f.db().scalar(u"select count(*) from DTT_DEL where IDM = ? and RBACTION = ? and PAR3 = 1"_s,
+                           {f.match, number}).toInt(),
+             1);
+    QCOMPARE(f.session.LastEventNumber(), number - 1);
+    // The next event does not take the number back while the console stays open.
+    QCOMPARE(f.minuteChange(), 1);
+    QCOMPARE(f.session.LastEventNumber(), number + 1);
+    // Everything taken back: nothing is left to undo but the starters and the start.
+    while (f.session.UndoOffered() && f.session.LastEventCode() == 3)
+        QCOMPARE(f.session.Undo(), 1);
+    QCOMPARE(f.session.Clock().minute, 10);
 }
 
 void TestMatchSession::checkResultMessages_data()

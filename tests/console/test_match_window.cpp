@@ -12,6 +12,7 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QListWidget>
+#include <QPushButton>
 #include <QTableWidget>
 #include <QTest>
 
@@ -120,6 +121,12 @@ void TestMatchWindow::keypadPlusChangesTheMinute()
     QCOMPARE(f.window->EditMin->text(), u"9"_s);
     QCOMPARE(f.window->EditA0->text(), QString());
     QCOMPARE(f.window->lbLog->item(0)->text(), u"1. TIME CHANGE"_s);
+    // A minute change can be taken back with U.
+    QVERIFY(f.window->btnUndo->isVisible());
+    QTest::keyClick(f.window->EditA0, Qt::Key_U);
+    QCOMPARE(f.window->EditMin->text(), u"10"_s);
+    QCOMPARE(f.window->lbLog->count(), 0);
+    QVERIFY(!f.window->btnUndo->isVisible());
 }
 
 void TestMatchWindow::courtShowsPlayersOnCourtAndBench()
