@@ -419,6 +419,17 @@ QStringList MatchSession::RebuildEventLog()
     return lines;
 }
 
+void MatchSession::StoreOnCourtNumbers()
+{
+    RefreshCourtPanels();
+    const ClockRow c = Clock();
+    CurrentMatch().elapsedSecondsMarker = ElapsedSeconds(c.period, c.minute, 0);
+}
+
+void MatchSession::SetPossession(int side) { dm_.SetJumpBall(matchId_, side); }
+
+int MatchSession::Possession() { return dm_.GetJumpBall(matchId_); }
+
 int MatchSession::Undo()
 {
     auto &db = dm_.db();

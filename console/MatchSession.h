@@ -125,6 +125,13 @@ public:
     QStringList RebuildEventLog();
     static QString EventLogLine(int number, int side, int parameter, int code, int player);
 
+    // Before a report: the shared on-court sets and the elapsed time at the
+    // start of the current clock minute.
+    void StoreOnCourtNumbers();
+    // Possession: 1 home, 2 away, -1 none.
+    void SetPossession(int side);
+    int Possession();
+
     // Takes back the newest event (the undo button): the rules engine's
     // UNDO and the event record go together. Answers the engine's result
     // after showing its message; 1 when undone.

@@ -189,6 +189,17 @@ QWidget *TMatchFrm::buildScoreBoard()
     clock->addWidget(EditMin);
     clock->addWidget(lbQuarter);
     row->addLayout(clock);
+    auto *possession = new QVBoxLayout;
+    for (int side = 1; side <= 2; ++side) {
+        auto *l = new ClickLabel(side == 1 ? QStringLiteral("POSSESSION HOME") : QStringLiteral("POSSESSION  AWAY"));
+        connect(l, &ClickLabel::clicked, this, [this, side] {
+            session_.SetPossession(side);
+            ShowPossession();
+        });
+        possessionLabels[size_t(side - 1)] = l;
+        possession->addWidget(l);
+    }
+    row->addLayout(possession);
     return board;
 }
 
@@ -493,6 +504,7 @@ void TMatchFrm::showEvent(QShowEvent *event)
     QDialog::showEvent(event);
     session_.ResetShowingState();
     refreshCourtPanels();
+    ShowPossession();
     const int period = session_.Clock().period;
     session_.UpdateTeamFouls(1, period, 0);
     session_.UpdateTeamFouls(2, period, 0);
@@ -759,6 +771,18 @@ void TMatchFrm::BenchMarkerClicked(int side, int index)
     }
 }
 
+void TMatchFrm::ShowPossession()
+{
+    const int side = session_.Possession();
+    for (int s = 1; s <= 2; ++s) {
+        QLabel *l = possessionLabels[size_t(s - 1)];
+        const bool hasBall = s == side;
+        l->setText((hasBall ? QStringLiteral("\u25CF ") : QString()) +
+                   (s == 1 ? QStringLiteral("POSSESSION HOME") : QStringLiteral("POSSESSION  AWAY")));
+        l->setStyleSheet(hasBall ? QStringLiteral("font-weight: bold; color: darkred") : QString());
+    }
+}
+
 void TMatchFrm::Undo()
 {
     if (session_.Undo() == 1) {
@@ -819,7 +843,8 @@ bool TMatchFrm::formKey(QKeyEvent *key)
     case Qt::Key_Z: session_.DefenceType = 1; break;
     case Qt::Key_H:
     case Qt::Key_A:
-        dm()->SetJumpBall(session_.MatchId(), key->key() == Qt::Key_H ? 1 : 2);
+        session_.SetPossession(key->key() == Qt::Key_H ? 1 : 2);
+        ShowPossession();
         return true;
     default:
         return false;

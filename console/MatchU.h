@@ -79,6 +79,9 @@ public:
     QLineEdit *EditA0, *EditDA1, *EditDSifra, *EditDA3, *EditGA1, *EditGSifra, *EditGA3;
     QLabel *lbHome, *lbAway, *lbResH1, *lbResA1, *lbQuarter, *lbQuarter2, *EditMin;
     QLabel *panBonusH, *panBonusA, *lbAtype, *lbDtype;
+    // "POSSESSION HOME" / "POSSESSION  AWAY"; the one with the ball is marked.
+    std::array<QLabel *, 2> possessionLabels{};
+    void ShowPossession();
     std::array<ClickLabel *, 5> homeCourt{}, awayCourt{};
     std::array<ClickLabel *, 7> homeBench{}, awayBench{};
     QListWidget *lbLog;

@@ -78,6 +78,7 @@ private slots:
     void playerChangeStoresElapsedSeconds();
     void closingWritesTheResult();
     void undoTakesBackTheNewestEvent();
+    void onCourtNumbersAreStoredForReports();
     void checkResultMessages_data();
     void checkResultMessages();
 
@@ -305,6 +306,18 @@ void TestMatchSession::undoTakesBackTheNewestEvent()
     while (f.session.UndoOffered() && f.session.LastEventCode() == 3)
         QCOMPARE(f.session.Undo(), 1);
     QCOMPARE(f.session.Clock().minute, 10);
+}
+
+void TestMatchSession::onCourtNumbersAreStoredForReports()
+{
+    ConsoleFixture f;
+    for (int i = 0; i < 3; ++i)
+        QCOMPARE(f.minuteChange(), 1); // period 1, clock minute 7
+    CurrentMatch().onCourt(2).fill(0);
+    f.session.StoreOnCourtNumbers();
+    QCOMPARE(CurrentMatch().elapsedSecondsMarker, 180);
+    for (int i = 0; i < 5; ++i)
+        QCOMPARE(IsOnCourt(2, f.away(i)), 1);
 }
 
 void TestMatchSession::checkResultMessages_data()

@@ -199,6 +199,12 @@ void TestMatchWindow::timeOutsAndTeamEventsByKey()
     QCOMPARE(f.dttText(u"HG"_s), u"2"_s);
     QCOMPARE(f.window->EditA0->text(), QString()); // the character is taken by the console
     QVERIFY(f.window->EditA0->hasFocus());
+    // Possession by key; a jump ball does not move it.
+    QTest::keyClick(f.window->EditA0, Qt::Key_A);
+    QCOMPARE(f.sb.dm().GetJumpBall(f.match), 2);
+    QVERIFY(f.window->possessionLabels[1]->text().startsWith(u"\u25CF"_s));
+    QTest::keyClick(f.window->EditA0, Qt::Key_F6);
+    QCOMPARE(f.sb.dm().GetJumpBall(f.match), 2);
 }
 
 QTEST_MAIN(TestMatchWindow)
