@@ -354,6 +354,13 @@ QWidget *TMatchFrm::buildCourt()
         connect(l, &ClickLabel::clicked, this, [this, c, l] { EventLabelClicked(c, l->mapTo(this, QPoint(0, 0))); });
         events->addWidget(l);
     }
+    for (int side = 1; side <= 2; ++side) {
+        auto *coach = new ClickLabel(QStringLiteral("TF to coach [ 19 ]"));
+        coach->setToolTip(side == 1 ? QStringLiteral("HOME") : QStringLiteral("AWAY"));
+        coach->setStyleSheet(QStringLiteral("background: rgba(255, 255, 255, 160)"));
+        connect(coach, &ClickLabel::clicked, this, [this, side] { CoachTechnicalClicked(side); });
+        events->addWidget(coach);
+    }
     auto *time = new ClickLabel(QStringLiteral("TIME"));
     time->setToolTip(QStringLiteral("Minute Change , Start , End"));
     time->setAlignment(Qt::AlignCenter);
@@ -368,6 +375,10 @@ QWidget *TMatchFrm::buildCourt()
 QMenuBar *TMatchFrm::buildMenus()
 {
     auto *bar = new QMenuBar;
+    // Windows of a later version of the program.
+    const auto later = [this](const QString &title) {
+        return [this, title] { ShowInformation(QStringLiteral("%1 is not available in this version.").arg(title)); };
+    };
     QMenu *file = bar->addMenu(QStringLiteral("&File"));
     file->addAction(QStringLiteral("Match Definition"), this, &TMatchFrm::OpenDefinition);
     QMenu *teams = file->addMenu(QStringLiteral("Teams"));
@@ -378,6 +389,8 @@ QMenuBar *TMatchFrm::buildMenus()
     actors->addAction(QStringLiteral("Away"), this, [this] { OpenLineUp(2); });
     file->addSeparator();
     file->addAction(QStringLiteral("Exit"), this, &QWidget::close);
+    QMenu *reports = bar->addMenu(QStringLiteral("&Reports"));
+    reports->addAction(QStringLiteral("Basic Report"), this, later(QStringLiteral("Basic Report")));
     QMenu *edit = bar->addMenu(QStringLiteral("&Edit"));
     const std::pair<const char *, ReferenceList> lists[] = {
         {"Players", ReferenceList::Players},     {"Coaches", ReferenceList::Coaches},
@@ -389,6 +402,8 @@ QMenuBar *TMatchFrm::buildMenus()
     }
     QMenu *view = bar->addMenu(QStringLiteral("&View"));
     view->addAction(QStringLiteral("Events"), QKeySequence(Qt::Key_F2), this, &TMatchFrm::showLegend);
+    view->addAction(QStringLiteral("Large Scoreboard"), this, later(QStringLiteral("Large Scoreboard")));
+    view->addAction(QStringLiteral("Saved Quarters"), this, later(QStringLiteral("Saved Quarters")));
     QMenu *colors = view->addMenu(QStringLiteral("Colors"));
     for (int side = 1; side <= 2; ++side)
         colors->addAction(side == 1 ? QStringLiteral("Home") : QStringLiteral("Away"), this, [this, side] {
@@ -805,6 +820,15 @@ void TMatchFrm::TeamEvent(int side, int code)
         return;
     grammar_.TeamEvent(side, code);
     syncFromGrammar();
+}
+
+void TMatchFrm::CoachTechnicalClicked(int side)
+{
+    // A technical foul to the coach is keyed with any player of the side on court.
+    const auto &court = side == 1 ? homeCourt : awayCourt;
+    pressEnter(EntryBox::Init, QString::number(side));
+    pressEnter(side == 1 ? EntryBox::HomePlayer : EntryBox::AwayPlayer, court[0]->text());
+    pressEnter(side == 1 ? EntryBox::HomeCode : EntryBox::AwayCode, QString::number(EvTechnicalCoach));
 }
 
 void TMatchFrm::TimePanelClicked()

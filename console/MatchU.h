@@ -98,6 +98,7 @@ public:
     void CourtMarkerClicked(int side, int index);
     void BenchMarkerClicked(int side, int index);
     void TimePanelClicked();
+    void CoachTechnicalClicked(int side);
     // "Undo (U)": takes back the newest clock event.
     void Undo();
     QPushButton *btnUndo = nullptr;

@@ -70,6 +70,7 @@ private slots:
     void closingAsksFirst();
     void referenceListsOpenWithTablesAndASafetyCopy();
     void timeOutsAndTeamEventsByKey();
+    void coachTechnicalByClick();
 };
 
 void TestMatchWindow::entryIsEnabledForAMatchWithStarters()
@@ -205,6 +206,17 @@ void TestMatchWindow::timeOutsAndTeamEventsByKey()
     QVERIFY(f.window->possessionLabels[1]->text().startsWith(u"\u25CF"_s));
     QTest::keyClick(f.window->EditA0, Qt::Key_F6);
     QCOMPARE(f.sb.dm().GetJumpBall(f.match), 2);
+}
+
+void TestMatchWindow::coachTechnicalByClick()
+{
+    WindowFixture f;
+    RecordingMessenger messages;
+    QTest::keyClick(f.window->EditA0, Qt::Key_Plus, Qt::KeypadModifier);
+    f.window->CoachTechnicalClicked(2);
+    QVERIFY(messages.messages.isEmpty());
+    QCOMPARE(f.dttText(u"RES"_s), u"19"_s);
+    QCOMPARE(f.dttText(u"HG"_s), u"2"_s);
 }
 
 QTEST_MAIN(TestMatchWindow)
