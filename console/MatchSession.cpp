@@ -430,6 +430,86 @@ void MatchSession::SetPossession(int side) { dm_.SetJumpBall(matchId_, side); }
 
 int MatchSession::Possession() { return dm_.GetJumpBall(matchId_); }
 
+bool MatchSession::DeleteLoggedEvent(const QString &logLine)
+{
+    const bool sided = logLine.contains(QLatin1String("HOME")) || logLine.contains(QLatin1String("AWAY"));
+    if (logLine.contains(QLatin1String("TIME CHANGE")) || logLine.contains(QLatin1String("PLAYER CHANGE")) || !sided) {
+        ShowInformation(QStringLiteral("This type of action can not be deleted!"));
+        return false;
+    }
+    const int dot = logLine.indexOf(QLatin1Char('.'));
+    bool ok = false;
+    const int number = dot > 0 ? logLine.left(dot).trimmed().toInt(&ok) : 0;
+    if (!ok) {
+        ShowError(QStringLiteral("Action serial No is not correct!"));
+        return false;
+    }
+    if (!AskConfirmation(QStringLiteral("Are you sure to delete action %1 ?").arg(logLine)))
+        return false;
+    auto &db = dm_.db();
+    if (!EventStore(db).DeleteEventRecord(matchId_, number)) {
+        ShowError(QStringLiteral("Can not delete action! Try to do it in actions review."));
+        return false;
+    }
+    try {
+        PlusMinus(db).RevertPlusMinus(matchId_, number);
+    } catch (const std::exception &) {
+        // The record is gone either way; a shot without history has nothing to take back.
+    }
+    db.commit();
+    dm_.RequestSafetyCopy();
+    ShowInformation(QStringLiteral("Action is deleted!"));
+    return true;
+}
+
+QList<MatchSession::UndoListRow> MatchSession::UndoList()
+{
+    fb::Query rows(dm_.db(), QStringLiteral("select A.ID_AKCIJE, A.A0, A.A1, A.A3, C.OZNAKA from AKCIJE A "
+                                            "join AKCIJA C on C.SIFRA = A.SIFRA "
+                                            "where A.ID_UTAKMICA = ? and A.UNDO = 0 and not (A.SIFRA in (1, 2, 22)) "
+                                            "order by A.ID_AKCIJE desc"));
+    rows.exec({matchId_});
+    QList<UndoListRow> list;
+    while (rows.next()) {
+        const int side = rows.value(1).toInt(), player = rows.value(2).toInt(), parameter = rows.value(3).toInt();
+        const QString name = rows.value(4).toString();
+        QString display = side == 1 ? QStringLiteral("HOME ") + name
+                          : side == 2 ? QStringLiteral("AWAY ") + name
+                                      : name;
+        if (player > 0)
+            display += QStringLiteral("  %1").arg(player);
+        if (parameter > 0)
+            display += QStringLiteral("  >>  %1").arg(parameter);
+        list << UndoListRow{rows.value(0).toInt(), name, display};
+    }
+    return list;
+}
+
+bool MatchSession::DeleteFromUndoList(const UndoListRow &row, bool newest)
+{
+    if (newest && PeriodText().toUpper() == QLatin1String("END")) {
+        ShowError(QStringLiteral("ACTION IS NOT ALLOWED! Use \"undo\" instead of double click control."));
+        return false;
+    }
+    if (!AskConfirmation(QStringLiteral("Delete Event: %1; %2").arg(row.name, row.display)))
+        return false;
+    auto &db = dm_.db();
+    try {
+        db.execute(QStringLiteral("execute procedure DELETEACTION(?, ?)"), {row.eventId, matchId_});
+        db.commit();
+    } catch (const fb::Error &) {
+        try {
+            db.rollbackRetaining();
+        } catch (const fb::Error &) {
+        }
+        ShowWarning(QStringLiteral("Warning! Some action is not allowed."));
+        return false;
+    }
+    RefreshCourtPanels();
+    dm_.RequestSafetyCopy();
+    return true;
+}
+
 int MatchSession::Undo()
 {
     auto &db = dm_.db();

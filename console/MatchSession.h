@@ -132,6 +132,23 @@ public:
     void SetPossession(int side);
     int Possession();
 
+    // Deletes an event record chosen in the event log (its line), with the
+    // questions and messages of that route; the rules engine keeps its event.
+    // Answers whether the record was deleted.
+    bool DeleteLoggedEvent(const QString &logLine);
+
+    // The rules engine's events in force, newest first, as the undo list shows them.
+    struct UndoListRow
+    {
+        int eventId = 0;
+        QString name;    // the code's short name
+        QString display; // side, name, player and parameter
+    };
+    QList<UndoListRow> UndoList();
+    // Removes an event of the undo list through the rules engine; `newest`
+    // tells whether it is the first row. Answers whether it was removed.
+    bool DeleteFromUndoList(const UndoListRow &row, bool newest);
+
     // Takes back the newest event (the undo button): the rules engine's
     // UNDO and the event record go together. Answers the engine's result
     // after showing its message; 1 when undone.

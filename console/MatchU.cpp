@@ -108,7 +108,27 @@ TMatchFrm::TMatchFrm(QWidget *parent)
     lbLog = new QListWidget;
     lbLog->setFont(QFont(QStringLiteral("Arial Narrow")));
     lbLog->setFocusPolicy(Qt::NoFocus);
-    logLayout->addWidget(lbLog);
+    logLayout->addWidget(lbLog, 3);
+    connect(lbLog, &QListWidget::itemDoubleClicked, this, [this](QListWidgetItem *item) {
+        if (session_.DeleteLoggedEvent(item->text()))
+            ShowMatch();
+        grammar_.Focus(EntryBox::Init);
+        syncFromGrammar();
+    });
+    DBGrid1 = new QListWidget;
+    DBGrid1->setFocusPolicy(Qt::NoFocus);
+    DBGrid1->setToolTip(QStringLiteral("MARK"));
+    logLayout->addWidget(DBGrid1, 1);
+    connect(DBGrid1, &QListWidget::itemDoubleClicked, this, [this](QListWidgetItem *item) {
+        const int row = DBGrid1->row(item);
+        if (row >= 0 && row < undoList_.size() && session_.DeleteFromUndoList(undoList_[row], row == 0)) {
+            refreshCourtPanels();
+            RefreshConsoleData();
+            showEventLog();
+        }
+        grammar_.Focus(EntryBox::Init);
+        syncFromGrammar();
+    });
     log->setMinimumWidth(260);
     middle->addWidget(log);
     layout->addLayout(middle, 1);
@@ -517,6 +537,11 @@ void TMatchFrm::ShowScore()
 void TMatchFrm::showEvent(QShowEvent *event)
 {
     QDialog::showEvent(event);
+    ShowMatch();
+}
+
+void TMatchFrm::ShowMatch()
+{
     session_.ResetShowingState();
     refreshCourtPanels();
     ShowPossession();
@@ -534,12 +559,21 @@ void TMatchFrm::showEvent(QShowEvent *event)
         grid->actorsOnly->setChecked(true);
     RefreshBoxScore();
     UpdateStartersCaptions();
+    showEventLog();
+    RefreshConsoleData();
+    syncFromGrammar();
+}
+
+void TMatchFrm::showEventLog()
+{
     lbLog->clear();
     lbLog->addItems(session_.RebuildEventLog());
     lbLog->setCurrentRow(0);
     btnUndo->setVisible(session_.UndoOffered());
-    RefreshConsoleData();
-    syncFromGrammar();
+    undoList_ = session_.UndoList();
+    DBGrid1->clear();
+    for (const auto &row : undoList_)
+        DBGrid1->addItem(row.display);
 }
 
 void TMatchFrm::UpdateStartersCaptions()
@@ -669,10 +703,7 @@ void TMatchFrm::afterRecord()
     showTypes();
     RefreshBoxScore();
     UpdateStartersCaptions();
-    lbLog->clear();
-    lbLog->addItems(session_.RebuildEventLog());
-    lbLog->setCurrentRow(0);
-    btnUndo->setVisible(session_.UndoOffered());
+    showEventLog();
 }
 
 void TMatchFrm::refreshCourtPanels()

@@ -85,6 +85,10 @@ public:
     std::array<ClickLabel *, 5> homeCourt{}, awayCourt{};
     std::array<ClickLabel *, 7> homeBench{}, awayBench{};
     QListWidget *lbLog;
+    // The rules engine's events in force, newest first (double-click removes one).
+    QListWidget *DBGrid1 = nullptr;
+    // The console's showing steps, also after a correction.
+    void ShowMatch();
     // The box score of each side (index 0 home, 1 away).
     std::array<BoxScoreGrid *, 2> boxScores{};
     std::array<QGroupBox *, 2> boxScoreCaptions{};
@@ -134,6 +138,7 @@ private:
     void afterRecord();
     void refreshCourtPanels();
     void showBonus();
+    void showEventLog();
     void showTypes();
     void showLegend();
     bool formKey(QKeyEvent *key);
@@ -148,4 +153,5 @@ private:
     // of the team colour's contrast.
     std::array<std::optional<bool>, 2> whiteText_{};
     std::unique_ptr<StatLines> statLines_;
+    QList<MatchSession::UndoListRow> undoList_;
 };

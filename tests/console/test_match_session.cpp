@@ -79,6 +79,9 @@ private slots:
     void closingWritesTheResult();
     void undoTakesBackTheNewestEvent();
     void onCourtNumbersAreStoredForReports();
+    void deletionFromTheEventLog_data();
+    void deletionFromTheEventLog();
+    void deletionFromTheUndoList();
     void checkResultMessages_data();
     void checkResultMessages();
 
@@ -318,6 +321,78 @@ void TestMatchSession::onCourtNumbersAreStoredForReports()
     QCOMPARE(CurrentMatch().elapsedSecondsMarker, 180);
     for (int i = 0; i < 5; ++i)
         QCOMPARE(IsOnCourt(2, f.away(i)), 1);
+}
+
+void TestMatchSession::deletionFromTheEventLog_data()
+{
+    QTest::addColumn<QString>("line");
+    QTest::addColumn<QList<bool>>("answers");
+    QTest::addColumn<QStringList>("messages");
+    QTest::addColumn<bool>("deleted");
+    const QString question = u"Are you sure to delete action %1 ?"_s;
+    QTest::newRow("minute change") << u"1. TIME CHANGE"_s << QList<bool>{}
+                                   << QStringList{u"This type of action can not be deleted!"_s} << false;
+    QTest::newRow("no side") << u"7. TEAM OFFENCE 31"_s << QList<bool>{}
+                             << QStringList{u"This type of action can not be deleted!"_s} << false;
+    QTest::newRow("no number") << u"x. HOME MADE 2P  9"_s << QList<bool>{}
+                               << QStringList{u"Action serial No is not correct!"_s} << false;
+    QTest::newRow("declined") << u"2. HOME MADE 2P"_s << QList<bool>{false}
+                              << QStringList{question.arg(u"2. HOME MADE 2P"_s)} << false;
+    QTest::newRow("deleted") << u"2. HOME MADE 2P"_s << QList<bool>{true}
+                             << QStringList{question.arg(u"2. HOME MADE 2P"_s), u"Action is deleted!"_s} << true;
+    QTest::newRow("no such record") << u"99. HOME MADE 2P"_s << QList<bool>{true}
+                                    << QStringList{question.arg(u"99. HOME MADE 2P"_s),
+                                                   u"Can not delete action! Try to do it in actions review."_s}
+                                    << false;
+}
+
+void TestMatchSession::deletionFromTheEventLog()
+{
+    QFETCH(QString, line);
+    QFETCH(QList<bool>, answers);
+    QFETCH(QStringList, messages);
+    QFETCH(bool, deleted);
+    ConsoleFixture f;
+    QCOMPARE(f.minuteChange(), 1);
+    f.session.RefreshCourtPanels();
+    QCOMPARE(f.session.Record({1, f.home(0), 6, 2, 0}), 1); // record 2
+    const int events = f.akcijeCount();
+    RecordingMessenger recorded;
+    for (bool a : answers)
+        recorded.answer(a);
+    QCOMPARE(f.session.DeleteLoggedEvent(line), deleted);
+    QCOMPARE(recorded.texts(), messages);
+    QCOMPARE(f.dttCount(), deleted ? 1 : 2);
+    QCOMPARE(f.akcijeCount(), events); // the rules engine keeps its event
+    // The basket's plus-minus goes with it.
+    const int plusMinus = f.db().scalar(u"select coalesce(sum(VAL), 0) from INDEKSI where IDGAME = ? and HG = 1"_s,
+                                        {f.match}).toInt();
+    QCOMPARE(plusMinus, deleted ? 0 : 10);
+}
+
+void TestMatchSession::deletionFromTheUndoList()
+{
+    ConsoleFixture f;
+    QCOMPARE(f.minuteChange(), 1);
+    QCOMPARE(f.session.Record({1, f.home(0), 18, f.home(6), 10}), 1);
+    QCOMPARE(f.session.Record({1, f.home(6), 4, 0, 0}), 1);
+    QCOMPARE(f.session.Record({2, f.away(0), 10, 0, 0}), 1);
+    const auto list = f.session.UndoList();
+    QCOMPARE(list.size(), 4); // starters and the match start are not offered
+    QCOMPARE(list[0].display, u"AWAY %1  %2"_s.arg(list[0].name).arg(f.away(0)));
+    RecordingMessenger messages;
+    // The change cannot go: the player who came in scored afterwards.
+    messages.answer(true);
+    QVERIFY(!f.session.DeleteFromUndoList(list[2], false));
+    QCOMPARE(messages.texts(), (QStringList{u"Delete Event: %1; %2"_s.arg(list[2].name, list[2].display),
+                                            u"Warning! Some action is not allowed."_s}));
+    QCOMPARE(f.session.UndoList().size(), 4);
+    // The rebound can.
+    messages.messages.clear();
+    messages.answer(true);
+    QVERIFY(f.session.DeleteFromUndoList(list[0], true));
+    QCOMPARE(f.session.UndoList().size(), 3);
+    QCOMPARE(f.dttCount(), 4); // this route leaves the event records alone
 }
 
 void TestMatchSession::checkResultMessages_data()
