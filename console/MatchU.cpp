@@ -3,6 +3,7 @@
 #include "common/AppPaths.h"
 #include "common/MatchState.h"
 #include "common/Messenger.h"
+#include "console/ActionsViewU.h"
 #include "console/BoxScoreGrid.h"
 #include "console/Pickers.h"
 #include "console/StatLineGrid.h"
@@ -290,12 +291,17 @@ QWidget *TMatchFrm::buildEntryBoxes()
         grid->addWidget(offence, 11, side);
         grid->addWidget(defence, 12, side);
     }
+    auto *review = new QPushButton(QStringLiteral("EVENTS REVIEW"));
+    review->setObjectName(QStringLiteral("btnEditDelete"));
+    review->setFocusPolicy(Qt::NoFocus);
+    connect(review, &QPushButton::clicked, this, &TMatchFrm::OpenEventsReview);
+    grid->addWidget(review, 14, 0, 1, 3);
     btnUndo = new QPushButton(QStringLiteral("Undo (U)"));
     btnUndo->setFocusPolicy(Qt::NoFocus);
     btnUndo->hide();
     connect(btnUndo, &QPushButton::clicked, this, &TMatchFrm::Undo);
     grid->addWidget(btnUndo, 13, 0, 1, 3);
-    grid->setRowStretch(14, 1);
+    grid->setRowStretch(15, 1);
     showTypes();
     return panel;
 }
@@ -827,6 +833,17 @@ void TMatchFrm::ShowPossession()
                    (s == 1 ? QStringLiteral("POSSESSION HOME") : QStringLiteral("POSSESSION  AWAY")));
         l->setStyleSheet(hasBall ? QStringLiteral("font-weight: bold; color: darkred") : QString());
     }
+}
+
+void TMatchFrm::OpenEventsReview()
+{
+    TAllActionsViewfrm review(dm()->db(), session_.MatchId(), this);
+    connect(&review, &TAllActionsViewfrm::recordsChanged, this, &TMatchFrm::RefreshBoxScore);
+    review.ApplyFilter();
+    review.exec();
+    if (review.review().RecordsChanged())
+        dm()->RequestSafetyCopy();
+    ShowMatch();
 }
 
 void TMatchFrm::Undo()

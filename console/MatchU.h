@@ -103,6 +103,8 @@ public:
     void BenchMarkerClicked(int side, int index);
     void TimePanelClicked();
     void CoachTechnicalClicked(int side);
+    // "EVENTS REVIEW": filters, edits and deletes event records.
+    void OpenEventsReview();
     // "Undo (U)": takes back the newest clock event.
     void Undo();
     QPushButton *btnUndo = nullptr;

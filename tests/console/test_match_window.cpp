@@ -1,6 +1,7 @@
 // The console window driven through its real widgets, offscreen.
 #include "common/MatchState.h"
 #include "console/BoxScoreGrid.h"
+#include "console/ActionsViewU.h"
 #include "console/MatchU.h"
 #include "console/StatLineGrid.h"
 #include "data/FbClient.h"
@@ -14,7 +15,9 @@
 #include <QListWidget>
 #include <QPushButton>
 #include <QTableWidget>
+#include <QApplication>
 #include <QTest>
+#include <QTimer>
 
 using namespace Qt::StringLiterals;
 
@@ -71,6 +74,7 @@ private slots:
     void referenceListsOpenWithTablesAndASafetyCopy();
     void timeOutsAndTeamEventsByKey();
     void coachTechnicalByClick();
+    void eventsReviewDeletesARecord();
 };
 
 void TestMatchWindow::entryIsEnabledForAMatchWithStarters()
@@ -217,6 +221,29 @@ void TestMatchWindow::coachTechnicalByClick()
     QVERIFY(messages.messages.isEmpty());
     QCOMPARE(f.dttText(u"RES"_s), u"19"_s);
     QCOMPARE(f.dttText(u"HG"_s), u"2"_s);
+}
+
+void TestMatchWindow::eventsReviewDeletesARecord()
+{
+    WindowFixture f;
+    RecordingMessenger messages;
+    QTest::keyClick(f.window->EditA0, Qt::Key_Plus, Qt::KeypadModifier);
+    f.window->CoachTechnicalClicked(1);
+    QCOMPARE(f.window->lbLog->count(), 2);
+    // The review opens on the newest record; it is deleted there and the console follows.
+    messages.answer(true);
+    QTimer::singleShot(0, [] {
+        auto *review = qobject_cast<TAllActionsViewfrm *>(QApplication::activeModalWidget());
+        QVERIFY(review);
+        review->DeleteAction();
+        review->close();
+    });
+    auto *button = f.window->findChild<QPushButton *>(u"btnEditDelete"_s);
+    QVERIFY(button);
+    button->click();
+    QCOMPARE(messages.texts(), QStringList{u"Are you sure to delete action?"_s});
+    QCOMPARE(f.window->lbLog->count(), 1);
+    QCOMPARE(f.window->lbLog->item(0)->text(), u"1. TIME CHANGE"_s);
 }
 
 QTEST_MAIN(TestMatchWindow)
