@@ -3,6 +3,7 @@
 #include "common/GameClock.h"
 #include "common/MatchState.h"
 #include "common/Messenger.h"
+#include "common/Transliterate.h"
 #include "data/ActionCodes.h"
 #include "data/BoxScore.h"
 #include "data/EventStore.h"
@@ -10,6 +11,8 @@
 #include "data/PlusMinus.h"
 #include "data/dmU.h"
 
+#include <QDir>
+#include <QFileInfo>
 #include <QTime>
 
 namespace {
@@ -33,6 +36,19 @@ bool endsAttack(int code)
 }
 
 } // namespace
+
+QString PeriodSnapshotFileName(const QString &directory, int matchId, const QString &homeName,
+                               const QString &awayName, int period)
+{
+    const QString stem = QStringLiteral("%1_%2_VS_%3_Period_").arg(matchId).arg(Transliterate(homeName),
+                                                                         Transliterate(awayName));
+    const QDir dir(directory);
+    // The period that has just ended; a name already taken moves on to the next free number.
+    QString name = dir.filePath(QStringLiteral("%1%2.jpeg").arg(stem).arg(period - 1));
+    for (int n = period; QFileInfo::exists(name); ++n)
+        name = dir.filePath(QStringLiteral("%1%2.jpeg").arg(stem).arg(n));
+    return name;
+}
 
 MatchSession::MatchSession(Tdm &module) : dm_(module) {}
 

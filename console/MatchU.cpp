@@ -15,6 +15,8 @@
 #include "data/dmU.h"
 
 #include <QApplication>
+#include <QButtonGroup>
+#include <QRadioButton>
 #include <QCheckBox>
 #include <QCloseEvent>
 #include <QColorDialog>
@@ -265,6 +267,32 @@ QWidget *TMatchFrm::buildEntryBoxes()
 
     lbAtype = new QLabel;
     lbDtype = new QLabel;
+    // The attack and defence types, also set by N S F and M Z.
+    auto typeGroup = [this](const QString &title, const QStringList &items, QButtonGroup *&group, int *target) {
+        auto *box = new QGroupBox(title);
+        auto *column = new QVBoxLayout(box);
+        group = new QButtonGroup(box);
+        for (int i = 0; i < items.size(); ++i) {
+            auto *b = new QRadioButton(items[i]);
+            b->setFocusPolicy(Qt::NoFocus);
+            group->addButton(b, i);
+            column->addWidget(b);
+        }
+        connect(group, &QButtonGroup::idClicked, this, [this, target](int id) {
+            *target = id;
+            showTypes();
+        });
+        return box;
+    };
+    grid->addWidget(typeGroup(QStringLiteral("Attack Type"),
+                              {QStringLiteral("NORMAL (N)"), QStringLiteral("SECOND (S)"),
+                               QStringLiteral("FAST BREAK (F)")},
+                              rgAType, &session_.AttackType),
+                    16, 0, 1, 3);
+    grid->addWidget(typeGroup(QStringLiteral("Defense Type"),
+                              {QStringLiteral("MAN TO MAN (M)"), QStringLiteral("ZONE (Z)")}, rgDType,
+                              &session_.DefenceType),
+                    17, 0, 1, 3);
     lbQuarter2 = new QLabel;
     grid->addWidget(lbAtype, 5, 0, 1, 3);
     grid->addWidget(lbDtype, 6, 0, 1, 3);
@@ -747,6 +775,10 @@ void TMatchFrm::showTypes()
                                    : QStringLiteral("NORMAL ATTACK"));
     lbDtype->setText(session_.DefenceType == 1 ? QStringLiteral("ZONE DEFENSE")
                                                : QStringLiteral("MAN TO MAN DEFENSE"));
+    if (rgAType && rgDType) {
+        rgAType->button(attack)->setChecked(true);
+        rgDType->button(session_.DefenceType)->setChecked(true);
+    }
 }
 
 void TMatchFrm::showLegend()

@@ -21,6 +21,7 @@ class BoxScoreGrid;
 class StatLineGrid;
 class StatLines;
 class QGroupBox;
+class QButtonGroup;
 
 // A label that acts on a click without taking the focus from the entry boxes.
 class ClickLabel final : public QLabel
@@ -79,6 +80,7 @@ public:
     QLineEdit *EditA0, *EditDA1, *EditDSifra, *EditDA3, *EditGA1, *EditGSifra, *EditGA3;
     QLabel *lbHome, *lbAway, *lbResH1, *lbResA1, *lbQuarter, *lbQuarter2, *EditMin;
     QLabel *panBonusH, *panBonusA, *lbAtype, *lbDtype;
+    QButtonGroup *rgAType = nullptr, *rgDType = nullptr;
     // "POSSESSION HOME" / "POSSESSION  AWAY"; the one with the ball is marked.
     std::array<QLabel *, 2> possessionLabels{};
     void ShowPossession();

@@ -10,6 +10,10 @@
 #include "support/TestDatabase.h"
 
 #include <QRegularExpression>
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+#include <QTemporaryDir>
 #include <QTest>
 
 using namespace Qt::StringLiterals;
@@ -82,6 +86,7 @@ private slots:
     void deletionFromTheEventLog_data();
     void deletionFromTheEventLog();
     void deletionFromTheUndoList();
+    void periodSnapshotNames();
     void checkResultMessages_data();
     void checkResultMessages();
 
@@ -393,6 +398,20 @@ void TestMatchSession::deletionFromTheUndoList()
     QVERIFY(f.session.DeleteFromUndoList(list[0], true));
     QCOMPARE(f.session.UndoList().size(), 3);
     QCOMPARE(f.dttCount(), 4); // this route leaves the event records alone
+}
+
+void TestMatchSession::periodSnapshotNames()
+{
+    QTemporaryDir dir;
+    const auto name = [&] { return PeriodSnapshotFileName(dir.path(), 7, u"Crvena Zvezda Đ"_s, u"Šibenik"_s, 3); };
+    QCOMPARE(QFileInfo(name()).fileName(), u"7_Crvena Zvezda DJ_VS_Sibenik_Period_2.jpeg"_s);
+    // A picture of the same period already there: the next free number.
+    for (const QString &taken : {u"7_Crvena Zvezda DJ_VS_Sibenik_Period_2.jpeg"_s,
+                                 u"7_Crvena Zvezda DJ_VS_Sibenik_Period_3.jpeg"_s}) {
+        QFile file(QDir(dir.path()).filePath(taken));
+        QVERIFY(file.open(QIODevice::WriteOnly));
+    }
+    QCOMPARE(QFileInfo(name()).fileName(), u"7_Crvena Zvezda DJ_VS_Sibenik_Period_4.jpeg"_s);
 }
 
 void TestMatchSession::checkResultMessages_data()

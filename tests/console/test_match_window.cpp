@@ -15,7 +15,9 @@
 #include <QListWidget>
 #include <QPushButton>
 #include <QTableWidget>
+#include <QAbstractButton>
 #include <QApplication>
+#include <QButtonGroup>
 #include <QTest>
 #include <QTimer>
 
@@ -75,6 +77,7 @@ private slots:
     void timeOutsAndTeamEventsByKey();
     void coachTechnicalByClick();
     void eventsReviewDeletesARecord();
+    void attackAndDefenceTypes();
 };
 
 void TestMatchWindow::entryIsEnabledForAMatchWithStarters()
@@ -244,6 +247,20 @@ void TestMatchWindow::eventsReviewDeletesARecord()
     QCOMPARE(messages.texts(), QStringList{u"Are you sure to delete action?"_s});
     QCOMPARE(f.window->lbLog->count(), 1);
     QCOMPARE(f.window->lbLog->item(0)->text(), u"1. TIME CHANGE"_s);
+}
+
+void TestMatchWindow::attackAndDefenceTypes()
+{
+    WindowFixture f;
+    QTest::keyClick(f.window->EditA0, Qt::Key_F);
+    QTest::keyClick(f.window->EditA0, Qt::Key_Z);
+    QCOMPARE(f.window->lbAtype->text(), u"FAST BREAK"_s);
+    QCOMPARE(f.window->lbDtype->text(), u"ZONE DEFENSE"_s);
+    QCOMPARE(f.window->rgAType->checkedId(), 2);
+    QCOMPARE(f.window->rgDType->checkedId(), 1);
+    f.window->rgAType->button(1)->click();
+    QCOMPARE(f.window->lbAtype->text(), u"SECOND ATTACK"_s);
+    QCOMPARE(f.window->session().AttackType, 1);
 }
 
 QTEST_MAIN(TestMatchWindow)
