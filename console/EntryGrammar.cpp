@@ -125,10 +125,6 @@ void EntryGrammar::NumPlus()
     MinuteChange();
 }
 
-void EntryGrammar::NumStar() { hooks_.focusTimeOut(2); }
-
-void EntryGrammar::NumSlash() { hooks_.focusTimeOut(1); }
-
 void EntryGrammar::KeyReleased(int digit)
 {
     if (focus_ != EntryBox::Init)

@@ -23,8 +23,6 @@ public:
         std::function<std::optional<int>(bool confirm)> askSeconds = [](bool) { return std::optional<int>(0); };
         // The players on court may have changed.
         std::function<void()> refreshCourt = [] {};
-        // Numeric-pad "*" / "/": the focus goes to the side's time-out button.
-        std::function<void(int side)> focusTimeOut = [](int) {};
         // An event was recorded (the displays follow).
         std::function<void()> recorded = [] {};
     };
@@ -46,8 +44,6 @@ public:
     void Up();
     void Down();
     void NumPlus();
-    void NumStar();
-    void NumSlash();
     // A key released in the Init box; `digit` is the digit key, or -1.
     void KeyReleased(int digit);
     // Any key pressed in a code box.

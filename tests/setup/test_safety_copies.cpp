@@ -27,12 +27,6 @@ void addReferee(Tdm &module, const QString &surname)
     module.db().execute(u"insert into SUDIJA (PREZIME, IME) values (?, 'Test')"_s, {surname});
 }
 
-QByteArray contentsOf(const QString &path)
-{
-    QFile f(path);
-    return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
-}
-
 } // namespace
 
 class TestSafetyCopies : public QObject
