@@ -7,6 +7,7 @@
 #include "data/FbClient.h"
 #include "data/PlusMinus.h"
 #include "rules/RulesDesk.h"
+#include "support/ConsoleDesk.h"
 #include "support/RecordingMessenger.h"
 #include "support/TestDatabase.h"
 
@@ -25,42 +26,8 @@ namespace {
 // Shirt numbers of the seeded rosters (rules::homeNumbers(), awayNumbers()):
 // home 4..14 and 100, starters 4 5 6 7 8; away 9..20, starters 9..13.
 
-struct ConsoleWindow
+struct ConsoleWindow : ConsoleDesk
 {
-    ConsoleWindow() : desk(sb.dm().db()), match(desk.createMatch())
-    {
-        desk.openMatch(match);
-        desk.startMatch(false);
-        sb.dm().db().commitRetaining();
-        window = std::make_unique<TMatchFrm>();
-        if (!window->OpenExistingMatch(match))
-            return;
-        window->show();
-        window->activateWindow();
-        opened = QTest::qWaitForWindowActive(window.get());
-        // The seconds dialog of a player change is modal: answer it with the
-        // keys prepared by the script, or refuse it when none were.
-        QObject::connect(&modalWatch, &QTimer::timeout, [this] { answerSecondsDialog(); });
-        modalWatch.start(10);
-    }
-
-    void answerSecondsDialog()
-    {
-        auto *dialog = qobject_cast<TSecFrm *>(QApplication::activeModalWidget());
-        if (!dialog)
-            return;
-        if (!pendingSeconds) {
-            unexpected << u"seconds dialog"_s;
-            dialog->reject();
-            return;
-        }
-        auto *edit = dialog->seSec->findChild<QLineEdit *>();
-        for (QChar c : *pendingSeconds)
-            QTest::keyClick(edit, c.toLatin1());
-        pendingSeconds.reset();
-        QTest::keyClick(edit, Qt::Key_Return);
-    }
-
     QLineEdit *box(const QString &name) const
     {
         const std::pair<const char *, QLineEdit *> boxes[] = {
@@ -137,15 +104,6 @@ struct ConsoleWindow
             }
         }
     }
-
-    Sandbox sb;
-    rules::Desk desk;
-    int match;
-    std::unique_ptr<TMatchFrm> window;
-    bool opened = false;
-    QTimer modalWatch;
-    std::optional<QString> pendingSeconds;
-    QStringList unexpected;
 };
 
 const QString NotInteger = u"Data value has to be integer!"_s;

@@ -12,6 +12,8 @@
 #include "data/FbClient.h"
 #include "data/StatLines.h"
 #include "rules/RulesDesk.h"
+#include "support/BoxScoreAgreement.h"
+#include "support/ConsoleDesk.h"
 #include "support/RecordingMessenger.h"
 #include "support/TestDatabase.h"
 
@@ -39,81 +41,21 @@ const QString PlayEnded = u"Finish. For over time type \"+\" or code 3 into Init
 
 // Shirt numbers of the seeded rosters: home 4..14 and 100 with starters
 // 4 5 6 7 8; away 9..20 with starters 9 10 11 12 13.
-struct FullMatch
+struct FullMatch : ConsoleDesk
 {
-    FullMatch() : desk(sb.dm().db()), match(desk.createMatch())
+    FullMatch()
     {
-        desk.openMatch(match);
-        desk.startMatch(false);
-        sb.dm().db().commitRetaining();
-        window = std::make_unique<TMatchFrm>();
-        if (!window->OpenExistingMatch(match))
-            return;
-        window->show();
-        window->activateWindow();
-        opened = QTest::qWaitForWindowActive(window.get());
-        QObject::connect(&modalWatch, &QTimer::timeout, [this] { answerModal(); });
-        modalWatch.start(10);
-    }
-
-    // The modal dialogs the console opens: the seconds of a player change
-    // (answered with the prepared digits) and the events review (handled by
-    // the prepared step). Anything else is refused and noted.
-    void answerModal()
-    {
-        QWidget *modal = QApplication::activeModalWidget();
-        if (!modal || handling)
-            return;
-        handling = true;
-        if (auto *seconds = qobject_cast<TSecFrm *>(modal)) {
-            if (pendingSeconds.isEmpty()) {
-                unexpected << u"seconds dialog"_s;
-                seconds->reject();
-            } else {
-                auto *edit = seconds->seSec->findChild<QLineEdit *>();
-                edit->selectAll();
-                for (QChar c : pendingSeconds)
-                    QTest::keyClick(edit, c.toLatin1());
-                pendingSeconds.clear();
-                QTest::keyClick(edit, Qt::Key_Return);
-            }
-        } else if (auto *review = qobject_cast<TAllActionsViewfrm *>(modal)) {
-            if (reviewStep) {
-                auto step = std::move(reviewStep);
-                reviewStep = nullptr;
-                step(*review);
-            } else {
-                unexpected << u"events review"_s;
-            }
+        // The events review is handled by the step prepared for it.
+        answerOther = [this](QWidget *modal) {
+            auto *review = qobject_cast<TAllActionsViewfrm *>(modal);
+            if (!review || !reviewStep)
+                return false;
+            auto step = std::move(reviewStep);
+            reviewStep = nullptr;
+            step(*review);
             review->btnBack->click();
-        } else {
-            unexpected << modal->metaObject()->className();
-            modal->close();
-        }
-        handling = false;
-    }
-
-    void activate()
-    {
-        // The desktop gives the console its activation back once a dialog has closed.
-        if (!window->isActiveWindow()) {
-            window->activateWindow();
-            QVERIFY(QTest::qWaitForWindowActive(window.get()));
-        }
-    }
-
-    static void press(int key, Qt::KeyboardModifiers modifiers = Qt::NoModifier)
-    {
-        QVERIFY2(QApplication::focusWidget(), "no box has the focus");
-        QTest::keyClick(QApplication::focusWidget(), Qt::Key(key), modifiers);
-    }
-
-    static void type(const QString &digits)
-    {
-        for (QChar c : digits) {
-            QVERIFY2(QApplication::focusWidget(), "no box has the focus");
-            QTest::keyClick(QApplication::focusWidget(), c.toLatin1());
-        }
+            return true;
+        };
     }
 
     // A key pressed in the Init box ("/", "*", "U", numeric-pad "+").
@@ -142,19 +84,7 @@ struct FullMatch
     // One entry keyed box by box: side, shirt number, code, parameter.
     void entry(int side, int player, int code, int parameter = 0, const QString &seconds = QString())
     {
-        activate();
-        window->EditA0->setFocus();
-        window->EditA0->selectAll();
-        type(QString::number(side));
-        type(QString::number(player));
-        press(Qt::Key_Return);
-        type(QString::number(code));
-        press(Qt::Key_Return);
-        if (parameter > 0) {
-            pendingSeconds = seconds;
-            type(QString::number(parameter));
-            press(Qt::Key_Return);
-        }
+        ConsoleDesk::entry(side, player, code, parameter, seconds);
         ++entries;
         if (code == 4)
             points[side - 1] += 1;
@@ -189,55 +119,12 @@ struct FullMatch
             .toInt();
     }
 
-    Sandbox sb;
-    rules::Desk desk;
-    int match;
-    std::unique_ptr<TMatchFrm> window;
-    bool opened = false;
-    QTimer modalWatch;
-    bool handling = false;
-    QString pendingSeconds;
     std::function<void(TAllActionsViewfrm &)> reviewStep;
-    QStringList unexpected;
     QStringList expected; // the messages the script should show, in order
     int minuteChanges = 0;
     int entries = 0;      // accepted entries other than minute changes
     int points[2] = {0, 0};
 };
-
-// The statistic-line field of each box-score column.
-const QStringList ColumnNames = {
-    u"DRES"_s,     u"POENI"_s,  u"P1OK"_s, u"P1UK"_s,  u"P1PROC"_s, u"P2OK"_s,        u"P2UK"_s,
-    u"P2PROC"_s,   u"P3OK"_s,   u"P3UK"_s, u"P3PROC"_s, u"PIZIGREOK"_s, u"PIZIGREUK"_s, u"P23PROC"_s,
-    u"SKOKO"_s,    u"SKOKN"_s,  u"SKOKOVI"_s, u"ASISTENCIJA"_s, u"UKRADENA"_s, u"IZGUBLJENA"_s, u"BLOK"_s,
-    u"BLOKNA"_s,   u"LG"_s,     u"TG"_s,   u"LGNA"_s,  u"MINUTA"_s, u"INDEKS"_s,      u"STARTER"_s,
-    u"AKTER"_s};
-
-// The box score built from the event records against the statistic lines of
-// the rules engine, player by player, on the columns both keep.
-void compareWithStatLines(fb::Connection &db, int match)
-{
-    StatLines lines(db);
-    BoxScore box;
-    box.BuildBoxScore(db, match);
-    for (int side : {Home, Away}) {
-        const BoxSide &built = box.tables(BoxScore::Set::Console).side(side);
-        const std::vector<StatLine> kept = lines.Lines(side);
-        QCOMPARE(built.players.size(), kept.size());
-        for (size_t i = 0; i < kept.size(); ++i) {
-            const BoxRow &row = built.players[i];
-            QCOMPARE(row.count(BC_DRES), kept[i].DRES);
-            for (int c = BC_POENI; c <= BC_INDEKS; ++c) {
-                if (c == BC_MINUTA || c == BC_P1PROC || c == BC_P2PROC || c == BC_P3PROC || c == BC_P23PROC)
-                    continue; // minutes come from elsewhere; the two views round differently
-                QVERIFY2(row.count(BoxColumn(c)) == kept[i].field(ColumnNames[c]),
-                         qPrintable(u"side %1, shirt %2, %3: %4 against %5"_s.arg(side).arg(kept[i].DRES)
-                                        .arg(ColumnNames[c]).arg(row.count(BoxColumn(c)))
-                                        .arg(kept[i].field(ColumnNames[c]))));
-            }
-        }
-    }
-}
 
 } // namespace
 
@@ -366,7 +253,7 @@ void TestFullMatch::fourQuartersAndAnOvertime()
     QCOMPARE(f.window->lbQuarter->text(), u"END"_s);
     QCOMPARE(messages.texts(), f.expected);
     QCOMPARE(f.unexpected, QStringList());
-    QVERIFY(f.pendingSeconds.isEmpty()); // every seconds dialog came and was answered
+    QVERIFY(!f.pendingSeconds); // every seconds dialog came and was answered
 
     // Before any correction: the views agree with each other and with the script.
     QCOMPARE(f.logCount(), f.entries + f.minuteChanges);
@@ -378,7 +265,7 @@ void TestFullMatch::fourQuartersAndAnOvertime()
     // five overtime fouls and 12's technical, home its one overtime foul.
     QCOMPARE(f.window->panBonusA->text(), u" bonus p.flts: 6"_s);
     QCOMPARE(f.window->panBonusH->text(), u" bonus p.flts: 1"_s);
-    compareWithStatLines(db, f.match);
+    CompareBoxScoreWithStatLines(db, f.match);
     if (QTest::currentTestFailed())
         return;
 

@@ -8,6 +8,7 @@
 #include "data/FbClient.h"
 #include "data/PlusMinus.h"
 #include "rules/RulesDesk.h"
+#include "support/ConsoleDesk.h"
 #include "support/RecordingMessenger.h"
 #include "support/TestDatabase.h"
 
@@ -26,92 +27,14 @@ namespace {
 
 // Shirt numbers of the seeded rosters: home 4..14 and 100 with starters
 // 4 5 6 7 8; away 9..20 with starters 9 10 11 12 13.
-struct ConsoleWindow
+struct ConsoleWindow : ConsoleDesk
 {
-    ConsoleWindow() : desk(sb.dm().db()), match(desk.createMatch())
-    {
-        desk.openMatch(match);
-        desk.startMatch(false);
-        sb.dm().db().commitRetaining();
-        window = std::make_unique<TMatchFrm>();
-        if (!window->OpenExistingMatch(match))
-            return;
-        window->show();
-        window->activateWindow();
-        opened = QTest::qWaitForWindowActive(window.get());
-        // The seconds dialog of a player change is modal: it is answered
-        // with the digits prepared for it, and refused when none were.
-        QObject::connect(&modalWatch, &QTimer::timeout, [this] { answerSecondsDialog(); });
-        modalWatch.start(10);
-    }
-
-    void answerSecondsDialog()
-    {
-        auto *dialog = qobject_cast<TSecFrm *>(QApplication::activeModalWidget());
-        if (!dialog)
-            return;
-        if (pendingSeconds.isEmpty()) {
-            unexpectedDialogs += 1;
-            dialog->reject();
-            return;
-        }
-        auto *edit = dialog->seSec->findChild<QLineEdit *>();
-        for (QChar c : pendingSeconds)
-            QTest::keyClick(edit, c.toLatin1());
-        pendingSeconds.clear();
-        QTest::keyClick(edit, Qt::Key_Return);
-    }
-
-    void activate()
-    {
-        // The desktop gives the console its activation back once a dialog has closed.
-        if (!window->isActiveWindow()) {
-            window->activateWindow();
-            QVERIFY(QTest::qWaitForWindowActive(window.get()));
-        }
-    }
-
-    static void press(int key, Qt::KeyboardModifiers modifiers = Qt::NoModifier)
-    {
-        QVERIFY2(QApplication::focusWidget(), "no box has the focus");
-        QTest::keyClick(QApplication::focusWidget(), Qt::Key(key), modifiers);
-    }
-
-    // Typed key by key into whichever box has the focus, as the boxes move it on.
-    static void type(const QString &digits)
-    {
-        for (QChar c : digits) {
-            QVERIFY2(QApplication::focusWidget(), "no box has the focus");
-            QTest::keyClick(QApplication::focusWidget(), c.toLatin1());
-        }
-    }
-
     // The numeric-pad plus in the Init box: the clock goes one minute on.
     void minute()
     {
         activate();
         window->EditA0->setFocus();
         press(Qt::Key_Plus, Qt::KeypadModifier);
-    }
-
-    // One entry: the side into Init (which jumps to the side's player box),
-    // the shirt number, the code and, when the code takes one, the parameter,
-    // each closed with Enter. `seconds` answers the seconds dialog.
-    void entry(int side, int player, int code, int parameter = 0, const QString &seconds = QString())
-    {
-        activate();
-        window->EditA0->setFocus();
-        window->EditA0->selectAll();
-        type(QString::number(side));
-        type(QString::number(player));
-        press(Qt::Key_Return);
-        type(QString::number(code));
-        press(Qt::Key_Return);
-        if (parameter > 0) {
-            pendingSeconds = seconds;
-            type(QString::number(parameter));
-            press(Qt::Key_Return);
-        }
     }
 
     int cell(int side, int column) const
@@ -122,15 +45,6 @@ struct ConsoleWindow
     {
         return PlusMinus(sb.dm().db()).PlusMinusValue(match, side, RosterPosition(side, shirt), shirt);
     }
-
-    Sandbox sb;
-    rules::Desk desk;
-    int match;
-    std::unique_ptr<TMatchFrm> window;
-    bool opened = false;
-    QTimer modalWatch;
-    QString pendingSeconds;
-    int unexpectedDialogs = 0;
 };
 
 // Columns of the box-score grid.
@@ -188,8 +102,8 @@ void TestShortMatch::threeMinutesKeyedInTheBoxes()
     f.entry(Away, 13, 4);                // free throw made                  8:7
 
     QVERIFY2(messages.messages.isEmpty(), qPrintable(messages.texts().join(u'\n')));
-    QCOMPARE(f.unexpectedDialogs, 0);
-    QVERIFY(f.pendingSeconds.isEmpty()); // the seconds dialog came and was answered
+    QCOMPARE(f.unexpected, QStringList());
+    QVERIFY(!f.pendingSeconds); // the seconds dialog came and was answered
     QCOMPARE(f.window->lbLog->count(), 29); // 26 entries and 3 minute changes
     QCOMPARE(f.window->EditMin->text(), u"7"_s);
     QCOMPARE(f.window->lbQuarter->text(), u"1. Quarter"_s);
