@@ -6,6 +6,7 @@
 #include "data/dmU.h"
 #include "setup/ConsoleDialogs.h"
 #include "setup/MainU.h"
+#include "setup/MatchReplay.h"
 #include "setup/MessageBoxes.h"
 #include "setup/TerminationSignals.h"
 #include "setup/VersionInfo.h"
@@ -13,15 +14,56 @@
 #include <QApplication>
 #include <QCommandLineParser>
 #include <QElapsedTimer>
+#include <QFile>
 #include <QTimer>
 
 #include <cstdio>
+#include <cstring>
+
+namespace {
+
+// Replays a match script into the database and prints what came of it.
+int Replay(const QString &fileName, bool lenient)
+{
+    QFile file(fileName);
+    if (!file.open(QIODevice::ReadOnly)) {
+        std::fprintf(stderr, "%s: %s\n", qPrintable(fileName), qPrintable(file.errorString()));
+        return 2;
+    }
+    const auto parsed = ParseMatchScript(QString::fromUtf8(file.readAll()));
+    if (const auto *error = std::get_if<ScriptError>(&parsed)) {
+        std::fprintf(stderr, "%s:%d: %s\n", qPrintable(fileName), error->line, qPrintable(error->reason));
+        return 2;
+    }
+    const MatchReplay::Outcome outcome = MatchReplay(lenient).Run(std::get<MatchScript>(parsed));
+    for (const auto &refusal : outcome.refusals)
+        std::fprintf(stderr, "%s:%d: refused: %s\n", qPrintable(fileName), refusal.line, qPrintable(refusal.message));
+    if (outcome.matchId < 0)
+        return 1;
+    std::printf("%s", qPrintable(MatchReplay::Summary(outcome)));
+    std::printf("\nJournal: %s\n", qPrintable(outcome.journal));
+    return outcome.succeeded() ? 0 : 1;
+}
+
+} // namespace
 
 int main(int argc, char **argv)
 {
     QElapsedTimer sinceStart;
     sinceStart.start();
     BlockTerminationSignals();
+    // A replay needs no display: the console runs offscreen, and the
+    // offscreen platform's notes would only bury the replay's own report.
+    for (int i = 1; i < argc; ++i) {
+        if (std::strcmp(argv[i], "--replay") != 0)
+            continue;
+        if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
+            qputenv("QT_QPA_PLATFORM", "offscreen");
+        qInstallMessageHandler([](QtMsgType type, const QMessageLogContext &, const QString &text) {
+            if (type == QtCriticalMsg || type == QtFatalMsg)
+                std::fprintf(stderr, "%s\n", qPrintable(text));
+        });
+    }
     QApplication app(argc, argv);
     QApplication::setApplicationName(QStringLiteral("Quintara"));
     QApplication::setApplicationVersion(ProgramVersion());
@@ -33,11 +75,20 @@ int main(int argc, char **argv)
     const QCommandLineOption startupTime(QStringLiteral("startup-time"),
                                          QStringLiteral("Print how long the start took, then end."));
     options.addOption(startupTime);
+    const QCommandLineOption replay(QStringLiteral("replay"),
+                                    QStringLiteral("Replay the match script <file> through the console, print the "
+                                                   "final score and the box scores, then end."),
+                                    QStringLiteral("file"));
+    options.addOption(replay);
+    const QCommandLineOption lenient(QStringLiteral("lenient"),
+                                     QStringLiteral("With --replay: report a refused entry and go on."));
+    options.addOption(lenient);
     options.process(app);
 
     QuitOnTerminationSignals();
-    MessageBoxMessenger messages;
-    Messenger::install(&messages);
+    MessageBoxMessenger boxes;
+    TerminalMessenger terminal;
+    Messenger::install(options.isSet(replay) ? static_cast<Messenger *>(&terminal) : &boxes);
 
     // The engine's settings must be in place before the first database call.
     const QString engineProblem = EmbeddedEngine::prepare(AppPaths::dataDirectory());
@@ -56,6 +107,12 @@ int main(int argc, char **argv)
     Pickers() = {&zonePicker, &turnoverPicker, &foulPicker};
     RegisterConsoleDialogs();
 
+    if (options.isSet(replay)) {
+        const int result = Replay(options.value(replay), options.isSet(lenient));
+        Pickers() = {};
+        Messenger::install(nullptr);
+        return result;
+    }
     mainWindow.show();
     if (options.isSet(startupTime)) {
         QTimer::singleShot(0, &app, [&] {

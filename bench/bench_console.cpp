@@ -3,6 +3,7 @@
 // box-score rebuild, the event log and the safety copy. A whole generated
 // match is keyed in a database holding 1 match and holding 2,000 stored
 // matches besides.
+#include "BenchSupport.h"
 #include "common/MatchState.h"
 #include "console/MatchSession.h"
 #include "data/EmbeddedEngine.h"
@@ -62,41 +63,6 @@ Played playMatch(Tdm &module, quint32 seed)
     return played;
 }
 
-// Stores `count` copies of a played match, as if the desk had recorded them.
-void storeOtherMatches(Tdm &module, int match, int count)
-{
-    auto &db = module.db();
-    db.execute(QStringLiteral(
-                   "execute block (SOURCE integer = ?, N integer = ?) as "
-                   "declare I integer = 0; declare M integer; "
-                   "begin "
-                   "  while (I < N) do begin "
-                   "    insert into UTAKMICA (NAZIV, ID_LIGA, ID_KLUB1, ID_KLUB2, REZULTAT) "
-                   "      select NAZIV, ID_LIGA, ID_KLUB1, ID_KLUB2, REZULTAT from UTAKMICA where ID_UTAKMICA = :SOURCE "
-                   "      returning ID_UTAKMICA into :M; "
-                   "    insert into SASTAV (ID_IGRAC, ID_UTAKMICA, DRES, DOMGOST, SEKUNDA) "
-                   "      select ID_IGRAC, :M, DRES, DOMGOST, SEKUNDA from SASTAV where ID_UTAKMICA = :SOURCE; "
-                   "    insert into AKCIJE (ID_UTAKMICA, A0, A1, SIFRA, A3, A4, UNDO) "
-                   "      select :M, A0, A1, SIFRA, A3, A4, UNDO from AKCIJE where ID_UTAKMICA = :SOURCE; "
-                   "    insert into DTT (IDM, RBACTION, HG, NODR, P, M, RES, DTYPE, PAR4, PAR1, I1, I2, S1, ISBONUS, "
-                   "        STARTER, PAR2, LGTYPE) "
-                   "      select :M, RBACTION, HG, NODR, P, M, RES, DTYPE, PAR4, PAR1, I1, I2, S1, ISBONUS, STARTER, "
-                   "        PAR2, LGTYPE from DTT where IDM = :SOURCE; "
-                   "    I = I + 1; "
-                   "  end "
-                   "end"),
-               {match, count});
-    db.commitRetaining();
-}
-
-void report(const char *label, std::vector<double> v, const QString &database)
-{
-    std::sort(v.begin(), v.end());
-    const auto at = [&](double q) { return v[std::min(v.size() - 1, size_t(q * double(v.size())))]; };
-    std::printf("%-34s events %4zu  median %6.2f ms  p99 %6.2f ms  max %7.2f ms  (database %.0f MB)\n", label,
-                v.size(), at(0.5), at(0.99), v.back(), double(QFileInfo(database).size()) / 1048576.0);
-}
-
 } // namespace
 
 int main(int argc, char **argv)
@@ -110,17 +76,17 @@ try {
         return 1;
 
     const Played first = playMatch(module, 1);
-    report("1 match in the database", first.latencies, database);
-    report("  between entries", first.housekeeping, database);
+    ReportLatencies("1 match in the database", first.latencies, database);
+    ReportLatencies("  between entries", first.housekeeping, database);
 
     QElapsedTimer t;
     t.start();
-    storeOtherMatches(module, first.match, 2000);
+    StoreOtherMatches(module.db(), first.match, 2000);
     std::printf("(stored 2,000 other matches in %.1f s)\n", double(t.elapsed()) / 1000.0);
     CurrentMatch().reset();
     const Played second = playMatch(module, 1);
-    report("2,001 matches in the database", second.latencies, database);
-    report("  between entries", second.housekeeping, database);
+    ReportLatencies("2,001 matches in the database", second.latencies, database);
+    ReportLatencies("  between entries", second.housekeeping, database);
     return 0;
 } catch (const std::exception &e) {
     std::fprintf(stderr, "benchmark failed: %s\n", e.what());

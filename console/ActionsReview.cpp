@@ -1,6 +1,7 @@
 #include "console/ActionsReview.h"
 
 #include "common/Messenger.h"
+#include "console/MatchJournal.h"
 #include "data/ActionCodes.h"
 #include "data/EventStore.h"
 #include "data/FbClient.h"
@@ -274,6 +275,9 @@ bool ActionsReview::Update(const QString &init, const QString &no, const QString
         return false;
     }
     changed_ = true;
+    if (Journal)
+        Journal->Append({.kind = ScriptEntry::Kind::ReviewUpdate, .side = side, .number = player, .code = code,
+                         .parameter = parameter, .value = number});
     reapply(current_);
     return true;
 }
@@ -323,6 +327,8 @@ bool ActionsReview::Delete()
         return false;
     }
     changed_ = true;
+    if (Journal)
+        Journal->Append({.kind = ScriptEntry::Kind::ReviewDelete, .value = number});
     reapply(current_);
     return true;
 }

@@ -14,6 +14,7 @@
 namespace fb {
 class Connection;
 }
+class MatchJournal;
 
 // The order of the result rows ("Order By").
 enum class ActionsOrder { Events, Players, Periods, ActionTypes };
@@ -94,6 +95,8 @@ public:
     // Whether any record was changed since the review was opened: the
     // console then rebuilds what it shows from DTT.
     bool RecordsChanged() const { return changed_; }
+    // The open match's journal, which receives every correction made here.
+    MatchJournal *Journal = nullptr;
 
     // Points made / missed that an event code carries (I1, I2).
     static int MadeOf(int code);

@@ -17,8 +17,9 @@ struct Refused
 class LineReader
 {
 public:
-    explicit LineReader(QStringList words) : words_(std::move(words)) {}
+    LineReader(QStringList words, int line) : words_(std::move(words)), line_(line) {}
 
+    int line() const { return line_; }
     int size() const { return int(words_.size()); }
     QString word(int i) const { return i < size() ? words_[i] : QString(); }
     QString keyword(int i) const { return word(i).toUpper(); }
@@ -61,25 +62,35 @@ public:
     }
     ScriptPerson person(int first) const
     {
-        return {word(first), word(first + 1), word(first + 2)};
+        return {word(first), word(first + 1), word(first + 2), line_};
     }
 
 private:
     QStringList words_;
+    int line_;
 };
 
 constexpr int MaxShirt = 100;
+
+// player H|A NUMBER "SURNAME" "FIRST NAME"
+ScriptPlayer readPlayer(const LineReader &r)
+{
+    r.expectCount(5, 5);
+    r.side(1);
+    return {r.number(2, 0, MaxShirt, "a shirt number"), r.person(3)};
+}
 
 void readHeaderLine(const LineReader &r, ScriptHeader &h)
 {
     const QString key = r.keyword(0);
     if (key == QLatin1String("LEAGUE") || key == QLatin1String("HOME") || key == QLatin1String("AWAY")) {
         r.expectCount(2, 2);
-        (key == QLatin1String("LEAGUE") ? h.league : key == QLatin1String("HOME") ? h.home : h.away) = r.word(1);
+        const bool league = key == QLatin1String("LEAGUE"), home = key == QLatin1String("HOME");
+        (league ? h.league : home ? h.home : h.away) = r.word(1);
+        (league ? h.leagueLine : home ? h.homeLine : h.awayLine) = r.line();
     } else if (key == QLatin1String("PLAYER")) {
-        r.expectCount(5, 5);
-        const int side = r.side(1);
-        h.players[size_t(side - 1)] << ScriptPlayer{r.number(2, 0, MaxShirt, "a shirt number"), r.person(3)};
+        const ScriptPlayer player = readPlayer(r);
+        h.players[size_t(r.side(1) - 1)] << player;
     } else if (key == QLatin1String("COACH")) {
         r.expectCount(4, 4);
         h.coaches[size_t(r.side(1) - 1)] = r.person(2);
@@ -110,12 +121,16 @@ void readHeaderLine(const LineReader &r, ScriptHeader &h)
                 throw Refused{QStringLiteral("unknown match fact \"%1\"").arg(pair)};
             h.facts.insert(name, pair.mid(eq + 1));
         }
+        h.matchLine = r.line();
     } else if (key == QLatin1String("COLORS")) {
         r.expectCount(3, 3);
         h.colors = std::array<int, 2>{r.number(1, 0, 0xFFFFFF, "a colour"), r.number(2, 0, 0xFFFFFF, "a colour")};
+        h.colorsLine = r.line();
     } else if (key == QLatin1String("STARTERS")) {
         r.expectCount(7, 7);
-        QList<int> &five = h.starters[size_t(r.side(1) - 1)];
+        const size_t side = size_t(r.side(1) - 1);
+        QList<int> &five = h.starters[side];
+        h.startersLines[side] = r.line();
         five.clear();
         for (int i = 2; i < 7; ++i)
             five << r.number(i, 0, MaxShirt, "a shirt number");
@@ -253,6 +268,18 @@ ScriptEntry readPlayLine(const LineReader &r)
         e.kind = K::Color;
         e.side = r.side(1);
         e.value = r.number(2, 0, 0xFFFFFF, "a colour");
+    } else if (key == QLatin1String("PLAYER")) {
+        const ScriptPlayer player = readPlayer(r);
+        e.kind = K::RosterPlayer;
+        e.side = r.side(1);
+        e.number = player.number;
+        e.person = player.person;
+    } else if (key == QLatin1String("MARK")) {
+        r.expectCount(3, 3);
+        if (r.keyword(1) != QLatin1String("DELETE"))
+            throw Refused{QStringLiteral("MARK is followed by DELETE")};
+        e.kind = K::MarkDelete;
+        e.value = r.number(2, 1, 1000000, "a row of the events in force");
     } else {
         throw Refused{QStringLiteral("unknown entry \"%1\"").arg(r.word(0))};
     }
@@ -260,6 +287,27 @@ ScriptEntry readPlayLine(const LineReader &r)
 }
 
 QString sideWord(int side) { return side == 1 ? QStringLiteral("H") : QStringLiteral("A"); }
+
+// A name written as one word: always quoted, so spaces and "#" stay inside;
+// the reader has no escape, so a double quote becomes an apostrophe.
+QString quoted(QString word)
+{
+    word.replace(QLatin1Char('"'), QLatin1Char('\''));
+    return QLatin1Char('"') + word + QLatin1Char('"');
+}
+
+QString personWords(const ScriptPerson &p, bool withCity)
+{
+    QString words = quoted(p.surname) + QLatin1Char(' ') + quoted(p.firstName);
+    if (withCity && !p.city.isEmpty())
+        words += QLatin1Char(' ') + quoted(p.city);
+    return words;
+}
+
+QString playerLine(int side, int number, const ScriptPerson &p)
+{
+    return QStringLiteral("player %1 %2 %3").arg(sideWord(side)).arg(number).arg(personWords(p, false));
+}
 
 } // namespace
 
@@ -308,7 +356,7 @@ std::variant<MatchScript, ScriptError> ParseMatchScript(const QString &text)
         if (words->isEmpty())
             continue;
         try {
-            const LineReader reader(*words);
+            const LineReader reader(*words, lineNumber);
             if (!playing && reader.keyword(0) == QLatin1String("PLAY")) {
                 reader.expectCount(1, 1);
                 playing = true;
@@ -370,6 +418,46 @@ QString ScriptLine(const ScriptEntry &e)
         return QStringLiteral("REVIEW UPDATE %1 %2 %3 %4 %5")
             .arg(e.value).arg(sideWord(e.side)).arg(e.number).arg(e.code).arg(e.parameter);
     case K::Color: return QStringLiteral("COLOR %1 %2").arg(sideWord(e.side)).arg(e.value);
+    case K::RosterPlayer: return playerLine(e.side, e.number, e.person);
+    case K::MarkDelete: return QStringLiteral("MARK DELETE %1").arg(e.value);
     }
     return QString();
+}
+
+QString ScriptHeaderText(const ScriptHeader &h)
+{
+    QStringList lines;
+    lines << QStringLiteral("league ") + quoted(h.league) << QStringLiteral("home ") + quoted(h.home)
+          << QStringLiteral("away ") + quoted(h.away);
+    for (int side = 1; side <= 2; ++side)
+        for (const ScriptPlayer &p : h.players[size_t(side - 1)])
+            lines << playerLine(side, p.number, p.person);
+    for (int side = 1; side <= 2; ++side)
+        if (const auto &coach = h.coaches[size_t(side - 1)])
+            lines << QStringLiteral("coach %1 %2").arg(sideWord(side), personWords(*coach, false));
+    for (const ScriptPerson &p : h.referees)
+        lines << QStringLiteral("referee ") + personWords(p, true);
+    if (h.delegate)
+        lines << QStringLiteral("delegate ") + personWords(*h.delegate, true);
+    for (const ScriptPerson &p : h.statisticians)
+        lines << QStringLiteral("statistician ") + personWords(p, false);
+    if (!h.facts.isEmpty()) {
+        QStringList facts;
+        for (auto it = h.facts.cbegin(); it != h.facts.cend(); ++it)
+            facts << it.key() + QLatin1Char('=') + quoted(it.value());
+        lines << QStringLiteral("match ") + facts.join(QLatin1Char(' '));
+    }
+    if (h.colors)
+        lines << QStringLiteral("colors %1 %2").arg((*h.colors)[0]).arg((*h.colors)[1]);
+    for (int side = 1; side <= 2; ++side) {
+        const QList<int> &five = h.starters[size_t(side - 1)];
+        if (five.isEmpty())
+            continue;
+        QStringList numbers;
+        for (int n : five)
+            numbers << QString::number(n);
+        lines << QStringLiteral("starters %1 %2").arg(sideWord(side), numbers.join(QLatin1Char(' ')));
+    }
+    lines << QStringLiteral("play");
+    return lines.join(QLatin1Char('\n')) + QLatin1Char('\n');
 }

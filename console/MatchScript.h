@@ -18,6 +18,7 @@ struct ScriptPerson
     QString surname;
     QString firstName;
     QString city;
+    int line = 0; // where the script names the person
 };
 
 struct ScriptPlayer
@@ -39,6 +40,9 @@ struct ScriptHeader
     QMap<QString, QString> facts;                     // caption, round, date, time, city, hall, ...
     std::optional<std::array<int, 2>> colors;
     std::array<QList<int>, 2> starters;
+    // Where the script names each part, for refusals found while the match is set up.
+    int leagueLine = 0, homeLine = 0, awayLine = 0, matchLine = 0, colorsLine = 0;
+    std::array<int, 2> startersLines{};
 };
 
 struct ScriptEntry
@@ -58,6 +62,8 @@ struct ScriptEntry
         ReviewDelete, // event number
         ReviewUpdate, // event number, side, number, code, parameter
         Color,        // side, colour value
+        RosterPlayer, // side, number and person: a player added to the roster during the match
+        MarkDelete,   // row of the list of events in force (1 the newest)
     };
 
     int line = 0;
@@ -70,6 +76,7 @@ struct ScriptEntry
     int seconds = -1;   // player change and line-up: 0..59
     int value = 0;      // event number, type or colour, by kind
     QList<int> five;    // line-up
+    ScriptPerson person; // roster player
 };
 
 struct MatchScript
@@ -88,6 +95,8 @@ std::variant<MatchScript, ScriptError> ParseMatchScript(const QString &text);
 
 // The script line of one entry, as the journal of an open match writes it.
 QString ScriptLine(const ScriptEntry &entry);
+// The header lines, up to and including "play".
+QString ScriptHeaderText(const ScriptHeader &header);
 
 // Splits a line into words: spaces separate, double quotes keep spaces
 // inside a word, "#" outside quotes starts a comment. Answers nothing for

@@ -19,6 +19,23 @@ namespace {
 
 const QString ClosedIncorrectly = QStringLiteral("CLOSED INCORRECTLY");
 
+using ScriptKind = ScriptEntry::Kind;
+
+// The journal's line of a recorded entry.
+ScriptEntry journalEntry(const EventEntry &e, int foulType)
+{
+    ScriptEntry s{.kind = ScriptKind::Event, .side = e.side, .number = e.player, .code = e.code,
+                  .parameter = e.parameter, .foulType = foulType, .seconds = e.seconds};
+    switch (e.code) {
+    case EvMinuteChange: s.kind = ScriptKind::MinuteChange; break;
+    case EvTimeOut: s.kind = ScriptKind::TimeOut; break;
+    case EvTeamOffence: case EvTeamDefence: case EvTeamTurnover: s.kind = ScriptKind::TeamEvent; break;
+    case EvJumpBall: s.kind = ScriptKind::JumpBall; break;
+    default: break;
+    }
+    return s;
+}
+
 bool isMadeShot(int code) { return code == EvMade1 || code == EvMade2 || code == EvMade3; }
 bool isMissedShot(int code) { return code == EvMiss1 || code == EvMiss2 || code == EvMiss3; }
 int shotValue(int code) { return (code - EvMade1) / 2 + 1; }
@@ -50,7 +67,11 @@ QString PeriodSnapshotFileName(const QString &directory, int matchId, const QStr
     return name;
 }
 
-MatchSession::MatchSession(Tdm &module) : dm_(module) {}
+MatchSession::MatchSession(Tdm &module)
+    : dm_(module),
+      journal_(module.db(), MatchJournal::Directory(module.options().databaseLocation, module.options().dataDirectory))
+{
+}
 
 void MatchSession::ResetWorkingTables()
 {
@@ -107,6 +128,7 @@ bool MatchSession::OpenExistingMatch(int matchId)
     resetClockRow();
     dm_.db().execute(QStringLiteral("execute procedure RE_OPEN(?)"), {matchId_});
     dm_.db().commitRetaining();
+    journal_.Open(matchId_, false);
     return true;
 }
 
@@ -116,6 +138,7 @@ bool MatchSession::OpenNewMatch(int matchId)
         return false;
     resetClockRow();
     setResult(ClosedIncorrectly);
+    journal_.Open(matchId_, true);
     return true;
 }
 
@@ -153,6 +176,19 @@ void MatchSession::SetTeamColor(int side, int value)
                      {value, matchId_});
     dm_.db().commitRetaining();
     current = value;
+    journal_.Append({.kind = ScriptKind::Color, .side = side, .value = value});
+}
+
+void MatchSession::SetAttackType(int type)
+{
+    AttackType = type;
+    journal_.Append({.kind = ScriptKind::AttackType, .value = type});
+}
+
+void MatchSession::SetDefenceType(int type)
+{
+    DefenceType = type;
+    journal_.Append({.kind = ScriptKind::DefenceType, .value = type});
 }
 
 bool MatchSession::BothSidesOnCourt()
@@ -235,6 +271,9 @@ int MatchSession::Record(const EventEntry &entry)
         ShowError(QStringLiteral("The event was not recorded: %1").arg(e.text()));
         return -1;
     }
+    // The starters belong to the journal's header.
+    if (entry.code != EvMatchStart && entry.code != EvStarters)
+        journal_.Append(journalEntry(entry, lastFoulType_));
     if (entry.code == EvReboundOffence)
         AttackType = 1;
     if (entry.code == EvStarters || entry.code == EvPlayerChange || entry.code == EvExitWithoutChanges)
@@ -251,6 +290,7 @@ void MatchSession::insertEventRecord(const EventEntry &entry, const MatchScore &
     if (endsAttack(entry.code))
         AttackType = 0;
     const int foulType = entry.code == EvPersonalFoul ? AskFoulType() : 0;
+    lastFoulType_ = foulType;
     const int number = NextEventNumber();
     UpdateTeamFouls(entry.side, clock.period, entry.code);
     const int bonus = (entry.side == 1 || entry.side == 2) && InBonus(entry.side) ? 1 : 0;
@@ -442,7 +482,11 @@ void MatchSession::StoreOnCourtNumbers()
     CurrentMatch().elapsedSecondsMarker = ElapsedSeconds(c.period, c.minute, 0);
 }
 
-void MatchSession::SetPossession(int side) { dm_.SetJumpBall(matchId_, side); }
+void MatchSession::SetPossession(int side)
+{
+    dm_.SetJumpBall(matchId_, side);
+    journal_.Append({.kind = ScriptKind::Possession, .side = side});
+}
 
 int MatchSession::Possession() { return dm_.GetJumpBall(matchId_); }
 
@@ -473,6 +517,7 @@ bool MatchSession::DeleteLoggedEvent(const QString &logLine)
         // The record is gone either way; a shot without history has nothing to take back.
     }
     db.commit();
+    journal_.Append({.kind = ScriptKind::Delete, .value = number});
     dm_.RequestSafetyCopy();
     ShowInformation(QStringLiteral("Action is deleted!"));
     return true;
@@ -510,7 +555,14 @@ bool MatchSession::DeleteFromUndoList(const UndoListRow &row, bool newest)
     if (!AskConfirmation(QStringLiteral("Delete Event: %1; %2").arg(row.name, row.display)))
         return false;
     auto &db = dm_.db();
+    ScriptEntry deleted{.kind = ScriptKind::MarkDelete};
     try {
+        // The row's place in the list (1 the newest) names the event in any database.
+        deleted.value = db.scalar(QStringLiteral("select count(*) from AKCIJE where ID_UTAKMICA = ? and UNDO = 0 "
+                                                 "and not (SIFRA in (1, 2, 22)) and ID_AKCIJE > ?"),
+                                  {matchId_, row.eventId})
+                            .toInt() +
+                        1;
         db.execute(QStringLiteral("execute procedure DELETEACTION(?, ?)"), {row.eventId, matchId_});
         db.commit();
     } catch (const fb::Error &) {
@@ -521,6 +573,7 @@ bool MatchSession::DeleteFromUndoList(const UndoListRow &row, bool newest)
         ShowWarning(QStringLiteral("Warning! Some action is not allowed."));
         return false;
     }
+    journal_.Append(deleted);
     RefreshCourtPanels();
     dm_.RequestSafetyCopy();
     return true;
@@ -551,6 +604,7 @@ int MatchSession::Undo()
     }
     switch (result) {
     case 1:
+        journal_.Append({.kind = ScriptKind::Undo});
         RebuildEventLog(); // the newest event is the last one again
         RefreshCourtPanels();
         resetTeamFouls(); // counted anew from the remaining records
@@ -576,6 +630,7 @@ void MatchSession::Close(bool matchEnded)
     const MatchScore score = Score();
     setResult(matchEnded ? QStringLiteral("%1 : %2").arg(score.home).arg(score.away)
                          : QStringLiteral("NOT FINISHED"));
+    journal_.Close();
 }
 
 MatchSession::Refusal MatchSession::CheckResultMessage(int result, const QString &playerText,

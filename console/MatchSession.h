@@ -4,6 +4,8 @@
 // check, the event record, team fouls and bonus). The console window shows
 // what this class holds and passes the statistician's entries to it.
 
+#include "console/MatchJournal.h"
+
 #include <QList>
 #include <QString>
 #include <QStringList>
@@ -108,6 +110,9 @@ public:
     // Attack type 0 normal, 1 second chance, 2 fast break; defence 0 man to man, 1 zone.
     int AttackType = 0;
     int DefenceType = 0;
+    // The statistician's choice of a type (keys or buttons), journaled.
+    void SetAttackType(int type);
+    void SetDefenceType(int type);
 
     MatchScore Score();
 
@@ -163,6 +168,9 @@ public:
     // The final words on the match row when the console closes.
     void Close(bool matchEnded);
 
+    // The journal of the open match; the console's other windows add their corrections.
+    MatchJournal &Journal() { return journal_; }
+
     // The refusal message of a result, naming the texts the statistician typed.
     struct Refusal
     {
@@ -187,6 +195,7 @@ private:
     void insertEventRecord(const EventEntry &entry, const MatchScore &before);
 
     Tdm &dm_;
+    MatchJournal journal_;
     int matchId_ = -1;
     QString matchName_, homeName_, awayName_;
     int homeColor_ = 0xFFFFFF, awayColor_ = 0xFFFFFF;
@@ -194,6 +203,7 @@ private:
     static constexpr int NoEvent = 10000;
     int lastEventCode_ = NoEvent;
     int lastEventNumber_ = -1;
+    int lastFoulType_ = 0;
     int foulsPeriod_ = 0;
     TeamFoulState fouls_[2];
 };

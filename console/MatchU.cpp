@@ -88,7 +88,9 @@ void ClickLabel::mouseReleaseEvent(QMouseEvent *) { emit clicked(); }
 EntryGrammar::Hooks TMatchFrm::grammarHooks()
 {
     EntryGrammar::Hooks hooks;
-    hooks.askSeconds = [this](bool confirm) { return TSecFrm::AskSeconds(confirm, this); };
+    hooks.askSeconds = [this](bool confirm) {
+        return answers_.seconds ? answers_.seconds(confirm) : TSecFrm::AskSeconds(confirm, this);
+    };
     hooks.refreshCourt = [this] { refreshCourtPanels(); };
     hooks.recorded = [this] { afterRecord(); };
     return hooks;
@@ -97,7 +99,9 @@ EntryGrammar::Hooks TMatchFrm::grammarHooks()
 TMatchFrm::TMatchFrm(QWidget *parent)
     : QDialog(parent), session_(*dm()), grammar_(session_, grammarHooks())
 {
-    session_.AskFoulType = [] { return Pickers().foul ? Pickers().foul->Pick() : 1; };
+    session_.AskFoulType = [this] {
+        return answers_.foulType ? answers_.foulType() : Pickers().foul ? Pickers().foul->Pick() : 1;
+    };
 
     setWindowTitle(QStringLiteral("Quintara"));
     auto *layout = new QVBoxLayout(this);
@@ -268,7 +272,8 @@ QWidget *TMatchFrm::buildEntryBoxes()
     lbAtype = new QLabel;
     lbDtype = new QLabel;
     // The attack and defence types, also set by N S F and M Z.
-    auto typeGroup = [this](const QString &title, const QStringList &items, QButtonGroup *&group, int *target) {
+    auto typeGroup = [this](const QString &title, const QStringList &items, QButtonGroup *&group,
+                            void (MatchSession::*choose)(int)) {
         auto *box = new QGroupBox(title);
         auto *column = new QVBoxLayout(box);
         group = new QButtonGroup(box);
@@ -278,8 +283,8 @@ QWidget *TMatchFrm::buildEntryBoxes()
             group->addButton(b, i);
             column->addWidget(b);
         }
-        connect(group, &QButtonGroup::idClicked, this, [this, target](int id) {
-            *target = id;
+        connect(group, &QButtonGroup::idClicked, this, [this, choose](int id) {
+            (session_.*choose)(id);
             showTypes();
         });
         return box;
@@ -287,11 +292,11 @@ QWidget *TMatchFrm::buildEntryBoxes()
     grid->addWidget(typeGroup(QStringLiteral("Attack Type"),
                               {QStringLiteral("NORMAL (N)"), QStringLiteral("SECOND (S)"),
                                QStringLiteral("FAST BREAK (F)")},
-                              rgAType, &session_.AttackType),
+                              rgAType, &MatchSession::SetAttackType),
                     16, 0, 1, 3);
     grid->addWidget(typeGroup(QStringLiteral("Defense Type"),
                               {QStringLiteral("MAN TO MAN (M)"), QStringLiteral("ZONE (Z)")}, rgDType,
-                              &session_.DefenceType),
+                              &MatchSession::SetDefenceType),
                     17, 0, 1, 3);
     lbQuarter2 = new QLabel;
     grid->addWidget(lbAtype, 5, 0, 1, 3);
@@ -622,6 +627,7 @@ void TMatchFrm::OpenRoster(int side)
     if (!TheConsoleDialogs().roster)
         return;
     TheConsoleDialogs().roster(*this, side);
+    session_.Journal().AppendRosterChanges();
     session_.ReloadRoster();
     refreshCourtPanels();
     afterRecord();
@@ -870,10 +876,16 @@ void TMatchFrm::ShowPossession()
 void TMatchFrm::OpenEventsReview()
 {
     TAllActionsViewfrm review(dm()->db(), session_.MatchId(), this);
+    review.review().Journal = &session_.Journal();
     connect(&review, &TAllActionsViewfrm::recordsChanged, this, &TMatchFrm::RefreshBoxScore);
     review.ApplyFilter();
     review.exec();
-    if (review.review().RecordsChanged())
+    AfterEventsReview(review.review().RecordsChanged());
+}
+
+void TMatchFrm::AfterEventsReview(bool recordsChanged)
+{
+    if (recordsChanged)
         dm()->RequestSafetyCopy();
     ShowMatch();
 }
@@ -940,11 +952,11 @@ bool TMatchFrm::formKey(QKeyEvent *key)
     case Qt::Key_F10: OpenRoster(1); return true;
     case Qt::Key_F11: OpenRoster(2); return true;
     case Qt::Key_F12: OpenDefinition(); return true;
-    case Qt::Key_N: session_.AttackType = 0; break;
-    case Qt::Key_S: session_.AttackType = 1; break;
-    case Qt::Key_F: session_.AttackType = 2; break;
-    case Qt::Key_M: session_.DefenceType = 0; break;
-    case Qt::Key_Z: session_.DefenceType = 1; break;
+    case Qt::Key_N: session_.SetAttackType(0); break;
+    case Qt::Key_S: session_.SetAttackType(1); break;
+    case Qt::Key_F: session_.SetAttackType(2); break;
+    case Qt::Key_M: session_.SetDefenceType(0); break;
+    case Qt::Key_Z: session_.SetDefenceType(1); break;
     case Qt::Key_H:
     case Qt::Key_A:
         session_.SetPossession(key->key() == Qt::Key_H ? 1 : 2);

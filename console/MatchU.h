@@ -68,6 +68,15 @@ public:
     MatchSession &session() { return session_; }
     EntryGrammar &grammar() { return grammar_; }
 
+    // Where the console's questions are answered: its own dialogs, unless a
+    // replay answers them from its script.
+    struct Answers
+    {
+        std::function<std::optional<int>(bool confirm)> seconds; // of a player change
+        std::function<int()> foulType;                            // 1..9
+    };
+    void AnswerWith(Answers answers) { answers_ = std::move(answers); }
+
     bool OpenExistingMatch(int matchId);
     bool OpenNewMatch(int matchId);
     void RefreshConsoleData();
@@ -107,6 +116,8 @@ public:
     void CoachTechnicalClicked(int side);
     // "EVENTS REVIEW": filters, edits and deletes event records.
     void OpenEventsReview();
+    // What follows the review window, however its corrections were made.
+    void AfterEventsReview(bool recordsChanged);
     // "Undo (U)": takes back the newest clock event.
     void Undo();
     QPushButton *btnUndo = nullptr;
@@ -158,4 +169,5 @@ private:
     std::array<std::optional<bool>, 2> whiteText_{};
     std::unique_ptr<StatLines> statLines_;
     QList<MatchSession::UndoListRow> undoList_;
+    Answers answers_;
 };

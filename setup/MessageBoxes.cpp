@@ -1,5 +1,7 @@
 #include "setup/MessageBoxes.h"
 
+#include <cstdio>
+
 #include <QApplication>
 #include <QMessageBox>
 
@@ -37,4 +39,11 @@ void MessageBoxMessenger::setBusy(bool busy)
         QApplication::setOverrideCursor(Qt::WaitCursor);
     else
         QApplication::restoreOverrideCursor();
+}
+
+bool TerminalMessenger::show(Kind kind, const QString &text)
+{
+    static const char *const words[] = {"error", "warning", "information", "question (answered No)"};
+    std::fprintf(stderr, "%s: %s\n", words[int(kind)], qPrintable(text));
+    return false;
 }

@@ -1,0 +1,83 @@
+// Latency of the console as a statistician meets it: the example match is
+// replayed key by key through the console window (offscreen), once into a
+// database holding one other match and once into one holding 2,001; each
+// entry is timed from its first key to the console fully updated. Prints
+// the per-entry median, 99th percentile and maximum, the whole replay's
+// time and the process's peak memory.
+#include "BenchSupport.h"
+#include "console/MatchScript.h"
+#include "console/Pickers.h"
+#include "data/EmbeddedEngine.h"
+#include "data/dmU.h"
+#include "setup/MatchReplay.h"
+
+#include <QApplication>
+#include <QDir>
+#include <QElapsedTimer>
+#include <QFile>
+#include <QTemporaryDir>
+
+#include <sys/resource.h>
+
+#include <cstdio>
+#include <vector>
+
+namespace {
+
+MatchReplay::Outcome replay(const MatchScript &script, const char *label, const QString &database)
+{
+    std::vector<double> latencies;
+    MatchReplay replay;
+    replay.entryPlayed = [&](const ScriptEntry &, qint64 nanoseconds) { latencies.push_back(double(nanoseconds) / 1e6); };
+    QElapsedTimer whole;
+    whole.start();
+    const MatchReplay::Outcome outcome = replay.Run(script);
+    const double seconds = double(whole.elapsed()) / 1000.0;
+    if (!outcome.succeeded())
+        throw std::runtime_error("the example match was refused");
+    ReportLatencies(label, latencies, database);
+    std::printf("%-34s %.1f s for %d entries\n", "  whole replay", seconds, outcome.entriesPlayed);
+    return outcome;
+}
+
+} // namespace
+
+int main(int argc, char **argv)
+try {
+    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
+        qputenv("QT_QPA_PLATFORM", "offscreen");
+    QApplication app(argc, argv);
+    QFile file(QStringLiteral(QUINTARA_EXAMPLE_MATCH));
+    if (!file.open(QIODevice::ReadOnly))
+        throw std::runtime_error("no example match");
+    const auto parsed = ParseMatchScript(QString::fromUtf8(file.readAll()));
+    const MatchScript &script = std::get<MatchScript>(parsed);
+
+    QTemporaryDir dir;
+    EmbeddedEngine::prepare(dir.path());
+    const QString database = QDir(dir.path()).filePath(QStringLiteral("QNDB.FDB"));
+    Tdm module({database, dir.path()});
+    if (!module.Start() || !module.connected())
+        return 1;
+    TShootPosFrm zonePicker;
+    TTurnoverTypesFrm turnoverPicker;
+    TPFTypesFrm foulPicker;
+    Pickers() = {&zonePicker, &turnoverPicker, &foulPicker};
+
+    const MatchReplay::Outcome first = replay(script, "1 other match in the database", database);
+    replay(script, "(the same again: 2 stored)", database);
+    QElapsedTimer t;
+    t.start();
+    StoreOtherMatches(module.db(), first.matchId, 2000);
+    std::printf("(stored 2,000 other matches in %.1f s)\n", double(t.elapsed()) / 1000.0);
+    replay(script, "2,002 other matches in the database", database);
+
+    rusage usage{};
+    getrusage(RUSAGE_SELF, &usage);
+    std::printf("peak memory %.0f MB\n", double(usage.ru_maxrss) / 1024.0);
+    Pickers() = {};
+    return 0;
+} catch (const std::exception &e) {
+    std::fprintf(stderr, "benchmark failed: %s\n", e.what());
+    return 1;
+}

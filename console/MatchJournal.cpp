@@ -1,0 +1,228 @@
+#include "console/MatchJournal.h"
+
+#include "common/AppPaths.h"
+#include "common/Messenger.h"
+#include "data/FbClient.h"
+
+#include <QDateTime>
+#include <QDir>
+#include <QFileInfo>
+
+#include <unistd.h>
+
+namespace {
+
+ScriptPerson personOf(fb::Query &q, int first, bool withCity)
+{
+    return {q.value(first).toString().trimmed(), q.value(first + 1).toString().trimmed(),
+            withCity ? q.value(first + 2).toString().trimmed() : QString()};
+}
+
+std::optional<ScriptPerson> person(fb::Connection &db, const QString &table, const QString &key, const QVariant &id,
+                                   bool withCity)
+{
+    if (id.isNull())
+        return std::nullopt;
+    fb::Query q(db, QStringLiteral("select PREZIME, IME%1 from %2 where %3 = ?")
+                        .arg(withCity ? QStringLiteral(", GRAD") : QString(), table, key));
+    q.exec({id});
+    if (!q.next())
+        return std::nullopt;
+    return personOf(q, 0, withCity);
+}
+
+QString rosterKey(int side, int number, const ScriptPerson &p)
+{
+    return QStringLiteral("%1 %2 %3 %4").arg(side).arg(number).arg(p.surname, p.firstName);
+}
+
+} // namespace
+
+ScriptHeader ReadScriptHeader(fb::Connection &db, int matchId)
+{
+    ScriptHeader h;
+    fb::Query match(db, QStringLiteral(
+                            "select L.NAZIV, K1.NAZIV, K2.NAZIV, M.ID_TRENER1, M.ID_TRENER2, M.ID_SUDIJA1, M.ID_SUDIJA2, "
+                            "M.ID_SUDIJA3, M.ID_DELEGAT, M.ID_STAT1, M.ID_STAT2, M.NAZIV, M.KOLO, M.DATUMVREME, M.GRAD, "
+                            "M.MESTO, M.BR_GLEDALACA, M.EXTRA, M.PLAYOFF, M.BOJAD, M.BOJAG "
+                            "from UTAKMICA M join LIGA L on L.ID_LIGA = M.ID_LIGA "
+                            "join KLUB K1 on K1.ID_KLUB = M.ID_KLUB1 join KLUB K2 on K2.ID_KLUB = M.ID_KLUB2 "
+                            "where M.ID_UTAKMICA = ?"));
+    match.exec({matchId});
+    if (!match.next())
+        return h;
+    h.league = match.value(0).toString().trimmed();
+    h.home = match.value(1).toString().trimmed();
+    h.away = match.value(2).toString().trimmed();
+    for (int side = 0; side < 2; ++side)
+        h.coaches[size_t(side)] = person(db, QStringLiteral("TRENER"), QStringLiteral("ID_TRENER"),
+                                         match.value(3 + side), false);
+    for (int i = 0; i < 3; ++i)
+        if (const auto referee = person(db, QStringLiteral("SUDIJA"), QStringLiteral("ID_SUDIJA"), match.value(5 + i), true))
+            h.referees << *referee;
+    h.delegate = person(db, QStringLiteral("DELEGAT"), QStringLiteral("ID_DELEGAT"), match.value(8), true);
+    for (int i = 0; i < 2; ++i)
+        if (const auto statistician =
+                person(db, QStringLiteral("STATISTICARI"), QStringLiteral("ID_STAT"), match.value(9 + i), false))
+            h.statisticians << *statistician;
+
+    auto fact = [&](const char *name, const QVariant &value) {
+        if (!value.isNull() && !value.toString().trimmed().isEmpty())
+            h.facts.insert(QLatin1String(name), value.toString().trimmed());
+    };
+    fact("caption", match.value(11));
+    fact("round", match.value(12));
+    const QDateTime when = match.value(13).toDateTime();
+    if (when.isValid()) {
+        h.facts.insert(QStringLiteral("date"), when.date().toString(Qt::ISODate));
+        h.facts.insert(QStringLiteral("time"), when.time().toString(QStringLiteral("HH:mm")));
+    }
+    fact("city", match.value(14));
+    fact("hall", match.value(15));
+    fact("spectators", match.value(16));
+    fact("extra", match.value(17));
+    fact("playoff", match.value(18));
+    if (!match.value(19).isNull() && !match.value(20).isNull())
+        h.colors = std::array<int, 2>{match.value(19).toInt(), match.value(20).toInt()};
+
+    // DOMGOST is 1 home, 0 away.
+    fb::Query roster(db, QStringLiteral("select S.DOMGOST, S.DRES, I.PREZIME, I.IME from SASTAV S "
+                                        "join IGRAC I on I.ID_IGRAC = S.ID_IGRAC "
+                                        "where S.ID_UTAKMICA = ? order by S.DOMGOST desc, S.DRES"));
+    roster.exec({matchId});
+    while (roster.next())
+        h.players[roster.value(0).toInt() == 1 ? 0 : 1] << ScriptPlayer{roster.value(1).toInt(), personOf(roster, 2, false)};
+    // The starters are the rules engine's starter events in force.
+    fb::Query starters(db, QStringLiteral("select A0, A1 from AKCIJE where ID_UTAKMICA = ? and SIFRA = 2 and UNDO = 0 "
+                                          "order by ID_AKCIJE"));
+    starters.exec({matchId});
+    while (starters.next())
+        if (const int side = starters.value(0).toInt(); side == 1 || side == 2)
+            h.starters[size_t(side - 1)] << starters.value(1).toInt();
+    return h;
+}
+
+QString MatchJournal::Directory(const QString &databaseLocation, const QString &dataDirectory)
+{
+    return AppPaths::isServerLocation(databaseLocation) ? dataDirectory : QFileInfo(databaseLocation).absolutePath();
+}
+
+QString MatchJournal::FileName(int matchId) const
+{
+    return QDir(directory_).filePath(QStringLiteral("journal-%1.qms").arg(matchId));
+}
+
+void MatchJournal::Open(int matchId, bool newMatch)
+{
+    Close();
+    match_ = matchId;
+    failureShown_ = false;
+    headerWritten_ = false;
+    unjournaled_ = false;
+    roster_.clear();
+    waiting_.clear();
+    const QString name = FileName(matchId);
+    if (newMatch && QFile::exists(name)) {
+        // A number used again by a new database: the older journal stays readable.
+        QFile::remove(name + QStringLiteral(".old"));
+        QFile::rename(name, name + QStringLiteral(".old"));
+    }
+    file_.setFileName(name);
+    if (file_.exists() && file_.size() > 0 && file_.open(QIODevice::ReadOnly)) {
+        const QByteArray written = file_.readAll();
+        file_.close();
+        headerWritten_ = true;
+        const auto script = ParseMatchScript(QString::fromUtf8(written));
+        if (const auto *read = std::get_if<MatchScript>(&script)) {
+            rememberRoster(read->header);
+            for (const ScriptEntry &e : read->entries)
+                if (e.kind == ScriptEntry::Kind::RosterPlayer)
+                    roster_ << rosterKey(e.side, e.number, e.person);
+        }
+        // A line cut short by a crash is ended before anything follows it.
+        if (!written.endsWith('\n'))
+            write(QStringLiteral("\n"));
+    } else if (!newMatch) {
+        unjournaled_ = db_.scalar(QStringLiteral("select count(*) from AKCIJE where ID_UTAKMICA = ? "
+                                                 "and SIFRA not in (1, 2)"),
+                                  {matchId})
+                           .toInt() > 0;
+    }
+}
+
+void MatchJournal::Close()
+{
+    if (file_.isOpen())
+        file_.close();
+    match_ = -1;
+}
+
+void MatchJournal::rememberRoster(const ScriptHeader &header)
+{
+    for (int side = 1; side <= 2; ++side)
+        for (const ScriptPlayer &p : header.players[size_t(side - 1)])
+            roster_ << rosterKey(side, p.number, p.person);
+}
+
+void MatchJournal::writeHeader()
+{
+    const ScriptHeader header = ReadScriptHeader(db_, match_);
+    rememberRoster(header);
+    QString text = QStringLiteral("# Quintara journal of match %1, begun %2\n")
+                       .arg(match_)
+                       .arg(QDateTime::currentDateTime().toString(Qt::ISODate)) +
+                   ScriptHeaderText(header);
+    if (unjournaled_)
+        text += QStringLiteral("# the events before this line were recorded without a journal\n");
+    headerWritten_ = write(text);
+}
+
+void MatchJournal::Append(const ScriptEntry &entry)
+{
+    if (match_ < 0)
+        return;
+    if (!headerWritten_) {
+        // The header names the starters: it waits for both fives. Until
+        // then the colours are the header's, and other choices wait for it.
+        const int starters = db_.scalar(QStringLiteral("select count(*) from AKCIJE where ID_UTAKMICA = ? "
+                                                       "and SIFRA = 2 and UNDO = 0"),
+                                        {match_})
+                                 .toInt();
+        if (starters < 10) {
+            if (entry.kind != ScriptEntry::Kind::Color)
+                waiting_ << ScriptLine(entry);
+            return;
+        }
+        writeHeader();
+        for (const QString &line : std::exchange(waiting_, {}))
+            write(line + QLatin1Char('\n'));
+    }
+    if (entry.kind == ScriptEntry::Kind::RosterPlayer)
+        roster_ << rosterKey(entry.side, entry.number, entry.person);
+    write(ScriptLine(entry) + QLatin1Char('\n'));
+}
+
+void MatchJournal::AppendRosterChanges()
+{
+    if (match_ < 0 || !headerWritten_)
+        return; // the header, when it is written, holds the roster
+    const ScriptHeader now = ReadScriptHeader(db_, match_);
+    for (int side = 1; side <= 2; ++side)
+        for (const ScriptPlayer &p : now.players[size_t(side - 1)])
+            if (!roster_.contains(rosterKey(side, p.number, p.person)))
+                Append({.kind = ScriptEntry::Kind::RosterPlayer, .side = side, .number = p.number, .person = p.person});
+}
+
+bool MatchJournal::write(const QString &text)
+{
+    const QByteArray bytes = text.toUtf8();
+    // On the disk before the entry is reported: a crash right after loses nothing reported.
+    const bool written = (file_.isOpen() || file_.open(QIODevice::Append)) && file_.write(bytes) == bytes.size() &&
+                         file_.flush() && ::fsync(file_.handle()) == 0;
+    if (!written && !failureShown_) {
+        ShowError(QStringLiteral("The match journal %1 can not be written: %2")
+                      .arg(QDir::toNativeSeparators(file_.fileName()), file_.errorString()));
+        failureShown_ = true;
+    }
+    return written;
+}

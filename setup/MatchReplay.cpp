@@ -1,0 +1,508 @@
+#include "setup/MatchReplay.h"
+
+#include "common/Messenger.h"
+#include "console/ActionsReview.h"
+#include "console/MatchU.h"
+#include "data/ActionCodes.h"
+#include "data/BoxScoreText.h"
+#include "data/FbClient.h"
+#include "data/dmU.h"
+#include "setup/MatchDefinition.h"
+#include "setup/RefBrowserLogic.h"
+#include "setup/RosterEditor.h"
+#include "setup/StartersEditor.h"
+
+#include <QApplication>
+#include <QElapsedTimer>
+#include <QKeyEvent>
+#include <QLineEdit>
+#include <QListWidget>
+#include <QPushButton>
+#include <QScopeGuard>
+
+namespace {
+
+using Kind = ScriptEntry::Kind;
+
+// The console's messages while a replay runs: errors and warnings are the
+// refusal of the entry being played. Questions are answered Yes where the
+// script's line expects them (an exit without changes, a deletion, closing
+// the console); elsewhere one is answered No and refuses the entry, as a
+// bench player's number keyed for a shot would.
+class ReplayMessenger final : public Messenger
+{
+public:
+    ReplayMessenger() : previous_(&Messenger::current()) { Messenger::install(this); }
+    ~ReplayMessenger() override { Messenger::install(previous_); }
+
+    bool show(Kind kind, const QString &text) override
+    {
+        if (kind == Kind::Error || kind == Kind::Warning || (kind == Kind::Confirmation && !questionsExpected))
+            refusals << text;
+        return kind != Kind::Confirmation || questionsExpected;
+    }
+
+    QStringList refusals;
+    bool questionsExpected = true;
+
+private:
+    Messenger *previous_;
+};
+
+// The setup failed at a script line with the program's message.
+struct SetupFailure
+{
+    int line;
+    QString message;
+};
+
+// The reference rows and the match of a script header, found by name or
+// made through the reference browsers and the match definition.
+class HeaderSetup
+{
+public:
+    HeaderSetup(Tdm &module, ReplayMessenger &messages) : module_(module), messages_(messages) {}
+
+    int DefineMatch(const ScriptHeader &h)
+    {
+        const int league = findOrAdd(BrowserKind::Leagues, QStringLiteral("select ID_LIGA from LIGA where NAZIV = ?"),
+                                     {h.league}, {{QStringLiteral("NAZIV"), h.league}, {QStringLiteral("LIGTUR"), 1}},
+                                     h.leagueLine);
+        std::array<int, 2> clubs{};
+        for (int side = 0; side < 2; ++side) {
+            const QString name = side == 0 ? h.home : h.away;
+            clubs[size_t(side)] = findOrAdd(BrowserKind::Teams,
+                                            QStringLiteral("select ID_KLUB from KLUB where NAZIV = ? and ID_LIGA = ?"),
+                                            {name, league}, {{QStringLiteral("NAZIV"), name}},
+                                            side == 0 ? h.homeLine : h.awayLine, {{QStringLiteral("ID_LIGA"), league}});
+        }
+        clubs_ = clubs;
+        for (int side = 0; side < 2; ++side) {
+            for (const ScriptPlayer &p : h.players[size_t(side)])
+                AddPlayer(side + 1, p.person);
+            if (const auto &coach = h.coaches[size_t(side)])
+                coaches_[size_t(side)] = person(BrowserKind::Coaches, *coach,
+                                                {{QStringLiteral("ID_KLUB"), clubs[size_t(side)]}});
+        }
+
+        MatchDefinition definition(module_);
+        if (!definition.Open(MatchDefinition::NewMatch))
+            throw SetupFailure{h.matchLine, lastMessage()};
+        using C = MatchDefinition::Control;
+        definition.setKey(C::Liga, league);
+        definition.RefreshClubList(C::Domacin);
+        definition.RefreshClubList(C::Gost);
+        definition.setKey(C::Domacin, clubs[0]);
+        definition.setKey(C::Gost, clubs[1]);
+        const C referees[] = {C::Sudija1, C::Sudija2, C::Sudija3};
+        for (int i = 0; i < h.referees.size(); ++i)
+            definition.setKey(referees[i], person(BrowserKind::Referees, h.referees[i]));
+        if (h.delegate)
+            definition.setKey(C::Delegat, person(BrowserKind::Delegates, *h.delegate));
+        const C statisticians[] = {C::Statisticar1, C::Statisticar2};
+        for (int i = 0; i < h.statisticians.size(); ++i)
+            definition.setKey(statisticians[i],
+                              person(BrowserKind::Statists, h.statisticians[i]));
+
+        // Facts a script leaves out get plain values, so a paper scoresheet
+        // with only the teams can still be keyed.
+        const auto fact = [&](const char *name, const QString &otherwise) {
+            return h.facts.value(QLatin1String(name), otherwise);
+        };
+        const int factsLine = h.matchLine ? h.matchLine : h.leagueLine;
+        definition.setText(C::Naziv, fact("caption", (h.home + QStringLiteral(" - ") + h.away).left(26)));
+        definition.setText(C::Kolo, fact("round", QStringLiteral("1")));
+        definition.setText(C::Grad, fact("city", QStringLiteral("-")));
+        definition.setText(C::Hala, fact("hall", QStringLiteral("-")));
+        definition.setText(C::Gledalaca, fact("spectators", QStringLiteral("0")));
+        definition.setText(C::Extra, fact("extra", QString()));
+        definition.setPlayOff(fact("playoff", QStringLiteral("0")) == QLatin1String("1"));
+        const QDate date = QDate::fromString(fact("date", QDate::currentDate().toString(Qt::ISODate)), Qt::ISODate);
+        const QTime time = QTime::fromString(fact("time", QStringLiteral("00:00")), QStringLiteral("HH:mm"));
+        if (!date.isValid() || !time.isValid())
+            throw SetupFailure{factsLine, QStringLiteral("the date is written YYYY-MM-DD and the time HH:MM")};
+        definition.setDate(date);
+        definition.setTime(time);
+        if (!definition.Confirm().saved)
+            throw SetupFailure{factsLine, lastMessage()};
+        return definition.matchId();
+    }
+
+    // A player of a side's club, found by name or added.
+    int AddPlayer(int side, const ScriptPerson &p)
+    {
+        return person(BrowserKind::Players, p,
+                      {{QStringLiteral("ID_KLUB"), clubs_[size_t(side - 1)]}});
+    }
+    std::optional<int> Coach(int side) const { return coaches_[size_t(side - 1)]; }
+
+private:
+    using Values = QList<QPair<QString, QVariant>>;
+
+    QString lastMessage() const
+    {
+        return messages_.refusals.isEmpty() ? QStringLiteral("refused") : messages_.refusals.last();
+    }
+
+    int find(const QString &sql, const QVariantList &params)
+    {
+        try {
+            const QVariant id = module_.db().scalar(sql, params);
+            return id.isNull() ? 0 : id.toInt();
+        } catch (const fb::Error &) {
+            return 0; // a name its column cannot hold is in no row; adding it tells why
+        }
+    }
+
+    // A row found by `sql`, or inserted through its browser with `values`
+    // typed and `choices` taken from the drop-down lists.
+    int findOrAdd(BrowserKind kind, const QString &sql, const QVariantList &params, const Values &values, int line,
+                  const Values &choices = {})
+    {
+        if (const int id = find(sql, params))
+            return id;
+        RefBrowserLogic browser(kind, module_);
+        browser.Open();
+        if (browser.Run(RefBrowserLogic::Command::Insert)) {
+            for (const auto &[column, value] : values)
+                browser.SetValue(column, value);
+            for (const auto &[column, key] : choices)
+                browser.Choose(column, key);
+            if (browser.Run(RefBrowserLogic::Command::Post))
+                if (const int id = find(sql, params))
+                    return id;
+        }
+        throw SetupFailure{line, lastMessage()};
+    }
+
+    // A person by surname and first name (and club, for players and coaches).
+    int person(BrowserKind kind, const ScriptPerson &p, const Values &choices = {})
+    {
+        struct PersonTable
+        {
+            BrowserKind kind;
+            const char *table, *key;
+        };
+        static constexpr PersonTable tables[] = {{BrowserKind::Players, "IGRAC", "ID_IGRAC"},
+                                                 {BrowserKind::Coaches, "TRENER", "ID_TRENER"},
+                                                 {BrowserKind::Referees, "SUDIJA", "ID_SUDIJA"},
+                                                 {BrowserKind::Delegates, "DELEGAT", "ID_DELEGAT"},
+                                                 {BrowserKind::Statists, "STATISTICARI", "ID_STAT"}};
+        const PersonTable &t = *std::find_if(std::begin(tables), std::end(tables),
+                                             [kind](const PersonTable &t) { return t.kind == kind; });
+        QString sql = QStringLiteral("select first 1 %1 from %2 where PREZIME = ? and IME = ?")
+                          .arg(QLatin1String(t.key), QLatin1String(t.table));
+        QVariantList params{p.surname, p.firstName};
+        for (const auto &[column, key] : choices) {
+            sql += QStringLiteral(" and %1 = ?").arg(column);
+            params << key;
+        }
+        Values values{{QStringLiteral("PREZIME"), p.surname}, {QStringLiteral("IME"), p.firstName}};
+        if (!p.city.isEmpty())
+            values << qMakePair(QStringLiteral("GRAD"), QVariant(p.city));
+        return findOrAdd(kind, sql, params, values, p.line, choices);
+    }
+
+    Tdm &module_;
+    ReplayMessenger &messages_;
+    std::array<int, 2> clubs_{};
+    std::array<std::optional<int>, 2> coaches_;
+};
+
+// The console window keyed as a statistician keys it.
+class ConsoleKeys
+{
+public:
+    explicit ConsoleKeys(TMatchFrm &console) : console_(console) {}
+
+    void key(int key, const QString &text = QString(), Qt::KeyboardModifiers modifiers = Qt::NoModifier)
+    {
+        QWidget *target = QApplication::focusWidget();
+        if (!target || !console_.isAncestorOf(target))
+            target = box(console_.grammar().focus());
+        QKeyEvent press(QEvent::KeyPress, key, modifiers, text);
+        QApplication::sendEvent(target, &press);
+        QKeyEvent release(QEvent::KeyRelease, key, modifiers, text);
+        QApplication::sendEvent(target, &release);
+    }
+    void type(int number)
+    {
+        for (const QChar digit : QString::number(number))
+            key(Qt::Key_0 + digit.digitValue(), QString(digit));
+    }
+    void enter() { key(Qt::Key_Return, QStringLiteral("\r")); }
+    // A click into the Init box, where every entry begins.
+    void focusInit()
+    {
+        console_.EditA0->setFocus(Qt::MouseFocusReason);
+        console_.EditA0->selectAll();
+    }
+
+private:
+    QLineEdit *box(EntryBox b) const
+    {
+        const std::array<QLineEdit *, 7> boxes{console_.EditA0,  console_.EditDA1,   console_.EditDSifra,
+                                               console_.EditDA3, console_.EditGA1,   console_.EditGSifra,
+                                               console_.EditGA3};
+        return boxes[size_t(b)];
+    }
+
+    TMatchFrm &console_;
+};
+
+class Player
+{
+public:
+    Player(TMatchFrm &console, HeaderSetup &setup, ReplayMessenger &messages)
+        : console_(console), keys_(console), setup_(setup), messages_(messages)
+    {
+        console_.AnswerWith({[this](bool) { return std::optional<int>(seconds_); }, [this] { return foulType_; }});
+        saved_ = TheConsoleDialogs();
+        TheConsoleDialogs().roster = [this](TMatchFrm &, int side) { return applyRoster(side); };
+        TheConsoleDialogs().lineUp = [this](TMatchFrm &, int side) { return applyLineUp(side); };
+    }
+    ~Player() { TheConsoleDialogs() = saved_; }
+
+    // The rosters, colours and starters of the header, as keyed in the console's dialogs.
+    void Prepare(const ScriptHeader &h)
+    {
+        for (int side = 1; side <= 2; ++side) {
+            roster_ = h.players[size_t(side - 1)];
+            coach_ = setup_.Coach(side);
+            keys_.key(side == 1 ? Qt::Key_F10 : Qt::Key_F11);
+            const int line = roster_.isEmpty() ? h.leagueLine : roster_.first().person.line;
+            if (!messages_.refusals.isEmpty())
+                throw SetupFailure{line, messages_.refusals.first()};
+        }
+        if (h.colors) {
+            console_.session().SetTeamColor(1, (*h.colors)[0]);
+            console_.session().SetTeamColor(2, (*h.colors)[1]);
+            console_.ApplyTeamColors();
+        }
+        for (int side = 1; side <= 2; ++side) {
+            if (h.starters[size_t(side - 1)].isEmpty())
+                continue;
+            five_ = h.starters[size_t(side - 1)];
+            keys_.key(side == 1 ? Qt::Key_F8 : Qt::Key_F9);
+            if (!messages_.refusals.isEmpty())
+                throw SetupFailure{h.startersLines[size_t(side - 1)], messages_.refusals.first()};
+        }
+    }
+
+    void Play(const ScriptEntry &e)
+    {
+        switch (e.kind) {
+        case Kind::Event: return event(e);
+        case Kind::MinuteChange:
+            keys_.focusInit();
+            return keys_.key(Qt::Key_Plus, QStringLiteral("+"), Qt::KeypadModifier);
+        case Kind::TimeOut:
+            return keys_.key(e.side == 1 ? Qt::Key_Slash : Qt::Key_Asterisk, e.side == 1 ? QStringLiteral("/")
+                                                                                           : QStringLiteral("*"));
+        case Kind::TeamEvent: return console_.TeamEvent(e.side, e.code); // the side chosen in the chooser
+        case Kind::JumpBall: return keys_.key(e.side == 1 ? Qt::Key_F6 : Qt::Key_F7);
+        case Kind::Possession: return letter(e.side == 1 ? 'H' : 'A');
+        case Kind::AttackType: return letter("NSF"[e.value]);
+        case Kind::DefenceType: return letter("MZ"[e.value]);
+        case Kind::LineUp:
+            five_ = e.five;
+            seconds_ = e.seconds;
+            return keys_.key(e.side == 1 ? Qt::Key_F8 : Qt::Key_F9);
+        case Kind::Undo:
+            if (!console_.btnUndo->isVisible())
+                return refuse(QStringLiteral("the console offers no undo now"));
+            return console_.btnUndo->click();
+        case Kind::Delete: return deleteLogged(e.value);
+        case Kind::MarkDelete:
+            if (e.value > console_.DBGrid1->count())
+                return refuse(QStringLiteral("the events in force have no row %1").arg(e.value));
+            return emit console_.DBGrid1->itemDoubleClicked(console_.DBGrid1->item(e.value - 1));
+        case Kind::ReviewDelete:
+        case Kind::ReviewUpdate: return review(e);
+        case Kind::Color:
+            console_.session().SetTeamColor(e.side, e.value);
+            return console_.ApplyTeamColors();
+        case Kind::RosterPlayer:
+            setup_.AddPlayer(e.side, e.person);
+            roster_ = {ScriptPlayer{e.number, e.person}};
+            coach_.reset();
+            return keys_.key(e.side == 1 ? Qt::Key_F10 : Qt::Key_F11);
+        }
+    }
+
+private:
+    bool refused() const { return !messages_.refusals.isEmpty(); }
+    void refuse(const QString &message) { messages_.refusals << message; }
+    void letter(char c) { keys_.key(Qt::Key_A + (c - 'A'), QString(QLatin1Char(c))); }
+
+    // The side into Init, then the number, the code and the parameter, each
+    // closed with Enter; a refusal ends the entry where the console stopped it.
+    void event(const ScriptEntry &e)
+    {
+        keys_.focusInit();
+        keys_.type(e.side);
+        keys_.type(e.number);
+        keys_.enter();
+        if (refused() || e.code == EvExitWithoutChanges)
+            return;
+        seconds_ = e.seconds;
+        foulType_ = e.foulType;
+        keys_.type(e.code);
+        keys_.enter();
+        if (refused() || !ActionCodes().NeedsParameter(e.code))
+            return;
+        keys_.type(e.parameter);
+        keys_.enter();
+    }
+
+    void deleteLogged(int number)
+    {
+        const QString prefix = QStringLiteral("%1. ").arg(number);
+        for (int row = 0; row < console_.lbLog->count(); ++row)
+            if (console_.lbLog->item(row)->text().startsWith(prefix))
+                return emit console_.lbLog->itemDoubleClicked(console_.lbLog->item(row));
+        refuse(QStringLiteral("the event log has no event %1").arg(number));
+    }
+
+    void review(const ScriptEntry &e)
+    {
+        ActionsReview review(dm()->db(), console_.session().MatchId());
+        review.Journal = &console_.session().Journal();
+        review.ApplyFilter(ActionsFilter{});
+        for (int position = 0; position < review.Count(); ++position) {
+            if (review.Rows()[size_t(position)].RBAction != e.value)
+                continue;
+            review.SetCurrent(position);
+            if (e.kind == Kind::ReviewDelete)
+                review.Delete();
+            else
+                review.Update(QString::number(e.side), QString::number(e.number), QString::number(e.code),
+                              QString::number(e.parameter));
+            return console_.AfterEventsReview(review.RecordsChanged());
+        }
+        refuse(QStringLiteral("the events review has no event %1").arg(e.value));
+    }
+
+    // The roster dialog with the script's players numbered (and the others kept).
+    bool applyRoster(int side)
+    {
+        RosterEditor editor(dm()->db(), console_.session().MatchId(), side == 1 ? 1 : 0);
+        for (const ScriptPlayer &p : roster_)
+            for (RosterEditor::Row &row : editor.rows)
+                if (row.surname == p.person.surname && row.firstName == p.person.firstName)
+                    row.number = p.number;
+        if (coach_)
+            editor.coachId = coach_;
+        return editor.Apply();
+    }
+
+    // The starters or line-up dialog with exactly the script's five marked.
+    bool applyLineUp(int side)
+    {
+        StartersEditor editor(console_.session(), side == 1 ? 1 : 0);
+        for (StartersEditor::Row &row : editor.rows)
+            row.marked = five_.contains(row.number);
+        StartersEditor::Hooks hooks;
+        hooks.askSeconds = [this] { return std::optional<int>(seconds_); };
+        hooks.refused = [](int result, int player, int parameter) {
+            const auto refusal =
+                MatchSession::CheckResultMessage(result, QString::number(player), QString::number(parameter));
+            if (!refusal.message.isEmpty())
+                ShowError(refusal.message);
+        };
+        hooks.enableEntry = [this] { console_.EnableEntry(); };
+        return editor.Apply(hooks);
+    }
+
+    TMatchFrm &console_;
+    ConsoleKeys keys_;
+    HeaderSetup &setup_;
+    ReplayMessenger &messages_;
+    ConsoleDialogs saved_;
+    QList<ScriptPlayer> roster_;
+    std::optional<int> coach_;
+    QList<int> five_;
+    int seconds_ = 0;
+    int foulType_ = 1;
+};
+
+// The console on top and active, so keys reach its boxes as they would.
+void activate(TMatchFrm &console)
+{
+    console.show();
+    console.activateWindow();
+    QElapsedTimer waited;
+    waited.start();
+    while (!console.isActiveWindow() && waited.elapsed() < 2000)
+        QApplication::processEvents(QEventLoop::AllEvents, 20);
+}
+
+} // namespace
+
+MatchReplay::Outcome MatchReplay::Run(const MatchScript &script)
+{
+    Outcome outcome;
+    ReplayMessenger messages;
+    HeaderSetup setup(*dm(), messages);
+    try {
+        outcome.matchId = setup.DefineMatch(script.header);
+    } catch (const SetupFailure &failure) {
+        outcome.refusals << Refusal{failure.line, failure.message};
+        return outcome;
+    }
+
+    TMatchFrm console;
+    if (!console.OpenNewMatch(outcome.matchId)) {
+        outcome.refusals << Refusal{script.header.matchLine, messages.refusals.value(0)};
+        return outcome;
+    }
+    activate(console);
+    Player player(console, setup, messages);
+    try {
+        player.Prepare(script.header);
+    } catch (const SetupFailure &failure) {
+        outcome.refusals << Refusal{failure.line, failure.message};
+        return outcome;
+    }
+
+    QElapsedTimer timer;
+    for (const ScriptEntry &entry : script.entries) {
+        messages.refusals.clear();
+        messages.questionsExpected = entry.kind != Kind::Event || entry.code == EvExitWithoutChanges;
+        timer.start();
+        player.Play(entry);
+        const qint64 took = timer.nsecsElapsed();
+        ++outcome.entriesPlayed;
+        if (entryPlayed)
+            entryPlayed(entry, took);
+        // Timers of the console (safety copies) run between keystrokes.
+        QApplication::processEvents();
+        if (!messages.refusals.isEmpty()) {
+            outcome.refusals << Refusal{entry.line, messages.refusals.first()};
+            if (!lenient_)
+                break;
+        }
+    }
+    outcome.score = console.session().Score();
+    outcome.homeName = console.session().HomeName();
+    outcome.awayName = console.session().AwayName();
+    outcome.journal = console.session().Journal().FileName(outcome.matchId);
+    messages.questionsExpected = true;
+    console.close(); // "Stop working with match ?" answered Yes
+    return outcome;
+}
+
+QString MatchReplay::Summary(const Outcome &outcome)
+{
+    auto &db = dm()->db();
+    BoxScores().LoadRosterRecords(db, outcome.matchId);
+    BoxScores().BuildBoxScore(db, outcome.matchId);
+    const BoxScoreSet &box = BoxScores().tables(BoxScores().SelectedSet());
+    return QStringLiteral("Final score: %1 %2 : %3 %4\n\n")
+               .arg(outcome.homeName)
+               .arg(outcome.score.home)
+               .arg(outcome.score.away)
+               .arg(outcome.awayName) +
+           BoxScoreText(outcome.homeName, 1, box.home) + QLatin1Char('\n') +
+           BoxScoreText(outcome.awayName, 2, box.away);
+}

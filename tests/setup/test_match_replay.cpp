@@ -1,0 +1,313 @@
+// Replaying match scripts through the console: the example match, refusals
+// with their line numbers, the journal that rebuilds a match in an empty
+// database (after a random match and after the program was killed).
+#include "console/MatchScript.h"
+#include "data/ActionCodes.h"
+#include "data/FbClient.h"
+#include "rules/MatchGenerator.h"
+#include "setup/MatchReplay.h"
+#include "support/RecordingMessenger.h"
+#include "support/TestDatabase.h"
+
+#include "common/AppPaths.h"
+
+#include <QElapsedTimer>
+#include <QFile>
+#include <QProcess>
+#include <QTemporaryDir>
+#include <QTest>
+
+using namespace Qt::StringLiterals;
+
+namespace {
+
+QString readFile(const QString &name)
+{
+    QFile file(name);
+    if (!file.open(QIODevice::ReadOnly))
+        qFatal("cannot read %s", qPrintable(name));
+    return QString::fromUtf8(file.readAll());
+}
+
+MatchScript parsed(const QString &text)
+{
+    const auto result = ParseMatchScript(text);
+    if (const auto *error = std::get_if<ScriptError>(&result))
+        qFatal("line %d: %s", error->line, qPrintable(error->reason));
+    return std::get<MatchScript>(result);
+}
+
+// Everything a replay must reproduce of a match, as text: the event
+// records (without the clock time of their keying), the rules engine's
+// events in force, its statistic lines, the plus-minus rows and the result.
+QStringList matchTables(fb::Connection &db, int match, bool withResult = true)
+{
+    QStringList rows;
+    auto dump = [&](const QString &caption, const QString &sql, const QVariantList &params = {}) {
+        fb::Query q(db, sql);
+        q.exec(params);
+        while (q.next()) {
+            QStringList values;
+            for (int c = 0; c < q.columnCount(); ++c)
+                if (!q.columnName(c).startsWith(u"ID_"_s))
+                    values << q.value(c).toString();
+            rows << caption + u": "_s + values.join(u' ');
+        }
+    };
+    dump(u"DTT"_s, u"select RBACTION, HG, NODR, P, M, RES, PAR1, PAR2, PAR3, PAR4, DTYPE, I1, I2, ISBONUS, STARTER, "
+                   "LGTYPE, substring(S1 from 10) from DTT where IDM = ? order by RBACTION"_s,
+         {match});
+    dump(u"AKCIJE"_s, u"select A0, A1, SIFRA, A3, A4 from AKCIJE where ID_UTAKMICA = ? and UNDO = 0 "
+                      "order by ID_AKCIJE"_s,
+         {match});
+    dump(u"home line"_s, u"select * from STATDOMACI order by DRES"_s);
+    dump(u"away line"_s, u"select * from STATGOSTI order by DRES"_s);
+    dump(u"plus-minus"_s, u"select RBAKCIJE, HG, VRBODA, IDHOME, IDAWAY from ISTORIJA_INDEKSI_PM "
+                          "where IDUTAKMICE = ? order by RBAKCIJE"_s,
+         {match});
+    dump(u"index"_s, u"select HG, NODR, VAL from INDEKSI where IDGAME = ? order by HG, NODR"_s, {match});
+    if (withResult)
+        dump(u"result"_s, u"select REZULTAT from UTAKMICA where ID_UTAKMICA = ?"_s, {match});
+    return rows;
+}
+
+// What a replay left behind: the outcome, the journal's text and the tables.
+struct Replayed
+{
+    MatchReplay::Outcome outcome;
+    QString journal;
+    QStringList tables;
+};
+
+Replayed replayInSandbox(const QString &script, bool lenient = false)
+{
+    Sandbox sb;
+    sb.dm();
+    Replayed r;
+    r.outcome = MatchReplay(lenient).Run(parsed(script));
+    if (r.outcome.matchId >= 0) {
+        r.tables = matchTables(sb.dm().db(), r.outcome.matchId);
+        if (QFile::exists(r.outcome.journal))
+            r.journal = readFile(r.outcome.journal);
+    }
+    return r;
+}
+
+QString refusalsText(const MatchReplay::Outcome &o)
+{
+    QStringList lines;
+    for (const auto &r : o.refusals)
+        lines << u"%1: %2"_s.arg(r.line).arg(r.message);
+    return lines.join(u'\n');
+}
+
+const QString SmallHeader = u"league \"Probe League\"\n"
+                            "home \"Home Club\"\n"
+                            "away \"Away Club\"\n"
+                            "player H 4 \"Jović\" \"Marko\"\n"
+                            "player H 5 \"Đurić\" \"Nikola\"\n"
+                            "player H 6 \"O'Neal\" \"Luka\"\n"
+                            "player H 7 \"Šarić\" \"Mario\"\n"
+                            "player H 8 \"Perić\" \"Toni\"\n"
+                            "player H 9 \"Babić\" \"Filip\"\n"
+                            "player A 4 \"Horvat\" \"Ivan\"\n"
+                            "player A 5 \"Novak\" \"Matej\"\n"
+                            "player A 6 \"Kovač\" \"Damir\"\n"
+                            "player A 7 \"Delić\" \"Amar\"\n"
+                            "player A 8 \"Begić\" \"Emir\"\n"
+                            "starters H 4 5 6 7 8\n"
+                            "starters A 4 5 6 7 8\n"
+                            "play\n"
+                            "JUMP H\n"
+                            "+\n"_s; // the entries that follow begin on line 20
+
+// A random match keyed as a script: the rules engine's own random matches
+// (with a share of wild entries the console refuses), every foul typed and
+// every substitution timed.
+QString randomScript(quint32 seed)
+{
+    std::set<int> numbers;
+    QString text = u"league \"Random League\"\nhome \"Random Home\"\naway \"Random Away\"\n"_s;
+    for (int n = 4; n <= 15; ++n) {
+        numbers.insert(n);
+        text += u"player H %1 \"Home\" \"No %1\"\nplayer A %1 \"Away\" \"No %1\"\n"_s.arg(n);
+    }
+    rules::Model model(numbers, numbers);
+    rules::MatchGenerator generator(seed, {.wildShare = 0.04, .maxOvertimes = 1});
+    QRandomGenerator &random = generator.random();
+    std::array<QStringList, 2> starters;
+    QStringList play;
+    while (const auto e = generator.next(model)) {
+        const bool legal = model.validate(*e) == 1;
+        if (legal)
+            model.apply(*e);
+        ScriptEntry s{.side = e->a0, .number = e->a1, .code = e->code, .parameter = e->a3};
+        switch (e->code) {
+        case EvMatchStart: continue;
+        case EvStarters:
+            if (legal)
+                starters[size_t(e->a0 - 1)] << QString::number(e->a1);
+            continue;
+        case EvMinuteChange: s.kind = ScriptEntry::Kind::MinuteChange; break;
+        case EvTimeOut: s.kind = ScriptEntry::Kind::TimeOut; break;
+        case EvTeamOffence: case EvTeamDefence: case EvTeamTurnover: s.kind = ScriptEntry::Kind::TeamEvent; break;
+        case EvJumpBall: s.kind = ScriptEntry::Kind::JumpBall; break;
+        case EvPersonalFoul: s.foulType = random.bounded(1, 10); break;
+        case EvPlayerChange: s.seconds = random.bounded(60); break;
+        default:
+            if (e->code < EvMade1 || e->code > EvMatchFinish)
+                continue; // not a code of the entry boxes
+        }
+        const bool fits = s.number >= 0 && s.number <= 100 && s.parameter >= 0 && s.parameter <= 100;
+        if (!fits || (s.kind != ScriptEntry::Kind::MinuteChange && s.side != 1 && s.side != 2))
+            continue; // nothing the boxes take
+        play << ScriptLine(s);
+        if (random.bounded(40) == 0)
+            play << (random.bounded(2) ? u"ATTACK F"_s : u"DEFENCE Z"_s);
+    }
+    text += u"starters H %1\nstarters A %2\nplay\n"_s.arg(starters[0].join(u' '), starters[1].join(u' '));
+    return text + play.join(u'\n') + u'\n';
+}
+
+} // namespace
+
+class TestMatchReplay : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void exampleMatchIsReplayedAndItsJournalRebuildsIt();
+    void refusalStopsTheReplay_data();
+    void refusalStopsTheReplay();
+    void lenientReplayGoesOn();
+    void headerRefusalNamesItsLine();
+    void randomMatchJournalRebuildsTheMatch();
+    void journalAgreesWithTheDatabaseAfterAKill();
+};
+
+void TestMatchReplay::exampleMatchIsReplayedAndItsJournalRebuildsIt()
+{
+    const QString example = readFile(QStringLiteral(QUINTARA_EXAMPLE_MATCH));
+    const Replayed first = replayInSandbox(example);
+    QVERIFY2(first.outcome.succeeded(), qPrintable(refusalsText(first.outcome)));
+    QCOMPARE(first.outcome.entriesPlayed, int(parsed(example).entries.size()));
+    QCOMPARE(first.outcome.score.home, 76);
+    QCOMPARE(first.outcome.score.away, 73);
+    QVERIFY(first.tables.contains(u"result: 76 : 73"_s));
+    QVERIFY(first.journal.contains(u"\nplay\n"_s));
+
+    const Replayed again = replayInSandbox(first.journal);
+    QVERIFY2(again.outcome.succeeded(), qPrintable(refusalsText(again.outcome)));
+    QCOMPARE(again.tables, first.tables);
+}
+
+void TestMatchReplay::refusalStopsTheReplay_data()
+{
+    QTest::addColumn<QString>("entries");
+    QTest::addColumn<int>("line");
+    QTest::addColumn<QString>("message");
+    QTest::newRow("not on the roster") << u"H 4 6 3\nH 99 6 3\nH 4 6 3\n"_s << 21
+                                       << u"There is no player with No 99"_s;
+    QTest::newRow("bench player keyed for a shot")
+        << u"H 9 6 3\nH 4 6 3\n"_s << 20 << u"Player with No 9 is not playing at present!"_s;
+    QTest::newRow("entering player already on court")
+        << u"H 4 18 5 @30\n"_s << 20 << u"Player is playing allready!"_s;
+    QTest::newRow("event in the log that is not there") << u"DELETE 400\n"_s << 20
+                                                        << u"the event log has no event 400"_s;
+}
+
+void TestMatchReplay::refusalStopsTheReplay()
+{
+    QFETCH(QString, entries);
+    QFETCH(int, line);
+    QFETCH(QString, message);
+    const Replayed r = replayInSandbox(SmallHeader + entries);
+    QCOMPARE(r.outcome.refusals.size(), 1);
+    QCOMPARE(r.outcome.refusals[0].line, line);
+    QCOMPARE(r.outcome.refusals[0].message, message);
+    QCOMPARE(r.outcome.entriesPlayed, line - 17); // nothing after the refused line
+    QVERIFY(!r.outcome.succeeded());
+}
+
+void TestMatchReplay::lenientReplayGoesOn()
+{
+    const Replayed r = replayInSandbox(SmallHeader + u"H 99 6 3\nH 4 6 3\nA 4 18 5 @10\nA 5 8 2\n"_s, true);
+    QCOMPARE(refusalsText(r.outcome), u"20: There is no player with No 99\n22: Player is playing allready!"_s);
+    QCOMPARE(r.outcome.entriesPlayed, 6);
+    QCOMPARE(r.outcome.score.home, 2);
+    QCOMPARE(r.outcome.score.away, 3);
+    // The journal holds what was accepted, nothing refused.
+    QVERIFY(r.journal.endsWith(u"JUMP H\n+\nH 4 6 3\nA 5 8 2\n"_s));
+}
+
+void TestMatchReplay::headerRefusalNamesItsLine()
+{
+    QString script = SmallHeader;
+    script.replace(u"\"Perić\""_s, u"\"%1\""_s.arg(QString(27, u'P'))); // longer than a surname may be
+    const Replayed r = replayInSandbox(script);
+    QCOMPARE(r.outcome.refusals.size(), 1);
+    QCOMPARE(r.outcome.refusals[0].line, 8);
+    QVERIFY2(!r.outcome.refusals[0].message.isEmpty(), "the program's reason is reported");
+    QCOMPARE(r.outcome.entriesPlayed, 0);
+}
+
+void TestMatchReplay::randomMatchJournalRebuildsTheMatch()
+{
+    const QString script = randomScript(20261210);
+    const Replayed first = replayInSandbox(script, true);
+    QVERIFY(first.outcome.matchId >= 0);
+    QVERIFY2(first.outcome.entriesPlayed > 300, "a whole match was keyed");
+    QVERIFY2(first.tables.filter(u"DTT:"_s).size() > 250, "most entries were recorded");
+
+    // The journal is strict: every line of it was accepted once.
+    const Replayed again = replayInSandbox(first.journal);
+    QVERIFY2(again.outcome.succeeded(), qPrintable(refusalsText(again.outcome)));
+    QCOMPARE(again.tables, first.tables);
+}
+
+void TestMatchReplay::journalAgreesWithTheDatabaseAfterAKill()
+{
+    QTemporaryDir home;
+    QProcess program;
+    QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
+    environment.insert(u"QUINTARA_HOME"_s, home.path());
+    program.setProcessEnvironment(environment);
+    program.start(QStringLiteral(QUINTARA_PROGRAM), {u"--replay"_s, QStringLiteral(QUINTARA_EXAMPLE_MATCH)});
+    QVERIFY(program.waitForStarted());
+
+    // Killed in the middle of the second quarter or so.
+    const QString journalFile = home.filePath(u"journal-1.qms"_s);
+    QElapsedTimer waited;
+    waited.start();
+    while (waited.elapsed() < 60000 && program.state() == QProcess::Running) {
+        QFile journal(journalFile);
+        if (journal.open(QIODevice::ReadOnly) && journal.readAll().count('\n') > 150)
+            break;
+        QTest::qWait(2);
+    }
+    QCOMPARE(program.state(), QProcess::Running);
+    program.kill();
+    QVERIFY(program.waitForFinished());
+
+    QString journal = readFile(journalFile);
+    journal.truncate(journal.lastIndexOf(u'\n') + 1); // a line the kill cut short was never reported
+    const Replayed fromJournal = replayInSandbox(journal);
+    QVERIFY2(fromJournal.outcome.succeeded(), qPrintable(refusalsText(fromJournal.outcome)));
+
+    RecordingMessenger quiet;
+    Tdm killed({home.filePath(QString::fromLatin1(AppPaths::DatabaseFileName)), home.path()});
+    QVERIFY(killed.Start());
+    const QStringList stored = matchTables(killed.db(), 1, false);
+    // Every event reported as recorded is in both, in the same order; the
+    // database may hold one more, recorded but not yet reported.
+    for (const QString table : {u"DTT:"_s, u"AKCIJE:"_s}) {
+        const QStringList inDatabase = stored.filter(table);
+        const QStringList inJournal = fromJournal.tables.filter(table);
+        QVERIFY2(inJournal.size() > 100, qPrintable(table));
+        QVERIFY2(inDatabase.size() - inJournal.size() <= 1, qPrintable(table));
+        QCOMPARE(inDatabase.mid(0, inJournal.size()), inJournal);
+    }
+}
+
+QTEST_MAIN(TestMatchReplay)
+#include "test_match_replay.moc"
