@@ -19,16 +19,23 @@
 
 #include <sys/resource.h>
 
+#include <algorithm>
 #include <cstdio>
+#include <memory>
+#include <functional>
 #include <vector>
 
 namespace {
 
-MatchReplay::Outcome replay(const MatchScript &script, const char *label, const QString &database)
+MatchReplay::Outcome replay(Tdm &, const MatchScript &script, const char *label, const QString &database)
 {
     std::vector<double> latencies;
+    std::vector<std::pair<double, QString>> slowest;
     MatchReplay replay;
-    replay.entryPlayed = [&](const ScriptEntry &, qint64 nanoseconds) { latencies.push_back(double(nanoseconds) / 1e6); };
+    replay.entryPlayed = [&](const ScriptEntry &entry, qint64 nanoseconds) {
+        latencies.push_back(double(nanoseconds) / 1e6);
+        slowest.emplace_back(latencies.back(), QStringLiteral("line %1: %2").arg(entry.line).arg(ScriptLine(entry)));
+    };
     QElapsedTimer whole;
     whole.start();
     const MatchReplay::Outcome outcome = replay.Run(script);
@@ -37,6 +44,10 @@ MatchReplay::Outcome replay(const MatchScript &script, const char *label, const 
         throw std::runtime_error("the example match was refused");
     ReportLatencies(label, latencies, database);
     std::printf("%-34s %.1f s for %d entries\n", "  whole replay", seconds, outcome.entriesPlayed);
+    std::partial_sort(slowest.begin(), slowest.begin() + 3, slowest.end(), std::greater<>());
+    for (int i = 0; i < 3; ++i)
+        std::printf("%-34s %7.2f ms  %s\n", i == 0 ? "  slowest entries" : "", slowest[size_t(i)].first,
+                    qPrintable(slowest[size_t(i)].second));
     return outcome;
 }
 
@@ -56,21 +67,26 @@ try {
     QTemporaryDir dir;
     EmbeddedEngine::prepare(dir.path());
     const QString database = QDir(dir.path()).filePath(QStringLiteral("QNDB.FDB"));
-    Tdm module({database, dir.path()});
-    if (!module.Start() || !module.connected())
-        return 1;
     TShootPosFrm zonePicker;
     TTurnoverTypesFrm turnoverPicker;
     TPFTypesFrm foulPicker;
     Pickers() = {&zonePicker, &turnoverPicker, &foulPicker};
+    // Every match is keyed in a fresh start of the program, so each replay
+    // has a data module of its own.
+    const auto started = [&] {
+        auto module = std::make_unique<Tdm>(Tdm::Options{database, dir.path()});
+        if (!module->Start() || !module->connected())
+            throw std::runtime_error("the database did not open");
+        return module;
+    };
 
-    const MatchReplay::Outcome first = replay(script, "1 other match in the database", database);
-    replay(script, "(the same again: 2 stored)", database);
+    const int first = replay(*started(), script, "(into the empty database)", database).matchId;
+    replay(*started(), script, "1 other match in the database", database);
     QElapsedTimer t;
     t.start();
-    StoreOtherMatches(module.db(), first.matchId, 2000);
+    StoreOtherMatches(started()->db(), first, 2000);
     std::printf("(stored 2,000 other matches in %.1f s)\n", double(t.elapsed()) / 1000.0);
-    replay(script, "2,002 other matches in the database", database);
+    replay(*started(), script, "2,002 other matches in the database", database);
 
     rusage usage{};
     getrusage(RUSAGE_SELF, &usage);

@@ -75,8 +75,8 @@ struct ScriptEntry
     int foulType = 0;   // personal foul: 1..9
     int seconds = -1;   // player change and line-up: 0..59
     int value = 0;      // event number, type or colour, by kind
-    QList<int> five;    // line-up
-    ScriptPerson person; // roster player
+    QList<int> five{};   // line-up
+    ScriptPerson person{}; // roster player
 };
 
 struct MatchScript

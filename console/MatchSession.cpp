@@ -376,8 +376,8 @@ bool MatchSession::UndoOffered() const
 
 MatchScore MatchSession::Score()
 {
-    EventStatistics points(dm_.db());
-    return {points.TeamPoints(matchId_, 1), points.TeamPoints(matchId_, 2)};
+    const auto points = EventStatistics(dm_.db()).MatchPoints(matchId_);
+    return {points[0], points[1]};
 }
 
 MatchSession::CourtPanels MatchSession::RefreshCourtPanels()

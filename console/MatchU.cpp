@@ -731,7 +731,7 @@ void TMatchFrm::RefreshBoxScore()
     boxScores[0]->show(tables.home);
     boxScores[1]->show(tables.away);
     for (StatLineGrid *grid : statLineGrids)
-        grid->refresh();
+        grid->refreshWhenShown();
     ShowScore();
 }
 

@@ -50,8 +50,24 @@ StatLineGrid::StatLineGrid(int side, StatLines &source, QWidget *parent)
     connect(actorsOnly, &QCheckBox::toggled, this, &StatLineGrid::refresh);
 }
 
+void StatLineGrid::refreshWhenShown()
+{
+    if (isVisible())
+        refresh();
+    else
+        stale_ = true;
+}
+
+void StatLineGrid::showEvent(QShowEvent *event)
+{
+    QWidget::showEvent(event);
+    if (stale_)
+        refresh();
+}
+
 void StatLineGrid::refresh()
 {
+    stale_ = false;
     const QList<StatLineField> fields = StatLineFields(side_);
     const std::vector<StatLine> shown = actorsOnly->isChecked() ? source_.ActorLines(side_) : source_.Lines(side_);
     lines->setRowCount(int(shown.size()));

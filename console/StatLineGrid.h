@@ -14,12 +14,19 @@ public:
     StatLineGrid(int side, StatLines &lines, QWidget *parent = nullptr);
 
     void refresh();
+    // After a change: at once when the grid is in sight, else when it comes
+    // into sight, so the console's entries do not wait for a hidden tab.
+    void refreshWhenShown();
 
     QTableWidget *lines;
     QTableWidget *totals;
     QCheckBox *actorsOnly;
 
+protected:
+    void showEvent(QShowEvent *event) override;
+
 private:
     int side_;
+    bool stale_ = false;
     StatLines &source_;
 };

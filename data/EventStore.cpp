@@ -326,9 +326,17 @@ int EventStatistics::shotSum(DttColumn points, int match, int side, int shirtNum
     return store_.SumWhere(points, shots);
 }
 
-int EventStatistics::TeamPoints(int match, int side)
+std::array<int, 2> EventStatistics::MatchPoints(int match)
 {
-    return store_.SumWhere(DttColumn::I1, DttCondition(match, side));
+    std::array<int, 2> points{};
+    try {
+        fb::Query sums(db_, QStringLiteral("SELECT HG, SUM(I1) FROM DTT WHERE (IDM = ?) AND (HG IN (1, 2)) GROUP BY HG"));
+        sums.exec({match});
+        while (sums.next())
+            points[size_t(sums.value(0).toInt() - 1)] = sums.value(1).toInt();
+    } catch (const fb::Error &) {
+    }
+    return points;
 }
 
 int EventStatistics::PointsInPeriod(int match, int period, int side)

@@ -159,7 +159,8 @@ public:
                            std::optional<int> attackType);
 
     // Score queries: sums of the points made.
-    int TeamPoints(int match, int side);
+    // Both sides' points in one reading (index 0 home, 1 away).
+    std::array<int, 2> MatchPoints(int match);
     int PointsInPeriod(int match, int period, int side);
     // Up to and including clock minute `clockMinute` of `period`.
     int PointsUntil(int match, int period, int clockMinute, int side);

@@ -47,6 +47,8 @@ public:
     bool ConnectDatabase();
     bool connected() const { return connection_ != nullptr; }
     bool connectionFailed() const { return connectionFailed_; }
+    // Brings the optimizer's figures of every index up to date (done at the start).
+    void RefreshIndexStatistics();
     fb::Connection &db();
 
     const Options &options() const { return options_; }

@@ -18,6 +18,7 @@
 #include <QAbstractButton>
 #include <QApplication>
 #include <QButtonGroup>
+#include <QTabWidget>
 #include <QTest>
 #include <QTimer>
 
@@ -149,9 +150,14 @@ void TestMatchWindow::courtShowsPlayersOnCourtAndBench()
     QCOMPARE(shown, 7);
     QCOMPARE(f.window->homeBench[0]->text(), QString::number(f.home(5)));
     QCOMPARE(IsOnCourt(1, f.home(4)), 1);
-    // The statistic lines: every roster player, or with "Actors Only" the five on court.
+    // The statistic lines, once their tab is chosen: every roster player, or
+    // with "Actors Only" the five on court.
     StatLineGrid *lines = f.window->statLineGrids[0];
-    lines->actorsOnly->setChecked(false);
+    QCOMPARE(lines->lines->rowCount(), 0); // out of sight, not read yet
+    auto *views = f.window->findChild<QTabWidget *>();
+    for (int tab = 0; tab < views->count(); ++tab)
+        if (views->tabText(tab) == u"Statistic lines"_s)
+            views->setCurrentIndex(tab);
     QCOMPARE(lines->lines->rowCount(), 12);
     lines->actorsOnly->setChecked(true);
     QCOMPARE(lines->lines->rowCount(), 5);

@@ -383,8 +383,7 @@ void TestEventStore::scoreQueries()
         insert(db, {.number = ++n, .side = side, .player = 7, .code = code, .period = period, .minute = minute});
 
     EventStatistics stats(db);
-    QCOMPARE(stats.TeamPoints(1, 1), 10);
-    QCOMPARE(stats.TeamPoints(1, 2), 3);
+    QCOMPARE(stats.MatchPoints(1), (std::array<int, 2>{10, 3}));
     QCOMPARE(stats.PointsInPeriod(1, 3, 1), 3);
     QCOMPARE(stats.PointsUntil(1, 3, 5, 1), 6);          // up to and including clock minute 5
     QCOMPARE(stats.PointsUntilMinute(1, 25, 1), 6);      // periods 1, 2 and period 3 at minutes 10 to 5

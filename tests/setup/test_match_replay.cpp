@@ -300,7 +300,7 @@ void TestMatchReplay::journalAgreesWithTheDatabaseAfterAKill()
     const QStringList stored = matchTables(killed.db(), 1, false);
     // Every event reported as recorded is in both, in the same order; the
     // database may hold one more, recorded but not yet reported.
-    for (const QString table : {u"DTT:"_s, u"AKCIJE:"_s}) {
+    for (const QString &table : {u"DTT:"_s, u"AKCIJE:"_s}) {
         const QStringList inDatabase = stored.filter(table);
         const QStringList inJournal = fromJournal.tables.filter(table);
         QVERIFY2(inJournal.size() > 100, qPrintable(table));
