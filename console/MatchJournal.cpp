@@ -123,14 +123,21 @@ void MatchJournal::Open(int matchId, bool newMatch)
     waiting_.clear();
     const QString name = FileName(matchId);
     if (newMatch && QFile::exists(name)) {
-        // A number used again by a new database: the older journal stays readable.
-        QFile::remove(name + QStringLiteral(".old"));
-        QFile::rename(name, name + QStringLiteral(".old"));
+        // A number used again by a new database: the older journal is kept aside.
+        QString aside = name + QStringLiteral(".old");
+        for (int n = 2; QFile::exists(aside); ++n)
+            aside = name + QStringLiteral(".old%1").arg(n);
+        QFile::rename(name, aside);
     }
     file_.setFileName(name);
     if (file_.exists() && file_.size() > 0 && file_.open(QIODevice::ReadOnly)) {
-        const QByteArray written = file_.readAll();
+        QByteArray written = file_.readAll();
         file_.close();
+        // A line cut short by a crash was never reported as recorded: it goes.
+        if (!written.endsWith('\n')) {
+            written.truncate(written.lastIndexOf('\n') + 1);
+            file_.resize(written.size());
+        }
         headerWritten_ = true;
         const auto script = ParseMatchScript(QString::fromUtf8(written));
         if (const auto *read = std::get_if<MatchScript>(&script)) {
@@ -139,9 +146,6 @@ void MatchJournal::Open(int matchId, bool newMatch)
                 if (e.kind == ScriptEntry::Kind::RosterPlayer)
                     roster_ << rosterKey(e.side, e.number, e.person);
         }
-        // A line cut short by a crash is ended before anything follows it.
-        if (!written.endsWith('\n'))
-            write(QStringLiteral("\n"));
     } else if (!newMatch) {
         unjournaled_ = db_.scalar(QStringLiteral("select count(*) from AKCIJE where ID_UTAKMICA = ? "
                                                  "and SIFRA not in (1, 2)"),

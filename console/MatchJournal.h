@@ -31,8 +31,9 @@ public:
     QString FileName(int matchId) const;
 
     // Starts journaling a match. The journal of a match just defined starts
-    // afresh (an older file under its number is kept with a ".old" suffix);
-    // a stored match's journal is continued.
+    // afresh (an older file under its number is kept with an ".old" suffix);
+    // a stored match's journal is continued, without a last line that a
+    // crash cut short.
     void Open(int matchId, bool newMatch);
     void Close();
 

@@ -83,15 +83,10 @@ void PlusMinus::RevertPlusMinus(int match, int eventNumber)
 void PlusMinus::ChangePlusMinus(int match, int side, int position, int change, int shirtNumber)
 {
     const QVariantList player{match, side, shirtNumber};
-    const bool hasRow =
-        db_.scalar(QStringLiteral("SELECT COUNT(*) FROM INDEKSI WHERE (IDGAME = ?) AND (HG = ?) AND (NODR = ?)"),
-                   player)
-            .toInt() > 0;
-    if (hasRow)
-        db_.execute(QStringLiteral("UPDATE INDEKSI SET VAL = COALESCE(VAL, 0) + ? "
-                                   "WHERE (IDGAME = ?) AND (HG = ?) AND (NODR = ?)"),
-                    QVariantList{change} + player);
-    else
+    const int changed = db_.execute(QStringLiteral("UPDATE INDEKSI SET VAL = COALESCE(VAL, 0) + ? "
+                                                   "WHERE (IDGAME = ?) AND (HG = ?) AND (NODR = ?)"),
+                                    QVariantList{change} + player);
+    if (changed == 0)
         db_.execute(QStringLiteral("INSERT INTO INDEKSI (IDINDEKS, IDGAME, HG, NODR, VAL, IDPLAYER) "
                                    "VALUES (?, ?, ?, ?, ?, ?)"),
                     {nextKey("INDEKSI", "IDINDEKS"), match, side, shirtNumber, change, position});

@@ -43,6 +43,7 @@ private slots:
     void refusals_data();
     void refusals();
     void words();
+    void headerIsWrittenBack();
 };
 
 void TestMatchScript::headerIsRead()
@@ -102,6 +103,11 @@ void TestMatchScript::entries_data()
     QTest::newRow("review update") << u"REVIEW UPDATE 12 A 5 7 3"_s << int(K::ReviewUpdate)
                                    << QList<int>{2, 5, 7, 3, 0, -1, 12} << QString();
     QTest::newRow("colour") << u"COLOR H 255"_s << int(K::Color) << QList<int>{1, 0, 0, 0, 0, -1, 255} << QString();
+    QTest::newRow("player added during the match")
+        << u"player A 12 \"Van Gogh\" \"Vincent\""_s << int(K::RosterPlayer) << QList<int>{2, 12, 0, 0, 0, -1, 0}
+        << QString();
+    QTest::newRow("event in force deleted") << u"MARK DELETE 2"_s << int(K::MarkDelete)
+                                            << QList<int>{0, 0, 0, 0, 0, -1, 2} << QString();
 }
 
 void TestMatchScript::entries()
@@ -147,6 +153,8 @@ void TestMatchScript::refusals_data()
     QTest::newRow("fourth referee") << u"referee a b\nreferee c d\nreferee e f\nreferee g h\nplay\n"_s << 4
                                     << u"a match has at most three referees"_s;
     QTest::newRow("header after play") << u"play\nleague \"L\"\n"_s << 2 << u"unknown entry \"league\""_s;
+    QTest::newRow("mark without delete") << u"play\nMARK 2\n"_s << 2 << u"MARK needs more words"_s;
+    QTest::newRow("mark with another word") << u"play\nMARK UNDO 2\n"_s << 2 << u"MARK is followed by DELETE"_s;
 }
 
 void TestMatchScript::refusals()
@@ -167,6 +175,24 @@ void TestMatchScript::words()
              (QStringList{u"player"_s, u"H"_s, u"4"_s, u"Van  Gogh"_s, u"#1"_s}));
     QCOMPARE(*ScriptWords(u"coach A \"\" \"Ime\""_s), (QStringList{u"coach"_s, u"A"_s, QString(), u"Ime"_s}));
     QVERIFY(!ScriptWords(u"league \"open"_s));
+}
+
+void TestMatchScript::headerIsWrittenBack()
+{
+    ScriptHeader h = parsed(Header).header;
+    h.delegate = ScriptPerson{u"Tomić"_s, u"Dražen \"Žuti\""_s, u"Osijek"_s};
+    const ScriptHeader again = parsed(ScriptHeaderText(h)).header;
+    QCOMPARE(again.league, h.league);
+    QCOMPARE(again.home, h.home);
+    QCOMPARE(again.players[1][0].number, 100);
+    QCOMPARE(again.players[1][0].person.firstName, u"Šaćir"_s);
+    QCOMPARE(again.coaches[0]->surname, u"Obradović"_s);
+    QCOMPARE(again.referees[0].city, u"Beograd"_s);
+    QCOMPARE(again.delegate->firstName, u"Dražen 'Žuti'"_s); // the reader has no escape for a quote
+    QCOMPARE(again.statisticians.size(), 1);
+    QCOMPARE(again.facts, h.facts);
+    QCOMPARE(*again.colors, *h.colors);
+    QCOMPARE(again.starters, h.starters);
 }
 
 QTEST_GUILESS_MAIN(TestMatchScript)

@@ -2,6 +2,7 @@
 // with their line numbers, the journal that rebuilds a match in an empty
 // database (after a random match and after the program was killed).
 #include "console/MatchScript.h"
+#include "console/MatchSession.h"
 #include "data/ActionCodes.h"
 #include "data/FbClient.h"
 #include "rules/MatchGenerator.h"
@@ -181,6 +182,7 @@ private slots:
     void refusalStopsTheReplay();
     void lenientReplayGoesOn();
     void headerRefusalNamesItsLine();
+    void reopenedMatchContinuesItsJournal();
     void randomMatchJournalRebuildsTheMatch();
     void journalAgreesWithTheDatabaseAfterAKill();
 };
@@ -249,6 +251,34 @@ void TestMatchReplay::headerRefusalNamesItsLine()
     QCOMPARE(r.outcome.refusals[0].line, 8);
     QVERIFY2(!r.outcome.refusals[0].message.isEmpty(), "the program's reason is reported");
     QCOMPARE(r.outcome.entriesPlayed, 0);
+}
+
+void TestMatchReplay::reopenedMatchContinuesItsJournal()
+{
+    Sandbox sb;
+    sb.dm();
+    const MatchReplay::Outcome first = MatchReplay().Run(parsed(SmallHeader + u"H 4 6 3\n"_s));
+    QVERIFY(first.succeeded());
+    {
+        QFile journal(first.journal);
+        QVERIFY(journal.open(QIODevice::Append));
+        journal.write("A 4 8"); // a line a crash cut short
+    }
+    MatchSession session(sb.dm());
+    session.ResetWorkingTables();
+    QVERIFY(session.OpenExistingMatch(first.matchId));
+    session.ResetShowingState();
+    QCOMPARE(session.Record({2, 4, EvMade3, 2, 0}), 1);
+    QString journal = readFile(first.journal);
+    QCOMPARE(journal.count(u"\nplay\n"_s), 1);
+    QVERIFY2(journal.endsWith(u"\nH 4 6 3\nA 4 8 2\n"_s), qPrintable(journal));
+
+    // A new match under the same number, as in a new database, starts a
+    // journal of its own; the old one is kept.
+    MatchSession another(sb.dm());
+    QVERIFY(another.OpenNewMatch(first.matchId));
+    QCOMPARE(readFile(first.journal + u".old"_s), journal);
+    QVERIFY(!QFile::exists(first.journal));
 }
 
 void TestMatchReplay::randomMatchJournalRebuildsTheMatch()
