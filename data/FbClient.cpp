@@ -165,6 +165,7 @@ std::unique_ptr<Connection> Connection::create(const QString &location, const Cr
 
 Connection::~Connection()
 {
+    forgetPrepared();
     try {
         rollback();
     } catch (const Error &) {
@@ -235,6 +236,7 @@ QVariant Connection::scalar(const QString &sql, const QVariantList &params)
 
 void Connection::executeDefinition(const QString &sql)
 {
+    forgetPrepared();
     ITransaction *own = startTransaction(attachment_);
     try {
         guarded([&](Status &st) {
@@ -362,14 +364,63 @@ QTime decodeTime(ISC_TIME time)
 
 } // namespace
 
-Query::Query(Connection &connection, const QString &sql) : connection_(connection), sql_(sql)
+struct Connection::Prepared
 {
+    IStatement *statement = nullptr;
+    std::unique_ptr<Query::Layout> in, out;
+    unsigned type = 0;
+
+    ~Prepared()
+    {
+        if (!statement)
+            return;
+        try {
+            guarded([&](Status &st) { statement->free(&st); });
+        } catch (const Error &) {
+            quietlyRelease(statement);
+        }
+    }
+};
+
+std::unique_ptr<Connection::Prepared> Connection::borrowPrepared(const QString &sql)
+{
+    if (const auto kept = prepared_.find(sql); kept != prepared_.end()) {
+        std::unique_ptr<Prepared> found = std::move(kept->second);
+        prepared_.erase(kept);
+        return found;
+    }
+    auto fresh = std::make_unique<Prepared>();
     guarded([&](Status &st) {
-        statement_ = connection_.attachment()->prepare(&st, connection_.transaction(), 0, sql.toUtf8().constData(),
-                                                       Dialect, IStatement::PREPARE_PREFETCH_METADATA);
-        in_ = std::make_unique<Layout>(statement_->getInputMetadata(&st));
-        out_ = std::make_unique<Layout>(statement_->getOutputMetadata(&st));
+        fresh->statement = attachment_->prepare(&st, transaction(), 0, sql.toUtf8().constData(), Dialect,
+                                                IStatement::PREPARE_PREFETCH_METADATA);
+        fresh->type = fresh->statement->getType(&st);
+        fresh->in = std::make_unique<Query::Layout>(fresh->statement->getInputMetadata(&st));
+        fresh->out = std::make_unique<Query::Layout>(fresh->statement->getOutputMetadata(&st));
     });
+    return fresh;
+}
+
+void Connection::returnPrepared(const QString &sql, std::unique_ptr<Prepared> prepared)
+{
+    // Statements the program builds with numbers written in would fill the
+    // store without end; it keeps the first few hundred texts.
+    constexpr size_t Kept = 300;
+    const bool data = prepared->type == isc_info_sql_stmt_select || prepared->type == isc_info_sql_stmt_insert ||
+                      prepared->type == isc_info_sql_stmt_update || prepared->type == isc_info_sql_stmt_delete ||
+                      prepared->type == isc_info_sql_stmt_exec_procedure ||
+                      prepared->type == isc_info_sql_stmt_select_for_upd;
+    if (data && prepared_.size() < Kept)
+        prepared_.try_emplace(sql, std::move(prepared)); // a text already kept frees this one
+}
+
+void Connection::forgetPrepared() { prepared_.clear(); }
+
+Query::Query(Connection &connection, const QString &sql)
+    : connection_(connection), sql_(sql), prepared_(connection.borrowPrepared(sql))
+{
+    statement_ = prepared_->statement;
+    in_ = prepared_->in.get();
+    out_ = prepared_->out.get();
     for (const auto &f : in_->fields)
         in_->nullFlag(f) = -1;
 }
@@ -377,14 +428,8 @@ Query::Query(Connection &connection, const QString &sql) : connection_(connectio
 Query::~Query()
 {
     close();
-    if (statement_) {
-        try {
-            guarded([&](Status &st) { statement_->free(&st); });
-            statement_ = nullptr;
-        } catch (const Error &) {
-            quietlyRelease(statement_);
-        }
-    }
+    if (!failed_)
+        connection_.returnPrepared(sql_, std::move(prepared_));
 }
 
 Query &Query::bind(int index, const QVariant &value)
@@ -482,9 +527,12 @@ void Query::exec()
 {
     close();
     rowsAffected_ = 0;
+    const unsigned type = prepared_->type;
+    if (type == isc_info_sql_stmt_ddl)
+        connection_.forgetPrepared(); // what the kept statements use may change
+    failed_ = true;
     guarded([&](Status &st) {
         ITransaction *tra = connection_.transaction();
-        const unsigned type = statement_->getType(&st);
         if (type == isc_info_sql_stmt_select || type == isc_info_sql_stmt_select_for_upd) {
             cursor_ = statement_->openCursor(&st, tra, in_->meta, in_->buffer.data(), out_->meta, 0);
         } else if (!out_->fields.empty()) {
@@ -495,6 +543,7 @@ void Query::exec()
             rowsAffected_ = int(statement_->getAffectedRecords(&st));
         }
     });
+    failed_ = false;
 }
 
 bool Query::next()
