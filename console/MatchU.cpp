@@ -34,6 +34,21 @@
 
 namespace {
 
+// Shows `lines`, newest first, changing only the rows above the part that
+// stayed the same: an entry adds one line at the top, and rebuilding a whole
+// match's rows after every entry would take longer than the entry itself.
+void showLines(QListWidget *list, const QStringList &lines)
+{
+    const int shown = list->count();
+    int kept = 0;
+    while (kept < shown && kept < lines.size() &&
+           list->item(shown - 1 - kept)->text() == lines[lines.size() - 1 - kept])
+        ++kept;
+    for (int row = shown - kept - 1; row >= 0; --row)
+        delete list->takeItem(row);
+    list->insertItems(0, lines.mid(0, lines.size() - kept));
+}
+
 const QColor BonusNormal(201, 250, 126);
 const QColor BonusReached(255, 164, 164);
 
@@ -115,6 +130,8 @@ TMatchFrm::TMatchFrm(QWidget *parent)
     lbLog = new QListWidget;
     lbLog->setFont(QFont(QStringLiteral("Arial Narrow")));
     lbLog->setFocusPolicy(Qt::NoFocus);
+    // One line a row: the list lays out a whole match's rows without measuring each.
+    lbLog->setUniformItemSizes(true);
     logLayout->addWidget(lbLog, 3);
     connect(lbLog, &QListWidget::itemDoubleClicked, this, [this](QListWidgetItem *item) {
         if (session_.DeleteLoggedEvent(item->text()))
@@ -124,6 +141,7 @@ TMatchFrm::TMatchFrm(QWidget *parent)
     });
     DBGrid1 = new QListWidget;
     DBGrid1->setFocusPolicy(Qt::NoFocus);
+    DBGrid1->setUniformItemSizes(true);
     DBGrid1->setToolTip(QStringLiteral("MARK"));
     logLayout->addWidget(DBGrid1, 1);
     connect(DBGrid1, &QListWidget::itemDoubleClicked, this, [this](QListWidgetItem *item) {
@@ -605,14 +623,16 @@ void TMatchFrm::ShowMatch()
 
 void TMatchFrm::showEventLog()
 {
-    lbLog->clear();
-    lbLog->addItems(session_.RebuildEventLog());
+    showLines(lbLog, session_.RebuildEventLog());
     lbLog->setCurrentRow(0);
-    btnUndo->setVisible(session_.UndoOffered());
+    // Showing or hiding the button lays the window out again: only on a change.
+    if (btnUndo->isVisibleTo(this) != session_.UndoOffered())
+        btnUndo->setVisible(session_.UndoOffered());
     undoList_ = session_.UndoList();
-    DBGrid1->clear();
+    QStringList inForce;
     for (const auto &row : undoList_)
-        DBGrid1->addItem(row.display);
+        inForce << row.display;
+    showLines(DBGrid1, inForce);
 }
 
 void TMatchFrm::UpdateStartersCaptions()
