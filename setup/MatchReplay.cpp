@@ -250,10 +250,11 @@ private:
     TMatchFrm &console_;
 };
 
-class Player
+// Keys a script's entries into the console and answers its questions.
+class EntryKeyer
 {
 public:
-    Player(TMatchFrm &console, HeaderSetup &setup, ReplayMessenger &messages)
+    EntryKeyer(TMatchFrm &console, HeaderSetup &setup, ReplayMessenger &messages)
         : console_(console), keys_(console), setup_(setup), messages_(messages)
     {
         console_.AnswerWith({[this](bool) { return std::optional<int>(seconds_); }, [this] { return foulType_; }});
@@ -261,7 +262,7 @@ public:
         TheConsoleDialogs().roster = [this](TMatchFrm &, int side) { return applyRoster(side); };
         TheConsoleDialogs().lineUp = [this](TMatchFrm &, int side) { return applyLineUp(side); };
     }
-    ~Player() { TheConsoleDialogs() = saved_; }
+    ~EntryKeyer() { TheConsoleDialogs() = saved_; }
 
     // The rosters, colours and starters of the header, as keyed in the console's dialogs.
     void Prepare(const ScriptHeader &h)
@@ -457,9 +458,9 @@ MatchReplay::Outcome MatchReplay::Run(const MatchScript &script)
         return outcome;
     }
     activate(console);
-    Player player(console, setup, messages);
+    EntryKeyer keyer(console, setup, messages);
     try {
-        player.Prepare(script.header);
+        keyer.Prepare(script.header);
     } catch (const SetupFailure &failure) {
         outcome.refusals << Refusal{failure.line, failure.message};
         return outcome;
@@ -470,7 +471,11 @@ MatchReplay::Outcome MatchReplay::Run(const MatchScript &script)
         messages.refusals.clear();
         messages.questionsExpected = entry.kind != Kind::Event || entry.code == EvExitWithoutChanges;
         timer.start();
-        player.Play(entry);
+        try {
+            keyer.Play(entry);
+        } catch (const SetupFailure &failure) {
+            messages.refusals << failure.message; // a player the roster dialog could not add
+        }
         const qint64 took = timer.nsecsElapsed();
         ++outcome.entriesPlayed;
         if (entryPlayed)

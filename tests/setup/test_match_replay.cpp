@@ -183,6 +183,7 @@ private slots:
     void lenientReplayGoesOn();
     void headerRefusalNamesItsLine();
     void reopenedMatchContinuesItsJournal();
+    void playerAddedDuringTheMatchIsJournaled();
     void randomMatchJournalRebuildsTheMatch();
     void journalAgreesWithTheDatabaseAfterAKill();
 };
@@ -279,6 +280,19 @@ void TestMatchReplay::reopenedMatchContinuesItsJournal()
     QVERIFY(another.OpenNewMatch(first.matchId));
     QCOMPARE(readFile(first.journal + u".old"_s), journal);
     QVERIFY(!QFile::exists(first.journal));
+}
+
+void TestMatchReplay::playerAddedDuringTheMatchIsJournaled()
+{
+    const Replayed first = replayInSandbox(SmallHeader + u"player H 12 \"Novi\" \"Igrač\"\nH 5 18 12 @30\nH 12 6 3\n"_s);
+    QVERIFY2(first.outcome.succeeded(), qPrintable(refusalsText(first.outcome)));
+    QCOMPARE(first.outcome.score.home, 2);
+    QVERIFY2(first.journal.endsWith(u"\nplayer H 12 \"Novi\" \"Igrač\"\nH 5 18 12 @30\nH 12 6 3\n"_s),
+             qPrintable(first.journal));
+
+    const Replayed again = replayInSandbox(first.journal);
+    QVERIFY2(again.outcome.succeeded(), qPrintable(refusalsText(again.outcome)));
+    QCOMPARE(again.tables, first.tables);
 }
 
 void TestMatchReplay::randomMatchJournalRebuildsTheMatch()
