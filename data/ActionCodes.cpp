@@ -107,11 +107,14 @@ int TActions::CodeAt(int slot) const
 bool TActions::Load(fb::Connection &connection)
 {
     slots_ = {};
+    shortNames_.clear();
     QSet<int> present;
-    fb::Query rows(connection, QStringLiteral("select SIFRA from AKCIJA"));
+    fb::Query rows(connection, QStringLiteral("select SIFRA, OZNAKA from AKCIJA"));
     rows.exec();
-    while (rows.next())
+    while (rows.next()) {
         present.insert(rows.value(0).toInt());
+        shortNames_.insert(rows.value(0).toInt(), rows.value(1).toString());
+    }
 
     for (int code = 0; code <= 3; ++code)
         SetCode(code, code);

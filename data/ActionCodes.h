@@ -2,6 +2,7 @@
 // The event-code table: which codes a code box accepts and which of them
 // need a second parameter. One instance, filled once at start from AKCIJA.
 
+#include <QHash>
 #include <QString>
 
 #include <array>
@@ -67,10 +68,13 @@ public:
 
     // Fills the table from AKCIJA; answers false when a required code is missing.
     bool Load(fb::Connection &connection);
+    // A code's short name in AKCIJA (OZNAKA), as the list of events in force shows it.
+    QString ShortName(int code) const { return shortNames_.value(code); }
 
 private:
     static bool validSlot(int slot) { return slot >= 0 && slot < SlotCount; }
     std::array<TElement, SlotCount> slots_{};
+    QHash<int, QString> shortNames_;
 };
 
 // The process-wide table, filled by the data module at start.
