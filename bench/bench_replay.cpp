@@ -21,8 +21,8 @@
 
 #include <algorithm>
 #include <cstdio>
-#include <memory>
 #include <functional>
+#include <memory>
 #include <vector>
 
 namespace {
