@@ -2,6 +2,7 @@
 
 #include "common/AppPaths.h"
 #include "common/Messenger.h"
+#include "data/BoxScore.h"
 #include "data/FbClient.h"
 
 #include <QDateTime>
@@ -12,23 +13,15 @@
 
 namespace {
 
-ScriptPerson personOf(fb::Query &q, int first, bool withCity)
+// A person the match names by key; nothing for an empty key or a missing row.
+std::optional<ScriptPerson> person(const QVariant &key, PersonName (NameLookups::*lookup)(int), NameLookups &names)
 {
-    return {q.value(first).toString().trimmed(), q.value(first + 1).toString().trimmed(),
-            withCity ? q.value(first + 2).toString().trimmed() : QString()};
-}
-
-std::optional<ScriptPerson> person(fb::Connection &db, const QString &table, const QString &key, const QVariant &id,
-                                   bool withCity)
-{
-    if (id.isNull())
+    if (key.isNull())
         return std::nullopt;
-    fb::Query q(db, QStringLiteral("select PREZIME, IME%1 from %2 where %3 = ?")
-                        .arg(withCity ? QStringLiteral(", GRAD") : QString(), table, key));
-    q.exec({id});
-    if (!q.next())
+    const PersonName name = (names.*lookup)(key.toInt());
+    if (name.surname.isEmpty())
         return std::nullopt;
-    return personOf(q, 0, withCity);
+    return ScriptPerson{name.surname, name.firstName, name.city};
 }
 
 QString rosterKey(int side, int number, const ScriptPerson &p)
@@ -54,16 +47,15 @@ ScriptHeader ReadScriptHeader(fb::Connection &db, int matchId)
     h.league = match.value(0).toString().trimmed();
     h.home = match.value(1).toString().trimmed();
     h.away = match.value(2).toString().trimmed();
+    NameLookups names(db);
     for (int side = 0; side < 2; ++side)
-        h.coaches[size_t(side)] = person(db, QStringLiteral("TRENER"), QStringLiteral("ID_TRENER"),
-                                         match.value(3 + side), false);
+        h.coaches[size_t(side)] = person(match.value(3 + side), &NameLookups::CoachName, names);
     for (int i = 0; i < 3; ++i)
-        if (const auto referee = person(db, QStringLiteral("SUDIJA"), QStringLiteral("ID_SUDIJA"), match.value(5 + i), true))
+        if (const auto referee = person(match.value(5 + i), &NameLookups::RefereeName, names))
             h.referees << *referee;
-    h.delegate = person(db, QStringLiteral("DELEGAT"), QStringLiteral("ID_DELEGAT"), match.value(8), true);
+    h.delegate = person(match.value(8), &NameLookups::DelegateName, names);
     for (int i = 0; i < 2; ++i)
-        if (const auto statistician =
-                person(db, QStringLiteral("STATISTICARI"), QStringLiteral("ID_STAT"), match.value(9 + i), false))
+        if (const auto statistician = person(match.value(9 + i), &NameLookups::StatisticianName, names))
             h.statisticians << *statistician;
 
     auto fact = [&](const char *name, const QVariant &value) {
@@ -91,7 +83,8 @@ ScriptHeader ReadScriptHeader(fb::Connection &db, int matchId)
                                         "where S.ID_UTAKMICA = ? order by S.DOMGOST desc, S.DRES"));
     roster.exec({matchId});
     while (roster.next())
-        h.players[roster.value(0).toInt() == 1 ? 0 : 1] << ScriptPlayer{roster.value(1).toInt(), personOf(roster, 2, false)};
+        h.players[roster.value(0).toInt() == 1 ? 0 : 1]
+            << ScriptPlayer{roster.value(1).toInt(), {roster.value(2).toString(), roster.value(3).toString(), {}, 0}};
     // The starters are the rules engine's starter events in force.
     fb::Query starters(db, QStringLiteral("select A0, A1 from AKCIJE where ID_UTAKMICA = ? and SIFRA = 2 and UNDO = 0 "
                                           "order by ID_AKCIJE"));

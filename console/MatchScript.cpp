@@ -125,7 +125,6 @@ void readHeaderLine(const LineReader &r, ScriptHeader &h)
     } else if (key == QLatin1String("COLORS")) {
         r.expectCount(3, 3);
         h.colors = std::array<int, 2>{r.number(1, 0, 0xFFFFFF, "a colour"), r.number(2, 0, 0xFFFFFF, "a colour")};
-        h.colorsLine = r.line();
     } else if (key == QLatin1String("STARTERS")) {
         r.expectCount(7, 7);
         const size_t side = size_t(r.side(1) - 1);

@@ -41,7 +41,7 @@ struct ScriptHeader
     std::optional<std::array<int, 2>> colors;
     std::array<QList<int>, 2> starters;
     // Where the script names each part, for refusals found while the match is set up.
-    int leagueLine = 0, homeLine = 0, awayLine = 0, matchLine = 0, colorsLine = 0;
+    int leagueLine = 0, homeLine = 0, awayLine = 0, matchLine = 0;
     std::array<int, 2> startersLines{};
 };
 

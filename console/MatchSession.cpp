@@ -547,23 +547,17 @@ QList<MatchSession::UndoListRow> MatchSession::UndoList()
     return list;
 }
 
-bool MatchSession::DeleteFromUndoList(const UndoListRow &row, bool newest)
+bool MatchSession::DeleteFromUndoList(const QList<UndoListRow> &list, int position)
 {
-    if (newest && PeriodText().toUpper() == QLatin1String("END")) {
+    const UndoListRow &row = list.at(position);
+    if (position == 0 && PeriodText().toUpper() == QLatin1String("END")) {
         ShowError(QStringLiteral("ACTION IS NOT ALLOWED! Use \"undo\" instead of double click control."));
         return false;
     }
     if (!AskConfirmation(QStringLiteral("Delete Event: %1; %2").arg(row.name, row.display)))
         return false;
     auto &db = dm_.db();
-    ScriptEntry deleted{.kind = ScriptKind::MarkDelete};
     try {
-        // The row's place in the list (1 the newest) names the event in any database.
-        deleted.value = db.scalar(QStringLiteral("select count(*) from AKCIJE where ID_UTAKMICA = ? and UNDO = 0 "
-                                                 "and not (SIFRA in (1, 2, 22)) and ID_AKCIJE > ?"),
-                                  {matchId_, row.eventId})
-                            .toInt() +
-                        1;
         db.execute(QStringLiteral("execute procedure DELETEACTION(?, ?)"), {row.eventId, matchId_});
         db.commit();
     } catch (const fb::Error &) {
@@ -574,7 +568,8 @@ bool MatchSession::DeleteFromUndoList(const UndoListRow &row, bool newest)
         ShowWarning(QStringLiteral("Warning! Some action is not allowed."));
         return false;
     }
-    journal_.Append(deleted);
+    // The row's place in the list (1 the newest) names the event in any database.
+    journal_.Append({.kind = ScriptKind::MarkDelete, .value = position + 1});
     RefreshCourtPanels();
     dm_.RequestSafetyCopy();
     return true;

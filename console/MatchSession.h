@@ -156,9 +156,9 @@ public:
         QString display; // side, name, player and parameter
     };
     QList<UndoListRow> UndoList();
-    // Removes an event of the undo list through the rules engine; `newest`
-    // tells whether it is the first row. Answers whether it was removed.
-    bool DeleteFromUndoList(const UndoListRow &row, bool newest);
+    // Removes the event at `position` of the undo list (0 the newest) through
+    // the rules engine. Answers whether it was removed.
+    bool DeleteFromUndoList(const QList<UndoListRow> &list, int position);
 
     // Takes back the newest event (the undo button): the rules engine's
     // UNDO and the event record go together. Answers the engine's result

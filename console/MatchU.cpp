@@ -146,7 +146,7 @@ TMatchFrm::TMatchFrm(QWidget *parent)
     logLayout->addWidget(DBGrid1, 1);
     connect(DBGrid1, &QListWidget::itemDoubleClicked, this, [this](QListWidgetItem *item) {
         const int row = DBGrid1->row(item);
-        if (row >= 0 && row < undoList_.size() && session_.DeleteFromUndoList(undoList_[row], row == 0)) {
+        if (row >= 0 && row < undoList_.size() && session_.DeleteFromUndoList(undoList_, row)) {
             refreshCourtPanels();
             RefreshConsoleData();
             showEventLog();

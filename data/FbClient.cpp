@@ -415,14 +415,15 @@ void Connection::returnPrepared(const QString &sql, std::unique_ptr<Prepared> pr
 
 void Connection::forgetPrepared() { prepared_.clear(); }
 
+Query::Layout &Query::in() const { return *prepared_->in; }
+Query::Layout &Query::out() const { return *prepared_->out; }
+IStatement *Query::statement() const { return prepared_->statement; }
+
 Query::Query(Connection &connection, const QString &sql)
     : connection_(connection), sql_(sql), prepared_(connection.borrowPrepared(sql))
 {
-    statement_ = prepared_->statement;
-    in_ = prepared_->in.get();
-    out_ = prepared_->out.get();
-    for (const auto &f : in_->fields)
-        in_->nullFlag(f) = -1;
+    for (const auto &f : in().fields)
+        in().nullFlag(f) = -1;
 }
 
 Query::~Query()
@@ -434,7 +435,7 @@ Query::~Query()
 
 Query &Query::bind(int index, const QVariant &value)
 {
-    if (index < 0 || size_t(index) >= in_->fields.size())
+    if (index < 0 || size_t(index) >= in().fields.size())
         throw Error(QStringLiteral("Parameter %1 out of range in: %2").arg(index).arg(sql_));
     write(index, value);
     return *this;
@@ -449,13 +450,13 @@ Query &Query::bindAll(const QVariantList &values)
 
 void Query::write(int index, const QVariant &value)
 {
-    const Layout::Field &f = in_->fields[size_t(index)];
+    const Layout::Field &f = in().fields[size_t(index)];
     if (!value.isValid() || value.isNull()) {
-        in_->nullFlag(f) = -1;
+        in().nullFlag(f) = -1;
         return;
     }
     const QString what = QStringLiteral("Parameter %1").arg(index + 1);
-    unsigned char *at = in_->at(f);
+    unsigned char *at = in().at(f);
     switch (f.type) {
     case SQL_SHORT:
         store<int16_t>(at, int16_t(toScaledInteger(value, f.scale, what)));
@@ -520,7 +521,7 @@ void Query::write(int index, const QVariant &value)
     default:
         throw Error(QStringLiteral("%1: unsupported parameter type %2").arg(what).arg(f.type));
     }
-    in_->nullFlag(f) = 0;
+    in().nullFlag(f) = 0;
 }
 
 void Query::exec()
@@ -534,13 +535,13 @@ void Query::exec()
     guarded([&](Status &st) {
         ITransaction *tra = connection_.transaction();
         if (type == isc_info_sql_stmt_select || type == isc_info_sql_stmt_select_for_upd) {
-            cursor_ = statement_->openCursor(&st, tra, in_->meta, in_->buffer.data(), out_->meta, 0);
-        } else if (!out_->fields.empty()) {
-            statement_->execute(&st, tra, in_->meta, in_->buffer.data(), out_->meta, out_->buffer.data());
+            cursor_ = statement()->openCursor(&st, tra, in().meta, in().buffer.data(), out().meta, 0);
+        } else if (!out().fields.empty()) {
+            statement()->execute(&st, tra, in().meta, in().buffer.data(), out().meta, out().buffer.data());
             singleRowPending_ = true;
         } else {
-            statement_->execute(&st, tra, in_->meta, in_->buffer.data(), nullptr, nullptr);
-            rowsAffected_ = int(statement_->getAffectedRecords(&st));
+            statement()->execute(&st, tra, in().meta, in().buffer.data(), nullptr, nullptr);
+            rowsAffected_ = int(statement()->getAffectedRecords(&st));
         }
     });
     failed_ = false;
@@ -550,7 +551,7 @@ bool Query::next()
 {
     if (cursor_) {
         hasRow_ = guarded([&](Status &st) {
-                      return cursor_->fetchNext(&st, out_->buffer.data());
+                      return cursor_->fetchNext(&st, out().buffer.data());
                   }) == IStatus::RESULT_OK;
         if (!hasRow_)
             close();
@@ -575,21 +576,21 @@ void Query::close()
     }
 }
 
-int Query::columnCount() const { return int(out_->fields.size()); }
+int Query::columnCount() const { return int(out().fields.size()); }
 
-QString Query::columnName(int column) const { return out_->fields.at(size_t(column)).name; }
+QString Query::columnName(int column) const { return out().fields.at(size_t(column)).name; }
 
 int Query::columnIndex(const QString &name) const
 {
-    for (size_t i = 0; i < out_->fields.size(); ++i)
-        if (out_->fields[i].name.compare(name, Qt::CaseInsensitive) == 0)
+    for (size_t i = 0; i < out().fields.size(); ++i)
+        if (out().fields[i].name.compare(name, Qt::CaseInsensitive) == 0)
             return int(i);
     return -1;
 }
 
 QVariant Query::value(int column) const
 {
-    if (!hasRow_ || column < 0 || size_t(column) >= out_->fields.size())
+    if (!hasRow_ || column < 0 || size_t(column) >= out().fields.size())
         throw Error(QStringLiteral("No value %1 in the current row of: %2").arg(column).arg(sql_));
     return read(column);
 }
@@ -604,10 +605,10 @@ QVariant Query::value(const QString &name) const
 
 QVariant Query::read(int column) const
 {
-    const Layout::Field &f = out_->fields[size_t(column)];
-    if (out_->isNull(f))
+    const Layout::Field &f = out().fields[size_t(column)];
+    if (out().isNull(f))
         return QVariant();
-    const unsigned char *at = out_->at(f);
+    const unsigned char *at = out().at(f);
     switch (f.type) {
     case SQL_SHORT:
         return fromScaledInteger(load<int16_t>(at), f.scale);

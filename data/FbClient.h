@@ -133,16 +133,17 @@ public:
     int rowsAffected() const { return rowsAffected_; }
 
 private:
+    // The borrowed statement and the layouts of its parameters and results.
+    Layout &in() const;
+    Layout &out() const;
+    Firebird::IStatement *statement() const;
     QVariant read(int column) const;
     void write(int index, const QVariant &value);
 
     Connection &connection_;
     QString sql_;
     std::unique_ptr<Connection::Prepared> prepared_;
-    Firebird::IStatement *statement_ = nullptr;
     Firebird::IResultSet *cursor_ = nullptr;
-    Layout *in_ = nullptr;
-    Layout *out_ = nullptr;
     bool failed_ = false; // a statement that failed is not kept
     bool singleRowPending_ = false;
     bool hasRow_ = false;

@@ -9,6 +9,20 @@
 #include "setup/UTeamDlg.h"
 #include "setup/WindowDirectory.h"
 
+StartersEditor::Hooks LineUpHooks(TMatchFrm &console)
+{
+    StartersEditor::Hooks hooks;
+    hooks.askSeconds = [&console] { return TSecFrm::AskSeconds(false, &console); };
+    hooks.refused = [](int result, int player, int parameter) {
+        const auto refusal =
+            MatchSession::CheckResultMessage(result, QString::number(player), QString::number(parameter));
+        if (!refusal.message.isEmpty())
+            ShowError(refusal.message);
+    };
+    hooks.enableEntry = [&console] { console.EnableEntry(); };
+    return hooks;
+}
+
 void RegisterConsoleDialogs()
 {
     ConsoleDialogs &dialogs = TheConsoleDialogs();
@@ -17,16 +31,7 @@ void RegisterConsoleDialogs()
         return dialog.exec() == 33;
     };
     dialogs.lineUp = [](TMatchFrm &console, int side) {
-        StartersEditor::Hooks hooks;
-        hooks.askSeconds = [&console] { return TSecFrm::AskSeconds(false, &console); };
-        hooks.refused = [](int result, int player, int parameter) {
-            const auto refusal = MatchSession::CheckResultMessage(result, QString::number(player),
-                                                                  QString::number(parameter));
-            if (!refusal.message.isEmpty())
-                ShowError(refusal.message);
-        };
-        hooks.enableEntry = [&console] { console.EnableEntry(); };
-        TStartersDlg dialog(console.session(), side == 1 ? 1 : 0, hooks, &console);
+        TStartersDlg dialog(console.session(), side == 1 ? 1 : 0, LineUpHooks(console), &console);
         return dialog.exec() == 33;
     };
     dialogs.browser = [](TMatchFrm &console, ReferenceList list) {

@@ -7,8 +7,10 @@
 #include "data/BoxScoreText.h"
 #include "data/FbClient.h"
 #include "data/dmU.h"
+#include "setup/ConsoleDialogs.h"
 #include "setup/MatchDefinition.h"
 #include "setup/RefBrowserLogic.h"
+#include "setup/RefBrowserMembers.h"
 #include "setup/RosterEditor.h"
 #include "setup/StartersEditor.h"
 
@@ -67,21 +69,19 @@ public:
         const int league = findOrAdd(BrowserKind::Leagues, QStringLiteral("select ID_LIGA from LIGA where NAZIV = ?"),
                                      {h.league}, {{QStringLiteral("NAZIV"), h.league}, {QStringLiteral("LIGTUR"), 1}},
                                      h.leagueLine);
-        std::array<int, 2> clubs{};
         for (int side = 0; side < 2; ++side) {
             const QString name = side == 0 ? h.home : h.away;
-            clubs[size_t(side)] = findOrAdd(BrowserKind::Teams,
-                                            QStringLiteral("select ID_KLUB from KLUB where NAZIV = ? and ID_LIGA = ?"),
-                                            {name, league}, {{QStringLiteral("NAZIV"), name}},
-                                            side == 0 ? h.homeLine : h.awayLine, {{QStringLiteral("ID_LIGA"), league}});
+            clubs_[size_t(side)] = findOrAdd(BrowserKind::Teams,
+                                             QStringLiteral("select ID_KLUB from KLUB where NAZIV = ? and ID_LIGA = ?"),
+                                             {name, league}, {{QStringLiteral("NAZIV"), name}},
+                                             side == 0 ? h.homeLine : h.awayLine, {{QStringLiteral("ID_LIGA"), league}});
         }
-        clubs_ = clubs;
         for (int side = 0; side < 2; ++side) {
             for (const ScriptPlayer &p : h.players[size_t(side)])
                 AddPlayer(side + 1, p.person);
             if (const auto &coach = h.coaches[size_t(side)])
                 coaches_[size_t(side)] = person(BrowserKind::Coaches, *coach,
-                                                {{QStringLiteral("ID_KLUB"), clubs[size_t(side)]}});
+                                                {{QStringLiteral("ID_KLUB"), clubs_[size_t(side)]}});
         }
 
         MatchDefinition definition(module_);
@@ -91,8 +91,8 @@ public:
         definition.setKey(C::Liga, league);
         definition.RefreshClubList(C::Domacin);
         definition.RefreshClubList(C::Gost);
-        definition.setKey(C::Domacin, clubs[0]);
-        definition.setKey(C::Gost, clubs[1]);
+        definition.setKey(C::Domacin, clubs_[0]);
+        definition.setKey(C::Gost, clubs_[1]);
         const C referees[] = {C::Sudija1, C::Sudija2, C::Sudija3};
         for (int i = 0; i < h.referees.size(); ++i)
             definition.setKey(referees[i], person(BrowserKind::Referees, h.referees[i]));
@@ -100,8 +100,7 @@ public:
             definition.setKey(C::Delegat, person(BrowserKind::Delegates, *h.delegate));
         const C statisticians[] = {C::Statisticar1, C::Statisticar2};
         for (int i = 0; i < h.statisticians.size(); ++i)
-            definition.setKey(statisticians[i],
-                              person(BrowserKind::Statists, h.statisticians[i]));
+            definition.setKey(statisticians[i], person(BrowserKind::Statists, h.statisticians[i]));
 
         // Facts a script leaves out get plain values, so a paper scoresheet
         // with only the teams can still be keyed.
@@ -177,20 +176,9 @@ private:
     // A person by surname and first name (and club, for players and coaches).
     int person(BrowserKind kind, const ScriptPerson &p, const Values &choices = {})
     {
-        struct PersonTable
-        {
-            BrowserKind kind;
-            const char *table, *key;
-        };
-        static constexpr PersonTable tables[] = {{BrowserKind::Players, "IGRAC", "ID_IGRAC"},
-                                                 {BrowserKind::Coaches, "TRENER", "ID_TRENER"},
-                                                 {BrowserKind::Referees, "SUDIJA", "ID_SUDIJA"},
-                                                 {BrowserKind::Delegates, "DELEGAT", "ID_DELEGAT"},
-                                                 {BrowserKind::Statists, "STATISTICARI", "ID_STAT"}};
-        const PersonTable &t = *std::find_if(std::begin(tables), std::end(tables),
-                                             [kind](const PersonTable &t) { return t.kind == kind; });
+        const BrowserMember &browser = Member(kind);
         QString sql = QStringLiteral("select first 1 %1 from %2 where PREZIME = ? and IME = ?")
-                          .arg(QLatin1String(t.key), QLatin1String(t.table));
+                          .arg(browser.keyColumn, module_.table(browser.tableObject).table());
         QVariantList params{p.surname, p.firstName};
         for (const auto &[column, key] : choices) {
             sql += QStringLiteral(" and %1 = ?").arg(column);
@@ -402,15 +390,8 @@ private:
         StartersEditor editor(console_.session(), side == 1 ? 1 : 0);
         for (StartersEditor::Row &row : editor.rows)
             row.marked = five_.contains(row.number);
-        StartersEditor::Hooks hooks;
+        StartersEditor::Hooks hooks = LineUpHooks(console_);
         hooks.askSeconds = [this] { return std::optional<int>(seconds_); };
-        hooks.refused = [](int result, int player, int parameter) {
-            const auto refusal =
-                MatchSession::CheckResultMessage(result, QString::number(player), QString::number(parameter));
-            if (!refusal.message.isEmpty())
-                ShowError(refusal.message);
-        };
-        hooks.enableEntry = [this] { console_.EnableEntry(); };
         return editor.Apply(hooks);
     }
 

@@ -388,14 +388,14 @@ void TestMatchSession::deletionFromTheUndoList()
     RecordingMessenger messages;
     // The change cannot go: the player who came in scored afterwards.
     messages.answer(true);
-    QVERIFY(!f.session.DeleteFromUndoList(list[2], false));
+    QVERIFY(!f.session.DeleteFromUndoList(list, 2));
     QCOMPARE(messages.texts(), (QStringList{u"Delete Event: %1; %2"_s.arg(list[2].name, list[2].display),
                                             u"Warning! Some action is not allowed."_s}));
     QCOMPARE(f.session.UndoList().size(), 4);
     // The rebound can.
     messages.messages.clear();
     messages.answer(true);
-    QVERIFY(f.session.DeleteFromUndoList(list[0], true));
+    QVERIFY(f.session.DeleteFromUndoList(list, 0));
     QCOMPARE(f.session.UndoList().size(), 3);
     QCOMPARE(f.dttCount(), 4); // this route leaves the event records alone
 }
