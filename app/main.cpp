@@ -1,14 +1,14 @@
 // Quintara: the program entry.
 #include "common/AppPaths.h"
 #include "common/Messenger.h"
-#include "console/Pickers.h"
+#include "console/widgets/Pickers.h"
 #include "data/EmbeddedEngine.h"
-#include "data/dmU.h"
-#include "setup/ConsoleDialogs.h"
-#include "setup/MainU.h"
-#include "setup/MatchReplay.h"
-#include "setup/MessageBoxes.h"
-#include "setup/TerminationSignals.h"
+#include "data/DataModule.h"
+#include "app/ConsoleDialogs.h"
+#include "setup/widgets/MainWindow.h"
+#include "matchscript/widgets/MatchReplay.h"
+#include "app/MessageBoxes.h"
+#include "app/TerminationSignals.h"
 #include "setup/VersionInfo.h"
 
 #include <QApplication>

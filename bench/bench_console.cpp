@@ -8,7 +8,7 @@
 #include "console/MatchSession.h"
 #include "data/EmbeddedEngine.h"
 #include "data/FbClient.h"
-#include "data/dmU.h"
+#include "data/DataModule.h"
 #include "rules/MatchGenerator.h"
 #include "rules/RulesDesk.h"
 
@@ -49,7 +49,7 @@ Played playMatch(Tdm &module, quint32 seed)
         if (!MatchSession::Recorded(e->code, result))
             continue;
         // What the console shows after every event.
-        session.RebuildBoxScore();
+        session.BoxScore();
         session.RebuildEventLog();
         session.Score();
         played.latencies.push_back(double(t.nsecsElapsed()) / 1e6);

@@ -4,8 +4,8 @@
 #include "common/Messenger.h"
 #include "data/EmbeddedEngine.h"
 #include "data/FbClient.h"
-#include "data/dmU.h"
-#include "setup/MainU.h"
+#include "data/DataModule.h"
+#include "setup/widgets/MainWindow.h"
 
 #include <QApplication>
 #include <QDir>

@@ -5,11 +5,11 @@
 // the per-entry median, 99th percentile and maximum, the whole replay's
 // time and the process's peak memory.
 #include "BenchSupport.h"
-#include "console/MatchScript.h"
-#include "console/Pickers.h"
+#include "matchscript/MatchScript.h"
+#include "console/widgets/Pickers.h"
 #include "data/EmbeddedEngine.h"
-#include "data/dmU.h"
-#include "setup/MatchReplay.h"
+#include "data/DataModule.h"
+#include "matchscript/widgets/MatchReplay.h"
 
 #include <QApplication>
 #include <QDir>

@@ -52,7 +52,6 @@ struct TIgracRec
     QString surname;      // transliterated
     QString firstName;    // transliterated
     QString registration; // EBR
-    std::array<int, 30> counters{}; // indexed by BoxColumn; the last is spare
 
     void clear();
 };

@@ -1,7 +1,7 @@
 #include "console/ActionsReview.h"
 
 #include "common/Messenger.h"
-#include "console/MatchJournal.h"
+#include "matchscript/MatchJournal.h"
 #include "data/ActionCodes.h"
 #include "data/EventStore.h"
 #include "data/FbClient.h"

@@ -173,8 +173,6 @@ void EntryGrammar::MinuteChange()
     default:
         break;
     }
-    if (MatchSession::Recorded(EvMinuteChange, result))
-        hooks_.recorded();
 }
 
 void EntryGrammar::TimeOut(int s)
@@ -203,7 +201,6 @@ void EntryGrammar::TeamEvent(int s, int code)
     const int result = session_.Record({s, 0, code, 0, 0});
     if (MatchSession::Recorded(code, result)) {
         moveTo(EntryBox::Init);
-        hooks_.recorded();
     } else if (result >= 0) {
         // Refusals of team events are shown with the home boxes.
         const auto refusal = MatchSession::CheckResultMessage(result, text(EntryBox::HomePlayer),
@@ -347,7 +344,6 @@ bool EntryGrammar::submit(int s, int player, int code, int parameter, int second
     const int result = session_.Record({s, player, code, parameter, seconds});
     if (MatchSession::Recorded(code, result)) {
         moveTo(EntryBox::Init);
-        hooks_.recorded();
         return true;
     }
     if (result < 0)

@@ -23,8 +23,6 @@ public:
         std::function<std::optional<int>(bool confirm)> askSeconds = [](bool) { return std::optional<int>(0); };
         // The players on court may have changed.
         std::function<void()> refreshCourt = [] {};
-        // An event was recorded (the displays follow).
-        std::function<void()> recorded = [] {};
     };
 
     EntryGrammar(MatchSession &session, Hooks hooks);

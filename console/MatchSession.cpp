@@ -5,11 +5,11 @@
 #include "common/Messenger.h"
 #include "common/Transliterate.h"
 #include "data/ActionCodes.h"
-#include "data/BoxScore.h"
 #include "data/EventStore.h"
 #include "data/FbClient.h"
+#include "data/MatchRoster.h"
 #include "data/PlusMinus.h"
-#include "data/dmU.h"
+#include "data/DataModule.h"
 
 #include <QDir>
 #include <QFileInfo>
@@ -158,12 +158,37 @@ void MatchSession::ResetShowingState()
 
 void MatchSession::ReloadRoster()
 {
-    BoxScores().LoadRosterRecords(dm_.db(), matchId_);
+    FillRosterTables(CurrentMatch(), ReadMatchRoster(dm_.db(), matchId_));
 }
 
-void MatchSession::RebuildBoxScore()
+BoxScoreSet MatchSession::BoxScore()
 {
-    BoxScores().BuildBoxScore(dm_.db(), matchId_);
+    BoxScoreSet box = BoxScoreBuilder(dm_.db()).build(matchId_);
+    for (int side : {1, 2})
+        box.markOnCourt(side, CurrentMatch().onCourt(side));
+    return box;
+}
+
+void MatchSession::ReloadMatchRow()
+{
+    if (loadMatchRow(matchId_))
+        emit matchChanged(MatchChange::Details);
+}
+
+void MatchSession::Changed(MatchChanges what)
+{
+    if (what & MatchChange::EventsWithdrawn)
+        recountAfterWithdrawal();
+    emit matchChanged(what);
+}
+
+void MatchSession::recountAfterWithdrawal()
+{
+    // Team fouls are counted anew from the records that remain.
+    resetTeamFouls();
+    const int period = Clock().period;
+    UpdateTeamFouls(1, period, 0);
+    UpdateTeamFouls(2, period, 0);
 }
 
 void MatchSession::SetTeamColor(int side, int value)
@@ -177,6 +202,7 @@ void MatchSession::SetTeamColor(int side, int value)
     dm_.db().commitRetaining();
     current = value;
     journal_.Append({.kind = ScriptKind::Color, .side = side, .value = value});
+    emit matchChanged(MatchChange::Colours);
 }
 
 void MatchSession::SetAttackType(int type)
@@ -279,6 +305,8 @@ int MatchSession::Record(const EventEntry &entry)
     if (entry.code == EvStarters || entry.code == EvPlayerChange || entry.code == EvExitWithoutChanges)
         RefreshCourtPanels(); // the shared on-court sets follow the court
     dm_.RequestSafetyCopy();
+    emit matchChanged(entry.code == EvMinuteChange ? MatchChange::EventAdded | MatchChange::Clock
+                                                   : MatchChanges(MatchChange::EventAdded));
     return result;
 }
 
@@ -486,6 +514,7 @@ void MatchSession::SetPossession(int side)
 {
     dm_.SetJumpBall(matchId_, side);
     journal_.Append({.kind = ScriptKind::Possession, .side = side});
+    emit matchChanged(MatchChange::Details);
 }
 
 int MatchSession::Possession() { return dm_.GetJumpBall(matchId_); }
@@ -520,6 +549,8 @@ bool MatchSession::DeleteLoggedEvent(const QString &logLine)
     journal_.Append({.kind = ScriptKind::Delete, .value = number});
     dm_.RequestSafetyCopy();
     ShowInformation(QStringLiteral("Action is deleted!"));
+    eventCounter_ = 0; // the next number follows the highest that remains
+    Changed(MatchChange::EventsWithdrawn);
     return true;
 }
 
@@ -572,6 +603,7 @@ bool MatchSession::DeleteFromUndoList(const QList<UndoListRow> &list, int positi
     journal_.Append({.kind = ScriptKind::MarkDelete, .value = position + 1});
     RefreshCourtPanels();
     dm_.RequestSafetyCopy();
+    Changed(MatchChange::EventsWithdrawn | MatchChange::Roster);
     return true;
 }
 
@@ -603,8 +635,8 @@ int MatchSession::Undo()
         journal_.Append({.kind = ScriptKind::Undo});
         RebuildEventLog(); // the newest event is the last one again
         RefreshCourtPanels();
-        resetTeamFouls(); // counted anew from the remaining records
         dm_.RequestSafetyCopy();
+        Changed(MatchChange::EventsWithdrawn | MatchChange::Clock);
         break;
     case 0:
         ShowInformation(QStringLiteral("There is no previous event or action!"));

@@ -4,9 +4,12 @@
 // check, the event record, team fouls and bonus). The console window shows
 // what this class holds and passes the statistician's entries to it.
 
-#include "console/MatchJournal.h"
+#include "data/BoxScore.h"
+#include "matchscript/MatchJournal.h"
 
+#include <QFlags>
 #include <QList>
+#include <QObject>
 #include <QString>
 #include <QStringList>
 
@@ -44,8 +47,22 @@ struct MatchScore
     int away = 0;
 };
 
-class MatchSession
+// What a change of the open match touched.
+enum class MatchChange {
+    EventAdded = 0x1,
+    EventsWithdrawn = 0x2, // undo, deletion, removal from the events in force, review edits
+    Clock = 0x4,           // the clock row moved (minute, period, end)
+    Roster = 0x8,          // the roster or the players on court outside an event
+    Colours = 0x10,
+    Details = 0x20, // names of the match and its teams, possession
+};
+Q_DECLARE_FLAGS(MatchChanges, MatchChange)
+Q_DECLARE_OPERATORS_FOR_FLAGS(MatchChanges)
+
+class MatchSession final : public QObject
 {
+    Q_OBJECT
+
 public:
     explicit MatchSession(Tdm &module);
 
@@ -60,11 +77,14 @@ public:
     void ResetShowingState();
     // The roster tables, after the roster changed.
     void ReloadRoster();
-    // The console's box-score tables, after the events changed.
-    void RebuildBoxScore();
+    // The open match's box score over all its events, with the players on court marked.
+    BoxScoreSet BoxScore();
 
     // Reads the match's names and colours again (after the definition changed).
-    void ReloadMatchRow() { loadMatchRow(matchId_); }
+    void ReloadMatchRow();
+    // The match was changed by a window of its own (the events review, the
+    // roster and line-up dialogs): everyone who follows the match hears it.
+    void Changed(MatchChanges what);
     int MatchId() const { return matchId_; }
     QString MatchName() const { return matchName_; }
     QString HomeName() const { return homeName_; }
@@ -179,6 +199,10 @@ public:
     };
     static Refusal CheckResultMessage(int result, const QString &playerText, const QString &parameterText);
 
+signals:
+    // After every change of the open match, once its data are stored.
+    void matchChanged(MatchChanges what);
+
 private:
     struct TeamFoulState
     {
@@ -190,6 +214,7 @@ private:
 
     bool loadMatchRow(int matchId);
     void resetTeamFouls();
+    void recountAfterWithdrawal();
     void resetClockRow();
     void setResult(const QString &result);
     void insertEventRecord(const EventEntry &entry, const MatchScore &before);

@@ -1,9 +1,10 @@
 #include "data/BoxScore.h"
 
-#include "common/Transliterate.h"
 #include "data/ActionCodes.h"
 #include "data/EventStore.h"
+#include "data/Efficiency.h"
 #include "data/FbClient.h"
+#include "data/MatchRoster.h"
 
 #include <algorithm>
 #include <cmath>
@@ -35,24 +36,30 @@ const std::vector<BoxColumn> &columnsOfActor(int code)
     return it == columns.end() ? none : it->second;
 }
 
-// The counts that follow from the others: field goals, points, all
-// rebounds and the efficiency index (the formula of the statistic lines).
-template <typename Counters>
-void deriveCounts(Counters &c)
+// The columns that events count; the others follow from them.
+const std::vector<BoxColumn> &countedColumns()
 {
-    c[BC_PIZIGREOK] = c[BC_P2OK] + c[BC_P3OK];
-    c[BC_PIZIGREUK] = c[BC_P2UK] + c[BC_P3UK];
-    c[BC_POENI] = c[BC_P1OK] + 2 * c[BC_P2OK] + 3 * c[BC_P3OK];
-    c[BC_SKOKOVI] = c[BC_SKOKO] + c[BC_SKOKN];
-    const auto gains = c[BC_SKOKOVI] + c[BC_ASISTENCIJA] + c[BC_UKRADENA] + c[BC_LGNA] + c[BC_BLOK];
-    const auto losses = c[BC_P1UK] - 2 * c[BC_P1OK] + c[BC_P2UK] - 3 * c[BC_P2OK] + c[BC_P3UK] - 4 * c[BC_P3OK] +
-                        c[BC_IZGUBLJENA] + c[BC_LG] + c[BC_TG] + c[BC_BLOKNA];
-    c[BC_INDEKS] = gains - losses;
+    static const std::vector<BoxColumn> columns = {
+        BC_P1OK, BC_P1UK, BC_P2OK, BC_P2UK, BC_P3OK, BC_P3UK, BC_SKOKO, BC_SKOKN, BC_ASISTENCIJA,
+        BC_UKRADENA, BC_IZGUBLJENA, BC_BLOK, BC_BLOKNA, BC_LG, BC_TG, BC_LGNA};
+    return columns;
 }
 
+// The figures that follow from the counts: field goals, points, all
+// rebounds, the efficiency index and the percentages.
 void completeRow(BoxRow &row)
 {
-    deriveCounts(row);
+    auto c = [&row](BoxColumn column) { return row.count(column); };
+    row[BC_PIZIGREOK] = c(BC_P2OK) + c(BC_P3OK);
+    row[BC_PIZIGREUK] = c(BC_P2UK) + c(BC_P3UK);
+    row[BC_POENI] = c(BC_P1OK) + 2 * c(BC_P2OK) + 3 * c(BC_P3OK);
+    row[BC_SKOKOVI] = c(BC_SKOKO) + c(BC_SKOKN);
+    row[BC_INDEKS] = EfficiencyIndex({.p1Made = c(BC_P1OK), .p1Attempted = c(BC_P1UK), .p2Made = c(BC_P2OK),
+                                      .p2Attempted = c(BC_P2UK), .p3Made = c(BC_P3OK), .p3Attempted = c(BC_P3UK),
+                                      .rebounds = c(BC_SKOKOVI), .assists = c(BC_ASISTENCIJA),
+                                      .steals = c(BC_UKRADENA), .turnovers = c(BC_IZGUBLJENA), .blocks = c(BC_BLOK),
+                                      .shotsBlocked = c(BC_BLOKNA), .fouls = c(BC_LG), .technicals = c(BC_TG),
+                                      .foulsDrawn = c(BC_LGNA)});
     row[BC_P1PROC] = PercentHalfEven(row.count(BC_P1OK), row.count(BC_P1UK));
     row[BC_P2PROC] = PercentHalfEven(row.count(BC_P2OK), row.count(BC_P2UK));
     row[BC_P3PROC] = PercentHalfEven(row.count(BC_P3OK), row.count(BC_P3UK));
@@ -83,165 +90,85 @@ int RoundHalfEven(double value)
     return int(below);
 }
 
-std::vector<BoxRow> BoxSide::visiblePlayers() const
+const BoxRow *BoxSide::player(int shirtNumber) const
 {
-    std::vector<BoxRow> rows;
-    std::copy_if(players.begin(), players.end(), std::back_inserter(rows),
-                 [this](const BoxRow &row) { return isVisible(row); });
-    return rows;
+    const auto row = std::find_if(players.begin(), players.end(),
+                                  [&](const BoxRow &r) { return r.count(BC_DRES) == shirtNumber; });
+    return row == players.end() ? nullptr : &*row;
 }
 
-// ---------------------------------------------------------------- BoxScore
-
-BoxScore::Set BoxScore::SelectedSet() const
+BoxSide BoxSide::view(bool onCourtOnly, bool totalsOfShownOnly) const
 {
-    if (!reportMode_)
-        return Set::Console;
-    return secondSet_ ? Set::SecondReport : Set::Report;
-}
-
-void BoxScore::SetOnCourtFilter(Set set, int side, bool on)
-{
-    sets_[size_t(set)].side(side).actorsOnly = on;
-}
-
-void BoxScore::SetVisibleOnlyTotals(int side, bool on)
-{
-    visibleOnlyTotals_[side == 1 ? 0 : 1] = on;
-}
-
-void BoxScore::ResetBoxScoreTables(fb::Connection &db)
-{
-    for (int side : {1, 2}) {
-        BoxSide &table = selected().side(side);
-        table.players.clear();
-        table.totals = BoxRow();
-        try {
-            fb::Query lines(db, QStringLiteral("SELECT DRES FROM %1 WHERE DRES IS NOT NULL ORDER BY DRES")
-                                    .arg(side == 1 ? QStringLiteral("STATDOMACI") : QStringLiteral("STATGOSTI")));
-            lines.exec();
-            while (lines.next()) {
-                BoxRow row;
-                const int shirtNumber = lines.value(0).toInt();
-                row[BC_DRES] = shirtNumber;
-                row[BC_STARTER] = IsStarter(side, shirtNumber);
-                row[BC_AKTER] = IsOnCourt(side, shirtNumber);
-                table.players.push_back(row);
-            }
-        } catch (const fb::Error &) {
-        }
+    BoxSide shown;
+    std::copy_if(players.begin(), players.end(), std::back_inserter(shown.players),
+                 [&](const BoxRow &row) { return !onCourtOnly || row.count(BC_AKTER) == 1; });
+    if (!totalsOfShownOnly) {
+        shown.totals = totals;
+        return shown;
     }
+    for (const BoxRow &row : shown.players)
+        for (BoxColumn column : countedColumns())
+            shown.totals[column] += row[column];
+    completeRow(shown.totals);
+    return shown;
 }
 
-void BoxScore::LoadRosterRecords(fb::Connection &db, int match)
+void BoxScoreSet::markOnCourt(int s, const CourtNumbers &onCourt)
 {
-    MatchState &state = CurrentMatch();
-    for (int side : {1, 2})
-        for (TIgracRec &entry : state.roster(side))
-            entry.clear();
-    try {
-        // Names come with the roster rows, in one statement per build.
-        fb::Query rows(db, QStringLiteral("SELECT S.DOMGOST, S.ID_IGRAC, S.DRES, I.PREZIME, I.IME, I.EBR "
-                                          "FROM SASTAV S LEFT JOIN IGRAC I ON I.ID_IGRAC = S.ID_IGRAC "
-                                          "WHERE S.ID_UTAKMICA = ? ORDER BY S.DOMGOST, S.DRES"));
-        rows.exec({match});
-        std::array<int, 2> filled{};
-        while (rows.next()) {
-            const int side = rows.value(0).toInt() == 1 ? 1 : 2;
-            int &next = filled[size_t(side - 1)];
-            if (next >= RosterSize)
-                continue;
-            TIgracRec &entry = state.roster(side)[size_t(next++)];
-            const QString surname = rows.value(3).toString();
-            const QString firstName = rows.value(4).toString();
-            entry.ID_IGRAC = rows.value(1).toInt();
-            entry.shirtNumber = rows.value(2).toInt();
-            entry.shortName = ShortPlayerName(surname, firstName);
-            entry.surname = Transliterate(surname);
-            entry.firstName = Transliterate(firstName);
-            entry.registration = rows.value(5).toString();
-        }
-    } catch (const fb::Error &) {
+    for (BoxRow &row : side(s).players)
+        row[BC_AKTER] = std::find(onCourt.begin(), onCourt.end(), row.count(BC_DRES)) != onCourt.end() ? 1 : 0;
+}
+
+// ---------------------------------------------------------- BoxScoreBuilder
+
+BoxScoreSet BoxScoreBuilder::build(int match, const EventFilter &filter) const
+{
+    BoxScoreSet set;
+    for (const RosterPlayer &p : ReadMatchRoster(db_, match)) {
+        BoxRow row;
+        row[BC_DRES] = p.shirtNumber;
+        row[BC_STARTER] = p.starter ? 1 : 0;
+        row.playerId = p.playerId;
+        row.surname = p.surname;
+        row.firstName = p.firstName;
+        row.registration = p.registration;
+        set.side(p.side).players.push_back(row);
     }
-}
+    for (BoxSide *table : {&set.home, &set.away})
+        std::stable_sort(table->players.begin(), table->players.end(),
+                         [](const BoxRow &a, const BoxRow &b) { return a.count(BC_DRES) < b.count(BC_DRES); });
 
-void BoxScore::BuildBoxScore(fb::Connection &db, int match, const QString &eventFilter)
-{
-    ResetBoxScoreTables(db);
-    LoadRosterRecords(db, match);
-
+    auto add = [&set](int side, int shirtNumber, BoxColumn column, int count) {
+        if (side != 1 && side != 2)
+            return;
+        BoxSide &table = set.side(side);
+        const auto row = std::find_if(table.players.begin(), table.players.end(),
+                                      [&](const BoxRow &r) { return r.count(BC_DRES) == shirtNumber; });
+        if (row != table.players.end())
+            (*row)[column] += count;
+        table.totals[column] += count;
+    };
     // Two grouped counts give every column: what each player did, and the
     // fouls drawn and shots blocked, which the other side's events name in
     // their parameter.
-    EventStore store(db);
+    EventStore store(db_);
     const DttCondition acted = DttCondition(match).atLeast(DttColumn::RES, EvMade1).atMost(DttColumn::RES, EvBlock);
-    for (const EventCount &group : store.CountByPlayer(DttCondition(acted).filter(eventFilter)))
+    for (const EventCount &group : store.CountByPlayer(DttCondition(acted).filter(filter)))
         for (BoxColumn column : columnsOfActor(group.code))
-            addCount(group.side, group.key, column, group.count);
+            add(group.side, group.key, column, group.count);
     const DttCondition received = DttCondition(match).oneOf(DttColumn::RES, {EvPersonalFoul, EvBlock});
-    for (const EventCount &group : store.CountByParameter(DttCondition(received).filter(eventFilter)))
-        addCount(3 - group.side, group.key, group.code == EvPersonalFoul ? BC_LGNA : BC_BLOKNA, group.count);
+    for (const EventCount &group : store.CountByParameter(DttCondition(received).filter(filter)))
+        add(3 - group.side, group.key, group.code == EvPersonalFoul ? BC_LGNA : BC_BLOKNA, group.count);
 
-    for (int side : {1, 2}) {
-        completeSide(side);
-        if (!reportMode_)
-            completeRoster(side);
-    }
-}
-
-void BoxScore::addCount(int side, int shirtNumber, BoxColumn column, int count)
-{
-    if (side != 1 && side != 2)
-        return;
-    if (!reportMode_) {
-        if (const int position = RosterPosition(side, shirtNumber); position >= 0)
-            CurrentMatch().roster(side)[size_t(position)].counters[column] += count;
-    }
-    BoxSide &table = selected().side(side);
-    const auto row = std::find_if(table.players.begin(), table.players.end(),
-                                  [&](const BoxRow &r) { return r.count(BC_DRES) == shirtNumber; });
-    const bool hasRow = row != table.players.end();
-    if (hasRow)
-        (*row)[column] += count;
-    if ((hasRow && table.isVisible(*row)) || !VisibleOnlyTotals(side))
-        table.totals[column] += count;
-}
-
-void BoxScore::completeSide(int side)
-{
     // The totals row derives its figures from its own counts, so that its
     // field goals, percentages, points and index agree with the counts it
     // shows, whichever players those counts cover.
-    BoxSide &table = selected().side(side);
-    for (BoxRow &row : table.players)
-        completeRow(row);
-    completeRow(table.totals);
-}
-
-void BoxScore::completeRoster(int side)
-{
-    for (TIgracRec &entry : CurrentMatch().roster(side)) {
-        if (entry.shirtNumber < 0)
-            continue;
-        deriveCounts(entry.counters);
-        entry.counters[BC_STARTER] = IsStarter(side, entry.shirtNumber);
-        entry.counters[BC_AKTER] = IsOnCourt(side, entry.shirtNumber);
+    for (BoxSide *table : {&set.home, &set.away}) {
+        for (BoxRow &row : table->players)
+            completeRow(row);
+        completeRow(table->totals);
     }
-}
-
-BoxScore &BoxScores()
-{
-    static BoxScore tables;
-    return tables;
-}
-
-QString RosterNames(int side, int shirtNumber)
-{
-    const int position = RosterPosition(side, shirtNumber);
-    if (position < 0)
-        return {};
-    const TIgracRec &entry = CurrentMatch().roster(side)[size_t(position)];
-    return entry.surname + u';' + entry.firstName;
+    return set;
 }
 
 // ------------------------------------------------------------- NameLookups

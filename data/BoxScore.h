@@ -1,12 +1,12 @@
 #pragma once
-// The box score of a match computed in memory from its event records: per
-// side a player table (one row per statistic line of the open match) and a
-// totals row, in three sets (the console's, the reports', and a second one
-// for reports that compare two builds), and the roster tables of
-// CurrentMatch() with their names and counters. Also the name lookups that
-// the box-score readers print beside it.
+// The box score of a match as a value: per side a row per roster player and
+// a totals row, computed from the match's event records for any stored
+// match and any event filter. The console, the reports, the live page and the
+// export each build the one they need; nothing is shared between builds.
+// Also the name lookups that the box-score readers print beside it.
 
 #include "common/MatchState.h"
+#include "data/EventFilter.h"
 
 #include <QString>
 
@@ -24,29 +24,34 @@ int PercentHalfEven(int made, int attempted);
 // A real value as it is shown: the nearest whole number, halves to even.
 int RoundHalfEven(double value);
 
-// One row of a box-score table: the 29 columns indexed by BoxColumn.
+// One row of a box score: the 29 columns indexed by BoxColumn, and for a
+// player row who he is (names as stored; empty in a totals row).
 // Percentages P1PROC, P2PROC and P3PROC hold whole numbers; P23PROC holds
 // the unrounded percentage (shown with RoundHalfEven).
 struct BoxRow
 {
     std::array<double, BoxColumnCount> columns{};
+    int playerId = 0;
+    QString surname, firstName, registration;
 
     double &operator[](BoxColumn column) { return columns[size_t(column)]; }
     double operator[](BoxColumn column) const { return columns[size_t(column)]; }
     int count(BoxColumn column) const { return int(columns[size_t(column)]); }
 };
 
-// One side of a set: the player rows in ascending shirt-number order and the
-// totals row, with the player table's on-court filter.
+// One side: the player rows in ascending shirt-number order and the totals
+// row, which counts every event of the side, also those of a number that has
+// no row.
 struct BoxSide
 {
     std::vector<BoxRow> players;
     BoxRow totals;
-    bool actorsOnly = false;
 
-    // A row shows unless the filter is on and the player is not on court.
-    bool isVisible(const BoxRow &row) const { return !actorsOnly || row.count(BC_AKTER) == 1; }
-    std::vector<BoxRow> visiblePlayers() const;
+    // The row of a shirt number, or nullptr.
+    const BoxRow *player(int shirtNumber) const;
+    // What the console shows: the players on court only (AKTER) or all, and
+    // totals of the shown rows alone or of every event.
+    BoxSide view(bool onCourtOnly, bool totalsOfShownOnly) const;
 };
 
 struct BoxScoreSet
@@ -55,61 +60,24 @@ struct BoxScoreSet
 
     BoxSide &side(int s) { return s == 1 ? home : away; }
     const BoxSide &side(int s) const { return s == 1 ? home : away; }
+    // Marks AKTER of the players on court; only the open match knows them.
+    void markOnCourt(int side, const CourtNumbers &onCourt);
 };
 
-class BoxScore
+class BoxScoreBuilder
 {
 public:
-    enum class Set { Console, Report, SecondReport };
+    explicit BoxScoreBuilder(fb::Connection &db) : db_(db) {}
 
-    // Report mode makes builds fill the report set (the second one while
-    // the second-set switch is on) and leave the roster counters alone.
-    void SetReportMode(bool on) { reportMode_ = on; }
-    void SetSecondSet(bool on) { secondSet_ = on; }
-    bool ReportMode() const { return reportMode_; }
-    Set SelectedSet() const;
-
-    const BoxScoreSet &tables(Set set) const { return sets_[size_t(set)]; }
-
-    // The on-court filter of a set's player table of one side.
-    void SetOnCourtFilter(Set set, int side, bool on);
-    // When on, the side's totals add up only the visible players.
-    void SetVisibleOnlyTotals(int side, bool on);
-    bool VisibleOnlyTotals(int side) const { return visibleOnlyTotals_[side == 1 ? 0 : 1]; }
-
-    // Empties the selected set and gives it one zero row per statistic line
-    // of the open match (STARTER and AKTER from the shared sets) and a zero
-    // totals row per side.
-    void ResetBoxScoreTables(fb::Connection &db);
-    // Refills both roster tables of CurrentMatch() from the match's roster:
-    // at most 12 players per side, by shirt number, names transliterated.
-    void LoadRosterRecords(fb::Connection &db, int match);
-    // Fills the selected set from the match's event records that pass the
-    // program's event filter (empty, or clauses each beginning with " AND ",
-    // over period, attack type, defence type, bonus or starter). Every build
-    // replaces the set's previous contents. A query that fails leaves its
-    // counts at zero and the build goes on.
-    void BuildBoxScore(fb::Connection &db, int match, const QString &eventFilter = QString());
+    // The box score of a match over the events the filter lets through.
+    // Player rows come from the match's roster (STARTER from its starter
+    // marks, AKTER left 0). A query that fails leaves its counts at zero and
+    // the build goes on.
+    BoxScoreSet build(int match, const EventFilter &filter = {}) const;
 
 private:
-    BoxScoreSet &selected() { return sets_[size_t(SelectedSet())]; }
-    void addCount(int side, int shirtNumber, BoxColumn column, int count);
-    void completeSide(int side);
-    void completeRoster(int side);
-
-    std::array<BoxScoreSet, 3> sets_;
-    bool reportMode_ = false;
-    bool secondSet_ = false;
-    std::array<bool, 2> visibleOnlyTotals_{};
+    fb::Connection &db_;
 };
-
-// The box-score tables of this process, shared by the console, the reports
-// and the live page.
-BoxScore &BoxScores();
-
-// "SURNAME;FIRSTNAME" of a shirt number from the side's roster table,
-// transliterated; empty when the number is not on it.
-QString RosterNames(int side, int shirtNumber);
 
 // A person's names (and city, where the table has one); empty texts when the
 // row or a value is missing.

@@ -1,5 +1,7 @@
 #include "data/BoxScoreText.h"
 
+#include "common/Transliterate.h"
+
 #include <QStringList>
 
 namespace {
@@ -24,14 +26,14 @@ QString line(const QString &number, const QString &name, const BoxRow &row)
 
 } // namespace
 
-QString BoxScoreText(const QString &teamName, int side, const BoxSide &box)
+QString BoxScoreText(const QString &teamName, const BoxSide &box)
 {
     QStringList lines;
     lines << teamName;
     lines << QStringLiteral(" No Player                   PTS     FT     2P     3P     FG  OR  DR REB AST STL  TO BLK  PF EFF");
     for (const BoxRow &row : box.players) {
         const int number = row.count(BC_DRES);
-        const QString name = RosterNames(side, number).replace(QLatin1Char(';'), QLatin1Char(' '));
+        const QString name = Transliterate(row.surname) + u' ' + Transliterate(row.firstName);
         lines << line(number == 100 ? QStringLiteral("00") : QString::number(number), name, row);
     }
     lines << line(QString(), QStringLiteral("Totals"), box.totals);

@@ -6,5 +6,5 @@
 
 #include <QString>
 
-// `side` 1 home, 2 away; the names come from the roster tables of CurrentMatch().
-QString BoxScoreText(const QString &teamName, int side, const BoxSide &box);
+// The names are the rows' own, in plain letters.
+QString BoxScoreText(const QString &teamName, const BoxSide &box);

@@ -75,16 +75,26 @@ DttCondition &DttCondition::upToClockMinute(int period, int clockMinute)
     return *this;
 }
 
-DttCondition &DttCondition::filter(const QString &eventFilter)
+DttCondition &DttCondition::filter(const EventFilter &events)
 {
-    if (!eventFilter.trimmed().isEmpty())
-        filter_ += QLatin1Char(' ') + eventFilter.trimmed();
+    if (events.fromPeriod)
+        atLeast(DttColumn::P, *events.fromPeriod);
+    if (events.toPeriod)
+        atMost(DttColumn::P, *events.toPeriod);
+    if (events.attackType)
+        equals(DttColumn::PAR4, *events.attackType);
+    if (events.defenceType)
+        equals(DttColumn::DTYPE, *events.defenceType);
+    if (events.inBonus)
+        equals(DttColumn::ISBONUS, *events.inBonus ? 1 : 0);
+    if (events.starters)
+        equals(DttColumn::STARTER, *events.starters ? 1 : 0);
     return *this;
 }
 
 QString DttCondition::sql() const
 {
-    return QStringLiteral("WHERE ") + clauses_.join(QStringLiteral(" AND ")) + filter_;
+    return QStringLiteral("WHERE ") + clauses_.join(QStringLiteral(" AND "));
 }
 
 // -------------------------------------------------------------- EventStore

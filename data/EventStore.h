@@ -5,12 +5,13 @@
 // the match through these operations.
 //
 // Values are always bound as parameters. The only text written into a
-// statement is a column name from DttColumn and an event filter that the
-// program builds from its own integers (" AND (P = 5)", " AND (STARTER = 1)").
+// statement is a column name from DttColumn.
 //
 // None of these operations commits: they run in the data module's one
 // transaction, and the caller's commit (the safety copy after every event or
 // correction) makes them durable together with the rest of its work.
+
+#include "data/EventFilter.h"
 
 #include <QString>
 #include <QStringList>
@@ -38,8 +39,7 @@ enum class DttColumn { HG, NODR, P, M, RES, PAR1, PAR2, PAR4, DTYPE, I1, I2, RBA
 QString DttColumnName(DttColumn column);
 
 // The condition of a query over one match's event records, optionally of one
-// side, narrowed by tests whose values are bound, then by the program's event
-// filter text (empty, or clauses that each begin with " AND ").
+// side, narrowed by tests whose values are bound.
 class DttCondition
 {
 public:
@@ -53,7 +53,8 @@ public:
     // Events of earlier periods and of this period up to and including the
     // clock minute (the clock counts down, so that is M >= clockMinute).
     DttCondition &upToClockMinute(int period, int clockMinute);
-    DttCondition &filter(const QString &eventFilter);
+    // Only the events the filter lets through.
+    DttCondition &filter(const EventFilter &events);
 
     // "WHERE (IDM = ?) AND ..." and the values of its markers, in order.
     QString sql() const;
@@ -64,7 +65,6 @@ private:
 
     QStringList clauses_;
     QVariantList params_;
-    QString filter_;
 };
 
 // One group of a grouped count: the side, the grouping value (the acting

@@ -2,6 +2,7 @@
 
 #include "common/MatchState.h"
 #include "data/ActionCodes.h"
+#include "data/Efficiency.h"
 #include "data/EventStore.h"
 #include "data/FbClient.h"
 
@@ -125,12 +126,12 @@ int StatLine::SKOKOVI() const { return counter(QStringLiteral("SKOKO")) + counte
 
 int StatLine::INDEKS() const
 {
-    const int gains = SKOKOVI() + counter(QStringLiteral("ASISTENCIJA")) + counter(QStringLiteral("UKRADENA")) +
-                      counter(QStringLiteral("LGNA")) + counter(QStringLiteral("BLOK"));
-    const int losses = counter(QStringLiteral("P1UK")) - 2 * counter(QStringLiteral("P1OK")) + P2UK() - 3 * P2OK() +
-                       P3UK() - 4 * P3OK() + IZGUBLJENA() + counter(QStringLiteral("LG")) +
-                       counter(QStringLiteral("TG")) + counter(QStringLiteral("BLOKNA"));
-    return gains - losses;
+    auto c = [this](const char *name) { return counter(QLatin1String(name)); };
+    return EfficiencyIndex({.p1Made = c("P1OK"), .p1Attempted = c("P1UK"), .p2Made = P2OK(), .p2Attempted = P2UK(),
+                            .p3Made = P3OK(), .p3Attempted = P3UK(), .rebounds = SKOKOVI(),
+                            .assists = c("ASISTENCIJA"), .steals = c("UKRADENA"), .turnovers = IZGUBLJENA(),
+                            .blocks = c("BLOK"), .shotsBlocked = c("BLOKNA"), .fouls = c("LG"), .technicals = c("TG"),
+                            .foulsDrawn = c("LGNA")});
 }
 
 int StatLine::field(const QString &name) const

@@ -4,7 +4,7 @@
 #include "common/MatchState.h"
 #include "common/Messenger.h"
 #include "data/FbClient.h"
-#include "data/dmU.h"
+#include "data/DataModule.h"
 
 #include <QCoreApplication>
 #include <QDir>

@@ -2,7 +2,7 @@
 
 #include "common/Messenger.h"
 #include "data/FbClient.h"
-#include "data/dmU.h"
+#include "data/DataModule.h"
 
 MatchChooser::MatchChooser(Tdm &module) : module_(module) {}
 

@@ -2,7 +2,7 @@
 
 #include "data/FbClient.h"
 #include "data/TableObject.h"
-#include "data/dmU.h"
+#include "data/DataModule.h"
 
 #include <QDateTime>
 

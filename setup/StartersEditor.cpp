@@ -4,7 +4,7 @@
 #include "console/MatchSession.h"
 #include "data/ActionCodes.h"
 #include "data/FbClient.h"
-#include "data/dmU.h"
+#include "data/DataModule.h"
 
 StartersEditor::StartersEditor(MatchSession &session, int side) : session_(session), side_(side == 1 ? 1 : 2)
 {

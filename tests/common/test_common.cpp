@@ -179,8 +179,6 @@ static void verifyEmptyPlayer(const TIgracRec &player)
     QVERIFY(player.surname.isEmpty());
     QVERIFY(player.firstName.isEmpty());
     QVERIFY(player.registration.isEmpty());
-    for (int counter : player.counters)
-        QCOMPARE(counter, 0);
 }
 
 static TIgracRec somePlayer(int shirtNumber)
@@ -192,7 +190,6 @@ static TIgracRec somePlayer(int shirtNumber)
     player.surname = u"Petrovic"_s;
     player.firstName = u"Marko"_s;
     player.registration = u"12345"_s;
-    player.counters.fill(3);
     return player;
 }
 

@@ -1,7 +1,7 @@
 // The events review: filtering and ordering one match's event records, and
 // correcting or deleting the current record, against a real database.
 #include "console/ActionsReview.h"
-#include "console/ActionsViewU.h"
+#include "console/widgets/EventsReviewWindow.h"
 #include "common/MatchState.h"
 #include "data/FbClient.h"
 #include "data/PlusMinus.h"

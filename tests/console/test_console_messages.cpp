@@ -2,8 +2,8 @@
 // sequences typed into the real entry boxes of the console window, the
 // messages shown (word for word) and the box that has the focus afterwards.
 #include "common/MatchState.h"
-#include "console/MatchU.h"
-#include "console/SecondsU.h"
+#include "console/widgets/MatchConsole.h"
+#include "console/widgets/SecondsDialog.h"
 #include "data/FbClient.h"
 #include "data/PlusMinus.h"
 #include "rules/RulesDesk.h"

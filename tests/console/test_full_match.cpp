@@ -4,10 +4,10 @@
 // an edit in the events review; then the console is closed and what it left
 // in the database is checked.
 #include "common/MatchState.h"
-#include "console/ActionsViewU.h"
-#include "console/BoxScoreGrid.h"
-#include "console/MatchU.h"
-#include "console/SecondsU.h"
+#include "console/widgets/EventsReviewWindow.h"
+#include "console/widgets/BoxScoreGrid.h"
+#include "console/widgets/MatchConsole.h"
+#include "console/widgets/SecondsDialog.h"
 #include "data/BoxScore.h"
 #include "data/FbClient.h"
 #include "data/StatLines.h"

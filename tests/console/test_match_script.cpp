@@ -1,6 +1,6 @@
 // Reading match scripts: the header, every kind of entry, the refusals with
 // their line numbers, and the lines the journal writes back.
-#include "console/MatchScript.h"
+#include "matchscript/MatchScript.h"
 #include "data/ActionCodes.h"
 
 #include <QTest>

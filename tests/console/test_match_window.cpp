@@ -1,15 +1,17 @@
 // The console window driven through its real widgets, offscreen.
 #include "common/MatchState.h"
-#include "console/BoxScoreGrid.h"
-#include "console/ActionsViewU.h"
-#include "console/MatchU.h"
-#include "console/StatLineGrid.h"
+#include "console/widgets/BoxScoreGrid.h"
+#include "console/widgets/EventsReviewWindow.h"
+#include "console/widgets/MatchConsole.h"
+#include "console/widgets/StatLineGrid.h"
+#include "data/ActionCodes.h"
 #include "data/FbClient.h"
 #include "rules/RulesDesk.h"
 #include "support/RecordingMessenger.h"
 #include "support/TestDatabase.h"
 
 #include <QCheckBox>
+#include <QGroupBox>
 #include <QLabel>
 #include <QLineEdit>
 #include <QListWidget>
@@ -59,6 +61,23 @@ struct WindowFixture
     std::unique_ptr<TMatchFrm> window;
 };
 
+// The figure of a table's row under the column with the caption.
+QString cell(QTableWidget *table, int row, const QString &caption)
+{
+    for (int c = 0; c < table->columnCount(); ++c)
+        if (table->horizontalHeaderItem(c) && table->horizontalHeaderItem(c)->text() == caption)
+            return table->item(row, c) ? table->item(row, c)->text() : QString();
+    return u"no column %1"_s.arg(caption);
+}
+
+void showTab(TMatchFrm &window, const QString &name)
+{
+    auto *views = window.findChild<QTabWidget *>();
+    for (int tab = 0; tab < views->count(); ++tab)
+        if (views->tabText(tab) == name)
+            views->setCurrentIndex(tab);
+}
+
 } // namespace
 
 class TestMatchWindow : public QObject
@@ -79,6 +98,8 @@ private slots:
     void coachTechnicalByClick();
     void eventsReviewDeletesARecord();
     void attackAndDefenceTypes();
+    void everyCorrectionReachesEveryView();
+    void newMatchShowsTeamNamesOverItsBoxScores();
 };
 
 void TestMatchWindow::entryIsEnabledForAMatchWithStarters()
@@ -267,6 +288,49 @@ void TestMatchWindow::attackAndDefenceTypes()
     f.window->rgAType->button(1)->click();
     QCOMPARE(f.window->lbAtype->text(), u"SECOND ATTACK"_s);
     QCOMPARE(f.window->session().AttackType, 1);
+}
+
+void TestMatchWindow::everyCorrectionReachesEveryView()
+{
+    WindowFixture f;
+    RecordingMessenger messages;
+    QTest::keyClick(f.window->EditA0, Qt::Key_Plus, Qt::KeypadModifier);
+    QVERIFY(f.window->session().Record({1, f.home(0), EvMade2, 2, 0}) == 1);
+    showTab(*f.window, u"Statistic lines"_s);
+    StatLineGrid *lines = f.window->statLineGrids[0];
+    QCOMPARE(cell(lines->lines, 0, u"P"_s), u"2"_s);
+    QCOMPARE(f.window->lbResH1->text(), u"2"_s);
+
+    // The made shot removed from the events in force: the rules engine's
+    // statistic lines in sight drop it at once.
+    messages.answer(true);
+    QCOMPARE(f.window->DBGrid1->item(0)->text().left(4), u"HOME"_s);
+    emit f.window->DBGrid1->itemDoubleClicked(f.window->DBGrid1->item(0));
+    QCOMPARE(cell(lines->lines, 0, u"P"_s), u"0"_s);
+    QCOMPARE(f.window->DBGrid1->count(), 1);
+
+    // The record deleted from the event log: score and box score follow.
+    QCOMPARE(f.window->lbLog->item(0)->text().left(2), u"2."_s);
+    messages.messages.clear();
+    messages.answer(true);
+    emit f.window->lbLog->itemDoubleClicked(f.window->lbLog->item(0));
+    QCOMPARE(messages.texts().last(), u"Action is deleted!"_s);
+    QCOMPARE(f.window->lbResH1->text(), u"0"_s);
+    QCOMPARE(f.window->boxScores[0]->totals->item(0, 1)->text(), u"0"_s);
+    QCOMPARE(f.window->lbLog->count(), 1);
+}
+
+void TestMatchWindow::newMatchShowsTeamNamesOverItsBoxScores()
+{
+    Sandbox sb;
+    rules::Desk desk(sb.dm().db());
+    const int match = desk.createMatch();
+    TMatchFrm window;
+    QVERIFY(window.OpenNewMatch(match));
+    const QString home = window.session().HomeName(), away = window.session().AwayName();
+    QVERIFY(!home.isEmpty() && !away.isEmpty());
+    QCOMPARE(window.boxScoreCaptions[0]->title(), u"HOME STATISTICS "_s + home);
+    QCOMPARE(window.boxScoreCaptions[1]->title(), u"AWAY STATISTICS "_s + away);
 }
 
 QTEST_MAIN(TestMatchWindow)

@@ -6,8 +6,8 @@
 // QUINTARA_RANDOM_KEYS_SEED=<n> runs that one seed; QUINTARA_RANDOM_KEYS_TRACE=1
 // prints every key as it is sent (the last lines before a crash show the way).
 #include "common/MatchState.h"
-#include "console/ActionsViewU.h"
-#include "console/MatchU.h"
+#include "console/widgets/EventsReviewWindow.h"
+#include "console/widgets/MatchConsole.h"
 #include "data/FbClient.h"
 #include "rules/RulesDesk.h"
 #include "support/RecordingMessenger.h"

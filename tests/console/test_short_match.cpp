@@ -2,9 +2,9 @@
 // way a statistician keys them, and the window's displays checked against
 // figures worked out by hand.
 #include "common/MatchState.h"
-#include "console/BoxScoreGrid.h"
-#include "console/MatchU.h"
-#include "console/SecondsU.h"
+#include "console/widgets/BoxScoreGrid.h"
+#include "console/widgets/MatchConsole.h"
+#include "console/widgets/SecondsDialog.h"
 #include "data/FbClient.h"
 #include "data/PlusMinus.h"
 #include "rules/RulesDesk.h"

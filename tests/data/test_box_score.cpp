@@ -1,12 +1,13 @@
 // The box score built from the event records: where each event counts, the
-// totals under the on-court filter, rounding, event filters, the three sets
-// and report mode, the roster tables and the name lookups; and, through a
-// whole random match recorded as the console records it, agreement with the
-// statistic lines that the rules engine keeps.
+// totals under the on-court view, rounding, event filters, builds as
+// independent values of any stored match, the roster tables and the name
+// lookups; and, through a whole random match recorded as the console records
+// it, agreement with the statistic lines that the rules engine keeps.
 #include "common/MatchState.h"
 #include "console/MatchSession.h"
 #include "data/ActionCodes.h"
 #include "data/BoxScore.h"
+#include "data/MatchRoster.h"
 #include "data/FbClient.h"
 #include "data/StatLines.h"
 #include "rules/MatchGenerator.h"
@@ -15,6 +16,8 @@
 #include "support/TestDatabase.h"
 
 #include <QTest>
+
+#include <algorithm>
 
 using namespace Qt::StringLiterals;
 
@@ -44,19 +47,16 @@ void insert(fb::Connection &db, const Dtt &e)
                 made ? (e.code - EvMade1) / 2 + 1 : 0});
 }
 
-void insertLines(fb::Connection &db, int side, std::initializer_list<int> shirts)
+// Roster rows of the side (DOMGOST 1 home, 0 away); `starters` carry the starter mark.
+void insertRoster(fb::Connection &db, int side, std::initializer_list<int> shirts,
+                  std::initializer_list<int> starters = {}, int match = Match)
 {
     for (int shirt : shirts)
-        db.execute(u"insert into %1 (DRES) values (?)"_s.arg(side == 1 ? u"STATDOMACI"_s : u"STATGOSTI"_s), {shirt});
+        db.execute(u"insert into SASTAV (ID_IGRAC, ID_UTAKMICA, DOMGOST, DRES, SEKUNDA) values (1, ?, ?, ?, ?)"_s,
+                   {match, side == 1 ? 1 : 0, shirt, std::find(starters.begin(), starters.end(), shirt) != starters.end()});
 }
 
-const BoxRow *rowOf(const BoxSide &side, int shirt)
-{
-    for (const BoxRow &row : side.players)
-        if (row.count(BC_DRES) == shirt)
-            return &row;
-    return nullptr;
-}
+const BoxRow *rowOf(const BoxSide &side, int shirt) { return side.player(shirt); }
 
 // "column=value" of every non-zero column of a row, in column order.
 QString nonZero(const BoxRow &row)
@@ -69,6 +69,8 @@ QString nonZero(const BoxRow &row)
 }
 
 } // namespace
+
+Q_DECLARE_METATYPE(EventFilter)
 
 class TestBoxScore : public QObject
 {
@@ -86,7 +88,7 @@ private slots:
     void percentagesRoundHalvesToEven();
     void eventFilter_data();
     void eventFilter();
-    void reportModeFillsItsOwnSet();
+    void buildsAreIndependentValuesOfAnyMatch();
     void rosterTablesHoldTwelvePlayersWithNames();
     void nameLookups();
     void agreesWithStatLinesThroughARandomMatch();
@@ -121,12 +123,10 @@ void TestBoxScore::eventCountsInItsColumns()
     QFETCH(QString, away5);
     Sandbox sb;
     auto &db = sb.dm().db();
-    insertLines(db, 1, {5, 9});
-    insertLines(db, 2, {5, 9});
+    insertRoster(db, 1, {5, 9});
+    insertRoster(db, 2, {5, 9});
     insert(db, {.side = event[0], .player = event[1], .code = event[2], .parameter = event[3]});
-    BoxScore box;
-    box.BuildBoxScore(db, Match);
-    const BoxScoreSet &set = box.tables(BoxScore::Set::Console);
+    const BoxScoreSet set = BoxScoreBuilder(db).build(Match);
     QCOMPARE(nonZero(*rowOf(set.home, 9)), home9);
     QCOMPARE(nonZero(*rowOf(set.away, 5)), away5);
     QCOMPARE(nonZero(set.home.totals), home9);
@@ -155,19 +155,16 @@ void TestBoxScore::totalsUnderTheOnCourtFilter()
     QFETCH(int, madeTwos);
     Sandbox sb;
     auto &db = sb.dm().db();
-    insertLines(db, 1, {4, 5, 6});
+    insertRoster(db, 1, {4, 5, 6});
     for (int shirt : {4, 6, 99})
         insert(db, {.player = shirt, .code = EvMade2});
     insert(db, {.player = 6, .code = EvMiss3});
-    CurrentMatch().onCourtHome = {4, 5, 7, 8, 10};
 
-    BoxScore box;
-    box.SetOnCourtFilter(BoxScore::Set::Console, 1, actorsOnly);
-    box.SetVisibleOnlyTotals(1, visibleOnlyTotals);
-    box.BuildBoxScore(db, Match);
-    const BoxSide &home = box.tables(BoxScore::Set::Console).home;
+    BoxScoreSet box = BoxScoreBuilder(db).build(Match);
+    box.markOnCourt(1, {4, 5, 7, 8, 10});
+    const BoxSide home = box.home.view(actorsOnly, visibleOnlyTotals);
     QList<int> shown;
-    for (const BoxRow &row : home.visiblePlayers())
+    for (const BoxRow &row : home.players)
         shown << row.count(BC_DRES);
     QCOMPARE(shown, visible);
     QCOMPARE(home.totals.count(BC_P2OK), madeTwos);
@@ -178,7 +175,8 @@ void TestBoxScore::totalsUnderTheOnCourtFilter()
     QCOMPARE(t.count(BC_POENI), 2 * t.count(BC_P2OK));
     QCOMPARE(t[BC_P23PROC], 100.0 * t.count(BC_PIZIGREOK) / t.count(BC_PIZIGREUK));
     QCOMPARE(t.count(BC_INDEKS), 2 * t.count(BC_P2OK) - t.count(BC_P3UK));
-    QCOMPARE(rowOf(home, 6)->count(BC_POENI), 2); // hidden rows still hold their figures
+    QCOMPARE(rowOf(box.home, 6)->count(BC_POENI), 2); // hidden rows still hold their figures
+    QCOMPARE(box.home.totals.count(BC_P2OK), 3);      // the view leaves the built value alone
 }
 
 void TestBoxScore::percentagesRoundHalvesToEven_data()
@@ -204,7 +202,7 @@ void TestBoxScore::percentagesRoundHalvesToEven()
     QFETCH(int, fieldGoalsShown);
     Sandbox sb;
     auto &db = sb.dm().db();
-    insertLines(db, 2, {11});
+    insertRoster(db, 2, {11});
     for (int i = 0; i < made; ++i) {
         insert(db, {.side = 2, .player = 11, .code = EvMade1});
         insert(db, {.side = 2, .player = 11, .code = EvMade2});
@@ -213,9 +211,7 @@ void TestBoxScore::percentagesRoundHalvesToEven()
         insert(db, {.side = 2, .player = 11, .code = EvMiss1});
         insert(db, {.side = 2, .player = 11, .code = EvMiss2});
     }
-    BoxScore box;
-    box.BuildBoxScore(db, Match);
-    const BoxSide &away = box.tables(BoxScore::Set::Console).away;
+    const BoxSide away = BoxScoreBuilder(db).build(Match).away;
     for (const BoxRow *row : {rowOf(away, 11), &away.totals}) {
         QCOMPARE(row->count(BC_P1PROC), percent);
         QCOMPARE(row->count(BC_P2PROC), percent);
@@ -225,67 +221,63 @@ void TestBoxScore::percentagesRoundHalvesToEven()
 
 void TestBoxScore::eventFilter_data()
 {
-    QTest::addColumn<QString>("filter");
+    QTest::addColumn<EventFilter>("filter");
     QTest::addColumn<int>("homePoints");
     QTest::addColumn<int>("awayFoulsDrawn");
-    QTest::newRow("whole match") << QString() << 2 + 3 + 1 << 2;
-    QTest::newRow("starters") << u" AND (STARTER = 1)"_s << 2 + 1 << 1;
-    QTest::newRow("bench") << u" AND (STARTER = 0)"_s << 3 << 1;
-    QTest::newRow("first overtime") << u" AND (P = 5)"_s << 1 << 1;
-    QTest::newRow("after bonus, as the reports menu writes it") << u"AND (ISBONUS = 1)"_s << 3 << 0;
+    QTest::newRow("whole match") << EventFilter() << 2 + 3 + 1 << 2;
+    QTest::newRow("starters") << EventFilter{.starters = true} << 2 + 1 << 1;
+    QTest::newRow("bench") << EventFilter{.starters = false} << 3 << 1;
+    QTest::newRow("first overtime") << EventFilter::Period(5) << 1 << 1;
+    QTest::newRow("until period 2") << EventFilter::UntilPeriod(2) << 2 << 1;
+    QTest::newRow("overtimes only") << EventFilter::FromPeriod(5) << 1 << 1;
+    QTest::newRow("after bonus") << EventFilter{.inBonus = true} << 3 << 0;
+    QTest::newRow("before bonus, starters") << EventFilter{.inBonus = false, .starters = true} << 3 << 1;
 }
 
 void TestBoxScore::eventFilter()
 {
-    QFETCH(QString, filter);
+    QFETCH(EventFilter, filter);
     QFETCH(int, homePoints);
     QFETCH(int, awayFoulsDrawn);
     Sandbox sb;
     auto &db = sb.dm().db();
-    insertLines(db, 1, {4, 9});
-    insertLines(db, 2, {7});
+    insertRoster(db, 1, {4, 9});
+    insertRoster(db, 2, {7});
     insert(db, {.player = 4, .code = EvMade2, .period = 1, .starter = 1});
     insert(db, {.player = 9, .code = EvMade3, .period = 4, .bonus = 1});
     insert(db, {.player = 4, .code = EvMade1, .period = 5, .starter = 1});
     insert(db, {.player = 4, .code = EvPersonalFoul, .parameter = 7, .period = 5, .starter = 1});
     insert(db, {.player = 9, .code = EvPersonalFoul, .parameter = 7, .period = 2});
-    BoxScore box;
-    box.BuildBoxScore(db, Match, filter);
-    const BoxScoreSet &set = box.tables(BoxScore::Set::Console);
+    const BoxScoreSet set = BoxScoreBuilder(db).build(Match, filter);
     QCOMPARE(set.home.totals.count(BC_POENI), homePoints);
     QCOMPARE(rowOf(set.away, 7)->count(BC_LGNA), awayFoulsDrawn);
 }
 
-void TestBoxScore::reportModeFillsItsOwnSet()
+void TestBoxScore::buildsAreIndependentValuesOfAnyMatch()
 {
     Sandbox sb;
     auto &db = sb.dm().db();
-    insertLines(db, 1, {4, 9});
-    db.execute(u"insert into SASTAV (ID_IGRAC, ID_UTAKMICA, DOMGOST, DRES) values (1, ?, 1, 4)"_s, {Match});
+    insertRoster(db, 1, {4, 9}, {4});
+    insertRoster(db, 1, {21}, {}, Match + 1);
     insert(db, {.player = 4, .code = EvMade2, .starter = 1});
     insert(db, {.player = 9, .code = EvMade3});
-    CurrentMatch().startersHome = {4, -1, -1, -1, -1};
+    // The console's roster tables hold the open match, another one.
+    FillRosterTables(CurrentMatch(), ReadMatchRoster(db, Match + 1));
 
-    BoxScore box;
-    box.BuildBoxScore(db, Match);
-    QCOMPARE(box.SelectedSet(), BoxScore::Set::Console);
-    QCOMPARE(CurrentMatch().rosterHome[0].counters[BC_POENI], 2);
-    QCOMPARE(CurrentMatch().rosterHome[0].counters[BC_STARTER], 1);
-
-    box.SetReportMode(true);
-    box.BuildBoxScore(db, Match, u" AND (STARTER = 1)"_s);
-    box.SetSecondSet(true);
-    QCOMPARE(box.SelectedSet(), BoxScore::Set::SecondReport);
-    box.BuildBoxScore(db, Match, u" AND (STARTER = 0)"_s);
-    box.SetSecondSet(false);
-    box.SetReportMode(false);
-
-    QCOMPARE(box.tables(BoxScore::Set::Console).home.totals.count(BC_POENI), 5);
-    QCOMPARE(box.tables(BoxScore::Set::Report).home.totals.count(BC_POENI), 2);
-    QCOMPARE(box.tables(BoxScore::Set::SecondReport).home.totals.count(BC_POENI), 3);
-    // Report builds refill the roster tables without counters.
-    QCOMPARE(CurrentMatch().rosterHome[0].shirtNumber, 4);
-    QCOMPARE(CurrentMatch().rosterHome[0].counters[BC_POENI], 0);
+    const BoxScoreBuilder builder(db);
+    const BoxScoreSet starters = builder.build(Match, {.starters = true});
+    const BoxScoreSet bench = builder.build(Match, {.starters = false});
+    const BoxScoreSet whole = builder.build(Match);
+    QCOMPARE(starters.home.totals.count(BC_POENI), 2);
+    QCOMPARE(bench.home.totals.count(BC_POENI), 3);
+    QCOMPARE(whole.home.totals.count(BC_POENI), 5);
+    QCOMPARE(rowOf(whole.home, 4)->count(BC_STARTER), 1);
+    QCOMPARE(rowOf(whole.home, 9)->count(BC_STARTER), 0);
+    QCOMPARE(rowOf(whole.home, 9)->count(BC_AKTER), 0);
+    QCOMPARE(whole.home.players.size(), size_t(2));
+    // Building left the open match's roster tables as they were.
+    QCOMPARE(CurrentMatch().rosterHome[0].shirtNumber, 21);
+    QCOMPARE(CurrentMatch().rosterHome[1].shirtNumber, -1);
 }
 
 void TestBoxScore::rosterTablesHoldTwelvePlayersWithNames()
@@ -298,26 +290,30 @@ void TestBoxScore::rosterTablesHoldTwelvePlayersWithNames()
     db.execute(u"insert into SASTAV (ID_IGRAC, ID_UTAKMICA, DOMGOST, DRES) values (1, ?, 0, 8)"_s, {Match});
     db.execute(u"insert into SASTAV (ID_IGRAC, ID_UTAKMICA, DOMGOST, DRES) values (1, ?, 2, 6)"_s, {Match});
     db.execute(u"insert into SASTAV (ID_IGRAC, ID_UTAKMICA, DOMGOST, DRES) values (1, ?, 1, 17)"_s, {Match + 1});
-    insertLines(db, 1, {4, 16});
     insert(db, {.player = 16, .code = EvMade2});
-    CurrentMatch().onCourtHome = {4, 5, 6, 7, 16};
 
-    BoxScore box;
-    box.BuildBoxScore(db, Match);
+    FillRosterTables(CurrentMatch(), ReadMatchRoster(db, Match));
     const Roster &home = CurrentMatch().rosterHome;
     QCOMPARE(home[0].shirtNumber, 4);
     QCOMPARE(home[11].shirtNumber, 15);
     QCOMPARE(RosterPosition(1, 16), -1);
-    QCOMPARE(rowOf(box.tables(BoxScore::Set::Console).home, 16)->count(BC_POENI), 2);
-    QCOMPARE(rowOf(box.tables(BoxScore::Set::Console).home, 16)->count(BC_AKTER), 1);
     QCOMPARE(home[0].shortName, u"Đorđević M."_s);
+    QCOMPARE(home[0].surname, u"DJordjevic"_s);
+    QCOMPARE(home[0].firstName, u"Milos"_s);
     QCOMPARE(home[0].registration, u"R-1"_s);
-    QCOMPARE(home[0].counters[BC_AKTER], 1);
-    QCOMPARE(RosterNames(1, 4), u"DJordjevic;Milos"_s);
-    QCOMPARE(RosterNames(1, 16), QString());
     QCOMPARE(CurrentMatch().rosterAway[0].shirtNumber, 8); // DOMGOST 0 and 2 are both away
     QCOMPARE(CurrentMatch().rosterAway[1].shirtNumber, 6);
     QCOMPARE(CurrentMatch().rosterAway[2].shirtNumber, -1);
+
+    // The box score lists the thirteenth player too, with his names.
+    BoxScoreSet box = BoxScoreBuilder(db).build(Match);
+    box.markOnCourt(1, {4, 5, 6, 7, 16});
+    QCOMPARE(box.home.players.size(), size_t(13));
+    QCOMPARE(rowOf(box.home, 16)->count(BC_POENI), 2);
+    QCOMPARE(rowOf(box.home, 16)->count(BC_AKTER), 1);
+    QCOMPARE(rowOf(box.home, 15)->count(BC_AKTER), 0);
+    QCOMPARE(rowOf(box.home, 16)->surname, u"Đorđević"_s);
+    QCOMPARE(rowOf(box.home, 16)->registration, u"R-1"_s);
 }
 
 void TestBoxScore::nameLookups()

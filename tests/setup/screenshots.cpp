@@ -7,13 +7,13 @@
 #include "common/Messenger.h"
 #include "data/EmbeddedEngine.h"
 #include "data/FbClient.h"
-#include "data/dmU.h"
-#include "setup/MainU.h"
-#include "setup/MatchChooseU.h"
-#include "setup/MatchRefU.h"
-#include "setup/Pictures.h"
-#include "setup/RefBrowser.h"
-#include "setup/UTeamDlg.h"
+#include "data/DataModule.h"
+#include "setup/widgets/MainWindow.h"
+#include "setup/widgets/MatchChooserDialog.h"
+#include "setup/widgets/MatchDefinitionDialog.h"
+#include "setup/widgets/Pictures.h"
+#include "setup/widgets/RefBrowser.h"
+#include "setup/widgets/RosterDialog.h"
 
 #include <QApplication>
 #include <QBuffer>

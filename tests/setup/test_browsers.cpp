@@ -3,7 +3,7 @@
 // window where the widget itself is the point.
 #include "data/FbClient.h"
 #include "data/RecordSearch.h"
-#include "setup/RefBrowser.h"
+#include "setup/widgets/RefBrowser.h"
 #include "setup/RefBrowserLogic.h"
 #include "support/RecordingMessenger.h"
 #include "support/TestDatabase.h"

@@ -1,8 +1,8 @@
 // The match chooser: newest match first, the search by teams or by league,
 // OK on an empty list, and the keys and clicks of the list.
 #include "data/FbClient.h"
-#include "console/MatchU.h"
-#include "setup/MatchChooseU.h"
+#include "console/widgets/MatchConsole.h"
+#include "setup/widgets/MatchChooserDialog.h"
 #include "setup/WindowDirectory.h"
 #include "support/RecordingMessenger.h"
 #include "support/TestDatabase.h"

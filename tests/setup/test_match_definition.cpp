@@ -2,9 +2,9 @@
 // their order, the league's club lists, the clear buttons, the writing of a
 // new and of an existing match, and the dialog's buttons, focus and keys.
 #include "data/FbClient.h"
-#include "console/MatchU.h"
-#include "setup/MatchRefU.h"
-#include "setup/RefBrowser.h"
+#include "console/widgets/MatchConsole.h"
+#include "setup/widgets/MatchDefinitionDialog.h"
+#include "setup/widgets/RefBrowser.h"
 #include "setup/WindowDirectory.h"
 #include "support/RecordingMessenger.h"
 #include "support/TestDatabase.h"

@@ -1,12 +1,12 @@
 // Replaying match scripts through the console: the example match, refusals
 // with their line numbers, the journal that rebuilds a match in an empty
 // database (after a random match and after the program was killed).
-#include "console/MatchScript.h"
+#include "matchscript/MatchScript.h"
 #include "console/MatchSession.h"
 #include "data/ActionCodes.h"
 #include "data/FbClient.h"
 #include "rules/MatchGenerator.h"
-#include "setup/MatchReplay.h"
+#include "matchscript/widgets/MatchReplay.h"
 #include "support/RecordingMessenger.h"
 #include "support/TestDatabase.h"
 

@@ -24,11 +24,10 @@ const QStringList &BoxColumnNames()
 void CompareBoxScoreWithStatLines(fb::Connection &db, int match, const QString &context)
 {
     StatLines lines(db);
-    BoxScore box;
-    box.BuildBoxScore(db, match);
+    const BoxScoreSet box = BoxScoreBuilder(db).build(match);
     const QStringList &names = BoxColumnNames();
     for (int side : {1, 2}) {
-        const BoxSide &built = box.tables(BoxScore::Set::Console).side(side);
+        const BoxSide &built = box.side(side);
         const std::vector<StatLine> kept = lines.Lines(side);
         QCOMPARE(built.players.size(), kept.size());
         for (size_t i = 0; i < kept.size(); ++i) {

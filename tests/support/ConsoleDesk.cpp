@@ -1,6 +1,6 @@
 #include "support/ConsoleDesk.h"
 
-#include "console/SecondsU.h"
+#include "console/widgets/SecondsDialog.h"
 #include "data/FbClient.h"
 
 #include <QApplication>

@@ -4,7 +4,7 @@
 // the keys go to whichever box has the focus. Modal windows the console
 // opens are answered by a watcher.
 
-#include "console/MatchU.h"
+#include "console/widgets/MatchConsole.h"
 #include "rules/RulesDesk.h"
 #include "support/TestDatabase.h"
 

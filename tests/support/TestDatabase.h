@@ -3,7 +3,7 @@
 // creates once (the make_test_template fixture) with the program's own
 // first-start code.
 
-#include "data/dmU.h"
+#include "data/DataModule.h"
 
 #include <QString>
 #include <QTemporaryDir>

@@ -1,7 +1,7 @@
 // Creates the template database of a test run with the program's own
 // first-start code, so every test starts from exactly what users get.
 #include "common/AppPaths.h"
-#include "data/dmU.h"
+#include "data/DataModule.h"
 #include "support/TestDatabase.h"
 
 #include <QCoreApplication>

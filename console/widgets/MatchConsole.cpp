@@ -1,18 +1,18 @@
-#include "console/MatchU.h"
+#include "console/widgets/MatchConsole.h"
 
 #include "common/AppPaths.h"
 #include "common/MatchState.h"
 #include "common/Messenger.h"
-#include "console/ActionsViewU.h"
-#include "console/BoxScoreGrid.h"
-#include "console/Pickers.h"
-#include "console/StatLineGrid.h"
-#include "console/SecondsU.h"
+#include "console/widgets/EventsReviewWindow.h"
+#include "console/widgets/BoxScoreGrid.h"
+#include "console/widgets/Pickers.h"
+#include "console/widgets/StatLineGrid.h"
+#include "console/widgets/SecondsDialog.h"
 #include "data/ActionCodes.h"
 #include "data/BoxScore.h"
 #include "data/FbService.h"
 #include "data/StatLines.h"
-#include "data/dmU.h"
+#include "data/DataModule.h"
 
 #include <QApplication>
 #include <QButtonGroup>
@@ -107,7 +107,6 @@ EntryGrammar::Hooks TMatchFrm::grammarHooks()
         return answers_.seconds ? answers_.seconds(confirm) : TSecFrm::AskSeconds(confirm, this);
     };
     hooks.refreshCourt = [this] { refreshCourtPanels(); };
-    hooks.recorded = [this] { afterRecord(); };
     return hooks;
 }
 
@@ -134,8 +133,7 @@ TMatchFrm::TMatchFrm(QWidget *parent)
     lbLog->setUniformItemSizes(true);
     logLayout->addWidget(lbLog, 3);
     connect(lbLog, &QListWidget::itemDoubleClicked, this, [this](QListWidgetItem *item) {
-        if (session_.DeleteLoggedEvent(item->text()))
-            ShowMatch();
+        session_.DeleteLoggedEvent(item->text());
         grammar_.Focus(EntryBox::Init);
         syncFromGrammar();
     });
@@ -146,11 +144,8 @@ TMatchFrm::TMatchFrm(QWidget *parent)
     logLayout->addWidget(DBGrid1, 1);
     connect(DBGrid1, &QListWidget::itemDoubleClicked, this, [this](QListWidgetItem *item) {
         const int row = DBGrid1->row(item);
-        if (row >= 0 && row < undoList_.size() && session_.DeleteFromUndoList(undoList_, row)) {
-            refreshCourtPanels();
-            RefreshConsoleData();
-            showEventLog();
-        }
+        if (row >= 0 && row < undoList_.size())
+            session_.DeleteFromUndoList(undoList_, row);
         grammar_.Focus(EntryBox::Init);
         syncFromGrammar();
     });
@@ -172,7 +167,6 @@ TMatchFrm::TMatchFrm(QWidget *parent)
         auto *group = new QGroupBox(side == 1 ? QStringLiteral("HOME STATISTICS") : QStringLiteral("AWAY STATISTICS"));
         auto *inner = new QVBoxLayout(group);
         auto *grid = new BoxScoreGrid(side);
-        connect(grid, &BoxScoreGrid::filterChanged, this, &TMatchFrm::RefreshBoxScore);
         inner->addWidget(grid);
         boxScores[size_t(side - 1)] = grid;
         boxScoreCaptions[size_t(side - 1)] = group;
@@ -183,6 +177,8 @@ TMatchFrm::TMatchFrm(QWidget *parent)
     layout->addWidget(views, 1);
 
     qApp->installEventFilter(this);
+    // Every change of the match, whoever made it, reaches the displays here.
+    connect(&session_, &MatchSession::matchChanged, this, &TMatchFrm::followMatch);
 
     // A fresh start for the working tables, and a server backup of the database.
     session_.ResetWorkingTables();
@@ -237,10 +233,7 @@ QWidget *TMatchFrm::buildScoreBoard()
     auto *possession = new QVBoxLayout;
     for (int side = 1; side <= 2; ++side) {
         auto *l = new ClickLabel(side == 1 ? QStringLiteral("POSSESSION HOME") : QStringLiteral("POSSESSION  AWAY"));
-        connect(l, &ClickLabel::clicked, this, [this, side] {
-            session_.SetPossession(side);
-            ShowPossession();
-        });
+        connect(l, &ClickLabel::clicked, this, [this, side] { session_.SetPossession(side); });
         possessionLabels[size_t(side - 1)] = l;
         possession->addWidget(l);
     }
@@ -516,11 +509,7 @@ bool TMatchFrm::OpenExistingMatch(int matchId)
 {
     if (!session_.OpenExistingMatch(matchId))
         return false;
-    setWindowTitle(session_.MatchName());
-    lbHome->setText(session_.HomeName());
-    lbAway->setText(session_.AwayName());
-    boxScoreCaptions[0]->setTitle(QStringLiteral("HOME STATISTICS ") + session_.HomeName());
-    boxScoreCaptions[1]->setTitle(QStringLiteral("AWAY STATISTICS ") + session_.AwayName());
+    showNames();
     if (session_.BothSidesOnCourt())
         EnableEntry();
     ApplyTeamColors();
@@ -532,9 +521,7 @@ bool TMatchFrm::OpenNewMatch(int matchId)
 {
     if (!session_.OpenNewMatch(matchId))
         return false;
-    setWindowTitle(session_.MatchName());
-    lbHome->setText(session_.HomeName());
-    lbAway->setText(session_.AwayName());
+    showNames();
     ApplyTeamColors();
     return true;
 }
@@ -597,15 +584,38 @@ void TMatchFrm::showEvent(QShowEvent *event)
     ShowMatch();
 }
 
+void TMatchFrm::showNames()
+{
+    setWindowTitle(session_.MatchName());
+    lbHome->setText(session_.HomeName());
+    lbAway->setText(session_.AwayName());
+    boxScoreCaptions[0]->setTitle(QStringLiteral("HOME STATISTICS ") + session_.HomeName());
+    boxScoreCaptions[1]->setTitle(QStringLiteral("AWAY STATISTICS ") + session_.AwayName());
+}
+
+void TMatchFrm::followMatch(MatchChanges what)
+{
+    if (what & MatchChange::Details) {
+        showNames();
+        ShowPossession();
+    }
+    if (what & MatchChange::Colours)
+        ApplyTeamColors();
+    if (!(what & ~MatchChanges(MatchChange::Details | MatchChange::Colours)))
+        return;
+    refreshCourtPanels();
+    RefreshConsoleData();
+    showBonus();
+    showTypes();
+    RefreshBoxScore();
+    UpdateStartersCaptions();
+    showEventLog();
+}
+
 void TMatchFrm::ShowMatch()
 {
     session_.ResetShowingState();
     refreshCourtPanels();
-    ShowPossession();
-    const int period = session_.Clock().period;
-    session_.UpdateTeamFouls(1, period, 0);
-    session_.UpdateTeamFouls(2, period, 0);
-    showBonus();
     if (!session_.StartersDefined(1))
         ShowError(QStringLiteral("Home Team Starters are not defined!"));
     if (!session_.StartersDefined(2))
@@ -614,10 +624,7 @@ void TMatchFrm::ShowMatch()
     session_.MarkStarters(2);
     for (BoxScoreGrid *grid : boxScores)
         grid->actorsOnly->setChecked(true);
-    RefreshBoxScore();
-    UpdateStartersCaptions();
-    showEventLog();
-    RefreshConsoleData();
+    session_.Changed(MatchChange::EventsWithdrawn | MatchChange::Roster | MatchChange::Details);
     syncFromGrammar();
 }
 
@@ -649,8 +656,7 @@ void TMatchFrm::OpenRoster(int side)
     TheConsoleDialogs().roster(*this, side);
     session_.Journal().AppendRosterChanges();
     session_.ReloadRoster();
-    refreshCourtPanels();
-    afterRecord();
+    session_.Changed(MatchChange::Roster);
     dm()->SaveAllDataSets();
     dm()->BackupDatabaseFile();
     grammar_.Focus(EntryBox::Init);
@@ -666,8 +672,7 @@ void TMatchFrm::OpenLineUp(int side)
     // Before the start the five on court are the starters.
     if (!session_.MatchStarted())
         session_.MarkStarters(side);
-    afterRecord();
-    UpdateStartersCaptions();
+    session_.Changed(MatchChange::Roster);
     dm()->SaveAllDataSets();
     dm()->BackupDatabaseFile();
     grammar_.Focus(EntryBox::Init);
@@ -683,7 +688,7 @@ void TMatchFrm::OpenReferenceList(ReferenceList list)
     dm()->SaveAllDataSets();
     dm()->BackupDatabaseFile();
     session_.ReloadRoster(); // names may have changed
-    RefreshBoxScore();
+    session_.Changed(MatchChange::Roster);
 }
 
 void TMatchFrm::OpenDefinition()
@@ -693,9 +698,6 @@ void TMatchFrm::OpenDefinition()
     dm()->SaveAllDataSets();
     dm()->BackupDatabaseFile();
     session_.ReloadMatchRow();
-    setWindowTitle(session_.MatchName());
-    lbHome->setText(session_.HomeName());
-    lbAway->setText(session_.AwayName());
 }
 
 void TMatchFrm::closeEvent(QCloseEvent *event)
@@ -746,24 +748,12 @@ void TMatchFrm::pressEnter(EntryBox box, const QString &text)
 void TMatchFrm::RefreshBoxScore()
 {
     BusyCursor busy;
-    session_.RebuildBoxScore();
-    const BoxScoreSet &tables = BoxScores().tables(BoxScore::Set::Console);
-    boxScores[0]->show(tables.home);
-    boxScores[1]->show(tables.away);
+    const BoxScoreSet box = session_.BoxScore();
+    boxScores[0]->show(box.home);
+    boxScores[1]->show(box.away);
     for (StatLineGrid *grid : statLineGrids)
         grid->refreshWhenShown();
     ShowScore();
-}
-
-void TMatchFrm::afterRecord()
-{
-    refreshCourtPanels();
-    RefreshConsoleData();
-    showBonus();
-    showTypes();
-    RefreshBoxScore();
-    UpdateStartersCaptions();
-    showEventLog();
 }
 
 void TMatchFrm::refreshCourtPanels()
@@ -897,7 +887,8 @@ void TMatchFrm::OpenEventsReview()
 {
     TAllActionsViewfrm review(dm()->db(), session_.MatchId(), this);
     review.review().Journal = &session_.Journal();
-    connect(&review, &TAllActionsViewfrm::recordsChanged, this, &TMatchFrm::RefreshBoxScore);
+    connect(&review, &TAllActionsViewfrm::recordsChanged, this,
+            [this] { session_.Changed(MatchChange::EventsWithdrawn); });
     review.ApplyFilter();
     review.exec();
     AfterEventsReview(review.review().RecordsChanged());
@@ -912,10 +903,7 @@ void TMatchFrm::AfterEventsReview(bool recordsChanged)
 
 void TMatchFrm::Undo()
 {
-    if (session_.Undo() == 1) {
-        refreshCourtPanels();
-        afterRecord();
-    }
+    session_.Undo();
     grammar_.Focus(EntryBox::Init);
     syncFromGrammar();
 }
@@ -980,7 +968,6 @@ bool TMatchFrm::formKey(QKeyEvent *key)
     case Qt::Key_H:
     case Qt::Key_A:
         session_.SetPossession(key->key() == Qt::Key_H ? 1 : 2);
-        ShowPossession();
         return true;
     default:
         return false;

@@ -1,4 +1,4 @@
-#include "console/Pickers.h"
+#include "console/widgets/Pickers.h"
 
 #include "data/ActionCodes.h"
 

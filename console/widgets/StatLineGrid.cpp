@@ -1,4 +1,4 @@
-#include "console/StatLineGrid.h"
+#include "console/widgets/StatLineGrid.h"
 
 #include "data/StatLines.h"
 

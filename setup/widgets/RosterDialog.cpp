@@ -1,7 +1,7 @@
-#include "setup/UTeamDlg.h"
+#include "setup/widgets/RosterDialog.h"
 
 #include "data/FbClient.h"
-#include "data/dmU.h"
+#include "data/DataModule.h"
 
 #include <QComboBox>
 #include <QHBoxLayout>

@@ -1,6 +1,6 @@
-#include "setup/AboutU.h"
+#include "setup/widgets/AboutDialog.h"
 
-#include "setup/Pictures.h"
+#include "setup/widgets/Pictures.h"
 #include "setup/VersionInfo.h"
 
 #include <QDialogButtonBox>

@@ -1,9 +1,10 @@
 #pragma once
+#include "data/BoxScore.h"
+
 #include <QWidget>
 
 class QCheckBox;
 class QTableWidget;
-struct BoxSide;
 
 // One side's box score in the console: the players and a totals row, with
 // "Actors Only" and "total for actors only".
@@ -14,6 +15,7 @@ public:
     BoxScoreGrid(int side, QWidget *parent = nullptr);
 
     void setTeamColor(const QColor &color, const QColor &text);
+    // Shows the side as its two boxes ask; they re-show it when ticked.
     void show(const BoxSide &side);
 
     QTableWidget *players;
@@ -21,11 +23,9 @@ public:
     QCheckBox *actorsOnly;
     QCheckBox *totalForActorsOnly;
 
-signals:
-    // A filter changed: the box score must be built again.
-    void filterChanged();
-
 private:
-    int side_;
+    void showView();
+
+    BoxSide side_;
     QColor teamColor_, teamText_;
 };

@@ -1,4 +1,4 @@
-#include "setup/MessageBoxes.h"
+#include "app/MessageBoxes.h"
 
 #include <cstdio>
 

@@ -1,5 +1,5 @@
-#include "setup/RefBrowser.h"
-#include "setup/SearchKeys.h"
+#include "setup/widgets/RefBrowser.h"
+#include "setup/widgets/SearchKeys.h"
 
 #include <QApplication>
 #include <QButtonGroup>

@@ -4,7 +4,7 @@
 // database and on disk before the console reports the entry. Replaying the
 // journal into an empty database rebuilds the match.
 
-#include "console/MatchScript.h"
+#include "matchscript/MatchScript.h"
 
 #include <QFile>
 #include <QSet>

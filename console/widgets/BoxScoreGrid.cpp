@@ -1,7 +1,6 @@
-#include "console/BoxScoreGrid.h"
+#include "console/widgets/BoxScoreGrid.h"
 
 #include "common/MatchState.h"
-#include "data/BoxScore.h"
 
 #include <QCheckBox>
 #include <QGroupBox>
@@ -60,7 +59,7 @@ QTableWidget *grid(int rows)
 
 BoxScoreGrid::BoxScoreGrid(int side, QWidget *parent)
     : QWidget(parent), players(grid(0)), totals(grid(1)), actorsOnly(new QCheckBox(QStringLiteral("Actors Only"))),
-      totalForActorsOnly(new QCheckBox(QStringLiteral("total for actors only"))), side_(side)
+      totalForActorsOnly(new QCheckBox(QStringLiteral("total for actors only")))
 {
     players->setToolTip(side == 1 ? QStringLiteral("HOME TEAM STATISTICS") : QStringLiteral("AWAY TEAM STATISTICS"));
     totals->horizontalHeader()->hide();
@@ -75,14 +74,8 @@ BoxScoreGrid::BoxScoreGrid(int side, QWidget *parent)
     boxes->addWidget(totalForActorsOnly);
     boxes->addStretch();
     layout->addLayout(boxes);
-    connect(actorsOnly, &QCheckBox::toggled, this, [this](bool on) {
-        BoxScores().SetOnCourtFilter(BoxScore::Set::Console, side_, on);
-        emit filterChanged();
-    });
-    connect(totalForActorsOnly, &QCheckBox::toggled, this, [this](bool on) {
-        BoxScores().SetVisibleOnlyTotals(side_, on);
-        emit filterChanged();
-    });
+    for (QCheckBox *box : {actorsOnly, totalForActorsOnly})
+        connect(box, &QCheckBox::toggled, this, [this] { showView(); });
 }
 
 void BoxScoreGrid::setTeamColor(const QColor &color, const QColor &text)
@@ -93,7 +86,14 @@ void BoxScoreGrid::setTeamColor(const QColor &color, const QColor &text)
 
 void BoxScoreGrid::show(const BoxSide &side)
 {
-    const std::vector<BoxRow> rows = side.visiblePlayers();
+    side_ = side;
+    showView();
+}
+
+void BoxScoreGrid::showView()
+{
+    const BoxSide shown = side_.view(actorsOnly->isChecked(), totalForActorsOnly->isChecked());
+    const std::vector<BoxRow> &rows = shown.players;
     players->setRowCount(int(rows.size()));
     auto fill = [this](QTableWidget *table, int r, const BoxRow &row) {
         for (int c = 0; c < ColumnCount; ++c) {
@@ -110,5 +110,5 @@ void BoxScoreGrid::show(const BoxSide &side)
     };
     for (int r = 0; r < int(rows.size()); ++r)
         fill(players, r, rows[size_t(r)]);
-    fill(totals, 0, side.totals);
+    fill(totals, 0, shown.totals);
 }

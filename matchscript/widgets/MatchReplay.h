@@ -7,7 +7,7 @@
 // Yes. Questions of the console are answered from the script; its refusals
 // are collected with the script's line numbers.
 
-#include "console/MatchScript.h"
+#include "matchscript/MatchScript.h"
 #include "console/MatchSession.h"
 
 #include <QList>

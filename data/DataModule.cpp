@@ -1,4 +1,4 @@
-#include "data/dmU.h"
+#include "data/DataModule.h"
 
 #include "common/AppPaths.h"
 #include "common/Messenger.h"

@@ -1,4 +1,4 @@
-#include "console/MatchJournal.h"
+#include "matchscript/MatchJournal.h"
 
 #include "common/AppPaths.h"
 #include "common/Messenger.h"

@@ -150,7 +150,8 @@ private:
     int sideOfInit() const;
     void pressEnter(EntryBox box, const QString &text);
     void syncFromGrammar();
-    void afterRecord();
+    void followMatch(MatchChanges what);
+    void showNames();
     void refreshCourtPanels();
     void showBonus();
     void showEventLog();

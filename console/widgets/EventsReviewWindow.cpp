@@ -1,6 +1,6 @@
-#include "console/ActionsViewU.h"
+#include "console/widgets/EventsReviewWindow.h"
 
-#include "console/Pickers.h"
+#include "console/widgets/Pickers.h"
 
 #include <QButtonGroup>
 #include <QComboBox>

@@ -1,6 +1,6 @@
-#include "setup/MatchRefU.h"
+#include "setup/widgets/MatchDefinitionDialog.h"
 
-#include "setup/RefBrowser.h"
+#include "setup/widgets/RefBrowser.h"
 
 #include <QCheckBox>
 #include <QComboBox>

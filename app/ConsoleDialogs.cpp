@@ -1,12 +1,12 @@
-#include "setup/ConsoleDialogs.h"
+#include "app/ConsoleDialogs.h"
 
 #include "common/Messenger.h"
-#include "console/MatchU.h"
-#include "console/SecondsU.h"
-#include "data/dmU.h"
-#include "setup/MatchRefU.h"
-#include "setup/UStartersDlg.h"
-#include "setup/UTeamDlg.h"
+#include "console/widgets/MatchConsole.h"
+#include "console/widgets/SecondsDialog.h"
+#include "data/DataModule.h"
+#include "setup/widgets/MatchDefinitionDialog.h"
+#include "setup/widgets/StartersDialog.h"
+#include "setup/widgets/RosterDialog.h"
 #include "setup/WindowDirectory.h"
 
 StartersEditor::Hooks LineUpHooks(TMatchFrm &console)

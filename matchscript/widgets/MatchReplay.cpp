@@ -1,13 +1,13 @@
-#include "setup/MatchReplay.h"
+#include "matchscript/widgets/MatchReplay.h"
 
 #include "common/Messenger.h"
 #include "console/ActionsReview.h"
-#include "console/MatchU.h"
+#include "console/widgets/MatchConsole.h"
 #include "data/ActionCodes.h"
 #include "data/BoxScoreText.h"
 #include "data/FbClient.h"
-#include "data/dmU.h"
-#include "setup/ConsoleDialogs.h"
+#include "data/DataModule.h"
+#include "app/ConsoleDialogs.h"
 #include "setup/MatchDefinition.h"
 #include "setup/RefBrowserLogic.h"
 #include "setup/RefBrowserMembers.h"
@@ -479,15 +479,12 @@ MatchReplay::Outcome MatchReplay::Run(const MatchScript &script)
 
 QString MatchReplay::Summary(const Outcome &outcome)
 {
-    auto &db = dm()->db();
-    BoxScores().LoadRosterRecords(db, outcome.matchId);
-    BoxScores().BuildBoxScore(db, outcome.matchId);
-    const BoxScoreSet &box = BoxScores().tables(BoxScores().SelectedSet());
+    const BoxScoreSet box = BoxScoreBuilder(dm()->db()).build(outcome.matchId);
     return QStringLiteral("Final score: %1 %2 : %3 %4\n\n")
                .arg(outcome.homeName)
                .arg(outcome.score.home)
                .arg(outcome.score.away)
                .arg(outcome.awayName) +
-           BoxScoreText(outcome.homeName, 1, box.home) + QLatin1Char('\n') +
-           BoxScoreText(outcome.awayName, 2, box.away);
+           BoxScoreText(outcome.homeName, box.home) + QLatin1Char('\n') +
+           BoxScoreText(outcome.awayName, box.away);
 }

@@ -1,4 +1,4 @@
-#include "console/SecondsU.h"
+#include "console/widgets/SecondsDialog.h"
 
 #include <QGridLayout>
 #include <QKeyEvent>

@@ -1,4 +1,4 @@
-#include "setup/Pictures.h"
+#include "setup/widgets/Pictures.h"
 
 #include <QPainter>
 #include <QPainterPath>

@@ -1,11 +1,11 @@
-#include "setup/MainU.h"
+#include "setup/widgets/MainWindow.h"
 
 #include "common/AppPaths.h"
 #include "common/Messenger.h"
-#include "data/dmU.h"
-#include "setup/AboutU.h"
+#include "data/DataModule.h"
+#include "setup/widgets/AboutDialog.h"
 #include "setup/MainActions.h"
-#include "setup/Pictures.h"
+#include "setup/widgets/Pictures.h"
 #include "setup/VersionInfo.h"
 
 #include <QApplication>

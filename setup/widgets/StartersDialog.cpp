@@ -1,4 +1,4 @@
-#include "setup/UStartersDlg.h"
+#include "setup/widgets/StartersDialog.h"
 
 #include <QHBoxLayout>
 #include <QHeaderView>

@@ -1,4 +1,4 @@
-#include "console/MatchScript.h"
+#include "matchscript/MatchScript.h"
 
 #include "data/ActionCodes.h"
 

@@ -1,11 +1,11 @@
 #include "setup/WindowDirectory.h"
 
 #include "common/Messenger.h"
-#include "console/MatchU.h"
-#include "data/dmU.h"
-#include "setup/MatchChooseU.h"
-#include "setup/MatchRefU.h"
-#include "setup/RefBrowser.h"
+#include "console/widgets/MatchConsole.h"
+#include "data/DataModule.h"
+#include "setup/widgets/MatchChooserDialog.h"
+#include "setup/widgets/MatchDefinitionDialog.h"
+#include "setup/widgets/RefBrowser.h"
 
 #include <QDialog>
 #include <QDialogButtonBox>

@@ -1,5 +1,5 @@
-#include "setup/MatchChooseU.h"
-#include "setup/SearchKeys.h"
+#include "setup/widgets/MatchChooserDialog.h"
+#include "setup/widgets/SearchKeys.h"
 
 #include <QAbstractListModel>
 #include <QButtonGroup>

@@ -1,4 +1,4 @@
-#include "setup/SearchKeys.h"
+#include "setup/widgets/SearchKeys.h"
 
 #include "data/RecordSearch.h"
 
