@@ -23,3 +23,12 @@ int ElapsedSeconds(int period, int clockMinute, int seconds)
     // The clock shows M:S, so M minutes and S seconds are still to play.
     return GameMinute(period, clockMinute) * 60 - seconds;
 }
+
+QString MatchClock::PeriodText() const
+{
+    if (Ended())
+        return QStringLiteral("END");
+    if (period > RegularPeriods)
+        return QStringLiteral("Overtime %1").arg(period - RegularPeriods);
+    return QStringLiteral("%1. Quarter").arg(period);
+}

@@ -1,5 +1,7 @@
 #pragma once
 
+#include <QString>
+
 // The game clock counts down within a period: four quarters of ten minutes,
 // then as many five-minute overtimes as needed (period 5 is the first one).
 constexpr int QuarterMinutes = 10;
@@ -16,3 +18,23 @@ int GameMinute(int period, int clockMinute);
 // Game time elapsed, in seconds, when the clock shows clockMinute:seconds in
 // period; 0 before the first period.
 int ElapsedSeconds(int period, int clockMinute, int seconds);
+
+// The clock row of a match: the minute shown, the period, and whether play
+// has ended, with what the console asks of them.
+struct MatchClock
+{
+    int minute = QuarterMinutes; // counts down: 10 before a quarter starts, 5 before an overtime
+    int period = 1;              // 1..4 quarters, 5.. overtimes
+    int ended = 0;               // 1 once the last period played has ended
+
+    bool Ended() const { return ended == 1; }
+    // The clock has run: past the tip-off.
+    bool Started() const { return period > 1 || minute < QuarterMinutes; }
+    // The period's clock has not run yet: only substitutions may be keyed.
+    bool AtPeriodStart() const
+    {
+        return minute == QuarterMinutes || (minute == OvertimeMinutes && period > RegularPeriods);
+    }
+    // "1. Quarter", "Overtime 1" or "END".
+    QString PeriodText() const;
+};

@@ -49,16 +49,11 @@ ActionsReview::ActionsReview(fb::Connection &db, int match) : db_(db), match_(ma
 
 QStringList ActionsReview::ActionTypeItems()
 {
-    return {QStringLiteral("ALL ACTION TYPES"),     QStringLiteral("3  MINUTES CHANGE"),
-            QStringLiteral("4  MADE 1P"),           QStringLiteral("5  MISS 1P"),
-            QStringLiteral("6  MADE 2P"),           QStringLiteral("7  MISS 2P"),
-            QStringLiteral("8  MADE 3P"),           QStringLiteral("9  MISS 3P"),
-            QStringLiteral("10 REBOUND DEFENCE"),   QStringLiteral("11 REBOUND OFFENCE"),
-            QStringLiteral("12 ASSIST"),            QStringLiteral("13 STEAL BALL"),
-            QStringLiteral("14 TURNOVER"),          QStringLiteral("15 PERSONAL FAULT"),
-            QStringLiteral("16 TECHNICAL TO PLAYER"), QStringLiteral("17 BLOCK"),
-            QStringLiteral("18 PLAYER CHANGE"),     QStringLiteral("19 TECHNICAL TO COACH"),
-            QStringLiteral("20 TIME OUT"),          QStringLiteral("21 EXIT WITHOUT CHANGES")};
+    // "3  MINUTES CHANGE" .. "21 EXIT WITHOUT CHANGES": the codes a record can carry, with their legend names.
+    QStringList items{QStringLiteral("ALL ACTION TYPES")};
+    for (int code = EvMinuteChange; code <= EvExitWithoutChanges; ++code)
+        items << QStringLiteral("%1 %2").arg(code, -2).arg(EventLegendName(code));
+    return items;
 }
 
 QStringList ActionsReview::PeriodItems()

@@ -68,7 +68,7 @@ void EntryGrammar::Focus(EntryBox box)
         return;
     setText(EntryBox::Init, QString::number(s));
     // After the end of play only a minute change (an overtime) goes on.
-    if (session_.PeriodText() == QLatin1String("END")) {
+    if (session_.Clock().Ended()) {
         focus_ = EntryBox::Init;
         ShowInformation(EndNeedsOvertime);
     }
@@ -177,7 +177,7 @@ void EntryGrammar::MinuteChange()
 
 void EntryGrammar::TimeOut(int s)
 {
-    if (session_.Clock().ended == 1) {
+    if (session_.Clock().Ended()) {
         ShowInformation(NextNeedsOvertime);
         moveTo(EntryBox::Init);
         return;
@@ -193,7 +193,7 @@ void EntryGrammar::TimeOut(int s)
 void EntryGrammar::TeamEvent(int s, int code)
 {
     // No period-start rule here: a jump ball starts a period.
-    if (session_.Clock().ended == 1) {
+    if (session_.Clock().Ended()) {
         ShowInformation(NextNeedsOvertime);
         moveTo(EntryBox::Init);
         return;

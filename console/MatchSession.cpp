@@ -8,12 +8,16 @@
 #include "data/EventStore.h"
 #include "data/FbClient.h"
 #include "data/MatchRoster.h"
+#include "data/Side.h"
 #include "data/PlusMinus.h"
 #include "data/DataModule.h"
 
 #include <QDir>
 #include <QFileInfo>
 #include <QTime>
+
+#include <algorithm>
+#include <array>
 
 namespace {
 
@@ -197,7 +201,7 @@ void MatchSession::SetTeamColor(int side, int value)
     if (value < 0 || value == current)
         return;
     dm_.db().execute(QStringLiteral("update UTAKMICA set %1 = ? where ID_UTAKMICA = ?")
-                         .arg(side == 1 ? QStringLiteral("BOJAD") : QStringLiteral("BOJAG")),
+                         .arg(Side(side).colourColumn()),
                      {value, matchId_});
     dm_.db().commitRetaining();
     current = value;
@@ -220,11 +224,12 @@ void MatchSession::SetDefenceType(int type)
 bool MatchSession::BothSidesOnCourt()
 {
     auto &db = dm_.db();
-    return db.scalar(QStringLiteral("select count(*) from PETORKADOM")).toInt() > 0
-           && db.scalar(QStringLiteral("select count(*) from PETORKAGOSTI")).toInt() > 0;
+    return std::ranges::all_of(std::array{Side::Home(), Side::Away()}, [&db](Side side) {
+        return db.scalar(QStringLiteral("select count(*) from %1").arg(side.courtTable())).toInt() > 0;
+    });
 }
 
-ClockRow MatchSession::Clock()
+MatchClock MatchSession::Clock()
 {
     fb::Query row(dm_.db(), QStringLiteral("select VREME, PERIOD, KRAJ from TEMP"));
     row.exec();
@@ -233,27 +238,11 @@ ClockRow MatchSession::Clock()
     return {row.value(0).toInt(), row.value(1).toInt(), row.value(2).toInt()};
 }
 
-bool MatchSession::MatchStarted()
-{
-    const ClockRow c = Clock();
-    return c.period > 1 || c.minute < QuarterMinutes;
-}
+bool MatchSession::MatchStarted() { return Clock().Started(); }
 
-bool MatchSession::PeriodStart()
-{
-    const ClockRow c = Clock();
-    return c.minute == QuarterMinutes || (c.minute == OvertimeMinutes && c.period > RegularPeriods);
-}
+bool MatchSession::PeriodStart() { return Clock().AtPeriodStart(); }
 
-QString MatchSession::PeriodText()
-{
-    const ClockRow c = Clock();
-    if (c.ended == 1)
-        return QStringLiteral("END");
-    if (c.period > RegularPeriods)
-        return QStringLiteral("Overtime %1").arg(c.period - RegularPeriods);
-    return QStringLiteral("%1. Quarter").arg(c.period);
-}
+QString MatchSession::PeriodText() { return Clock().PeriodText(); }
 
 int MatchSession::IsTeam(int side, int shirtNumber)
 {
@@ -312,7 +301,7 @@ int MatchSession::Record(const EventEntry &entry)
 
 void MatchSession::insertEventRecord(const EventEntry &entry, const MatchScore &before)
 {
-    const ClockRow clock = Clock();
+    const MatchClock clock = Clock();
     const int defence = DefenceType;
     const int attack = AttackType;
     if (endsAttack(entry.code))
@@ -412,15 +401,13 @@ MatchSession::CourtPanels MatchSession::RefreshCourtPanels()
 {
     CourtPanels panels;
     auto &db = dm_.db();
-    const char *courtTables[] = {"PETORKADOM", "PETORKAGOSTI"};
-    const char *lineTables[] = {"STATDOMACI", "STATGOSTI"};
     for (int i = 0; i < 2; ++i) {
-        fb::Query court(db, QStringLiteral("select DRES from %1 where VREME = 0 order by DRES")
-                                .arg(QLatin1String(courtTables[i])));
+        const Side side(i + 1);
+        fb::Query court(db, QStringLiteral("select DRES from %1 where VREME = 0 order by DRES").arg(side.courtTable()));
         court.exec();
         while (court.next() && panels.court[i].size() < CourtSize)
             panels.court[i] << court.value(0).toInt();
-        fb::Query lines(db, QStringLiteral("select DRES from %1 order by DRES").arg(QLatin1String(lineTables[i])));
+        fb::Query lines(db, QStringLiteral("select DRES from %1 order by DRES").arg(side.statTable()));
         lines.exec();
         while (lines.next() && panels.bench[i].size() < BenchMarkers) {
             const int number = lines.value(0).toInt();
@@ -440,13 +427,13 @@ void MatchSession::MarkStarters(int side)
     auto &starters = CurrentMatch().starters(side);
     starters.fill(-1);
     auto &db = dm_.db();
-    const int domgost = side == 1 ? 1 : 0;
+    const int domgost = Side(side).rosterCode();
     if (!MatchStarted()) {
         db.execute(QStringLiteral("update SASTAV set SEKUNDA = 0 where ID_UTAKMICA = ? and DOMGOST = ?"),
                    {matchId_, domgost});
         db.execute(QStringLiteral("update SASTAV set SEKUNDA = 1 where ID_UTAKMICA = ? and DOMGOST = ? and DRES in "
                                   "(select DRES from %1 where VREME = 0)")
-                       .arg(side == 1 ? QStringLiteral("PETORKADOM") : QStringLiteral("PETORKAGOSTI")),
+                       .arg(Side(side).courtTable()),
                    {matchId_, domgost});
         db.commitRetaining();
     }
@@ -464,7 +451,7 @@ bool MatchSession::StartersDefined(int side)
     return dm_.db()
                .scalar(QStringLiteral("select count(*) from SASTAV where ID_UTAKMICA = ? and DOMGOST = ? "
                                       "and SEKUNDA = 1"),
-                       {matchId_, side == 1 ? 1 : 0})
+                       {matchId_, Side(side).rosterCode()})
                .toInt() > 4;
 }
 
@@ -506,7 +493,7 @@ QStringList MatchSession::RebuildEventLog()
 void MatchSession::StoreOnCourtNumbers()
 {
     RefreshCourtPanels();
-    const ClockRow c = Clock();
+    const MatchClock c = Clock();
     CurrentMatch().elapsedSecondsMarker = ElapsedSeconds(c.period, c.minute, 0);
 }
 
@@ -581,7 +568,7 @@ QList<MatchSession::UndoListRow> MatchSession::UndoList()
 bool MatchSession::DeleteFromUndoList(const QList<UndoListRow> &list, int position)
 {
     const UndoListRow &row = list.at(position);
-    if (position == 0 && PeriodText().toUpper() == QLatin1String("END")) {
+    if (position == 0 && Clock().Ended()) {
         ShowError(QStringLiteral("ACTION IS NOT ALLOWED! Use \"undo\" instead of double click control."));
         return false;
     }

@@ -4,6 +4,7 @@
 // check, the event record, team fouls and bonus). The console window shows
 // what this class holds and passes the statistician's entries to it.
 
+#include "common/GameClock.h"
 #include "data/BoxScore.h"
 #include "matchscript/MatchJournal.h"
 
@@ -16,14 +17,6 @@
 #include <functional>
 
 class Tdm;
-
-// The clock row of the open match.
-struct ClockRow
-{
-    int minute = 10; // counts down: 10 before a quarter starts, 5 before an overtime
-    int period = 1;  // 1..4 quarters, 5.. overtimes
-    int ended = 0;   // 1 once the last period played has ended
-};
 
 // One complete entry of the statistician.
 struct EventEntry
@@ -96,7 +89,7 @@ public:
     // Entry is possible once both sides have players on court.
     bool BothSidesOnCourt();
 
-    ClockRow Clock();
+    MatchClock Clock();
     bool MatchStarted();
     // The clock has not run yet in this period: only substitutions may be keyed.
     bool PeriodStart();

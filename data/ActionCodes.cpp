@@ -3,6 +3,7 @@
 #include "data/FbClient.h"
 
 #include <QSet>
+#include <QStringList>
 
 namespace {
 
@@ -52,6 +53,34 @@ const CodeNames *namesOf(int code)
 }
 
 } // namespace
+
+const QStringList &TurnoverTypeNames()
+{
+    static const QStringList names = {
+        QStringLiteral("TRAVELLING"),         QStringLiteral("BAD PASS"),
+        QStringLiteral("OFFENSIVE FOUL WITH BALL"), QStringLiteral("OFFENSIVE FOUL WITHOUT BALL"),
+        QStringLiteral("TECHNICAL FOUL"),     QStringLiteral("3 SECONDS IN THE PAINT"),
+        QStringLiteral("5 SECONDS"),          QStringLiteral("OUT OF BOUNDS"),
+        QStringLiteral("BACKCOURT VIOLATION"), QStringLiteral("BAD LEADING"),
+        QStringLiteral("BAD BALL RECEIVING"), QStringLiteral("RULE 5 SECONDS (FT)"),
+        QStringLiteral("8 SECONDS")};
+    return names;
+}
+
+const QStringList &FoulTypeNames()
+{
+    static const QStringList names = {
+        QStringLiteral("P [ Personal Fault ]"),
+        QStringLiteral("P1 [ Personal fault with one free throw ]"),
+        QStringLiteral("P2 [ Personal fault with two free throws ]"),
+        QStringLiteral("P3 [ Personal fault with three free throws ]"),
+        QStringLiteral("U2 [ Unsportsmanlike foul with two free throws ]"),
+        QStringLiteral("D [ Disqualification ]"),
+        QStringLiteral("F [ Fight ]"),
+        QStringLiteral("U1 [ Unsportsmanlike foul with one free throw ]"),
+        QStringLiteral("U3 [ Unsportsmanlike foul with three free throws ] ")};
+    return names;
+}
 
 QString EventLegendName(int code)
 {

@@ -4,6 +4,7 @@
 
 #include <QHash>
 #include <QString>
+#include <QStringList>
 
 #include <array>
 
@@ -46,6 +47,10 @@ enum EventCode : int {
 // does not list) and in the event log (the number itself for an unknown code).
 QString EventLegendName(int code);
 QString EventLogName(int code);
+
+// Turnover types 1..13 and personal-foul types 1..9, by number (index 0 is type 1).
+const QStringList &TurnoverTypeNames();
+const QStringList &FoulTypeNames();
 
 struct TElement
 {

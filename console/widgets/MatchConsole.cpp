@@ -10,7 +10,6 @@
 #include "console/widgets/SecondsDialog.h"
 #include "data/ActionCodes.h"
 #include "data/BoxScore.h"
-#include "data/FbService.h"
 #include "data/StatLines.h"
 #include "data/DataModule.h"
 
@@ -28,6 +27,7 @@
 #include <QLineEdit>
 #include <QListWidget>
 #include <QTabWidget>
+#include <QTimer>
 #include <QMenuBar>
 #include <QPushButton>
 #include <QVBoxLayout>
@@ -180,20 +180,30 @@ TMatchFrm::TMatchFrm(QWidget *parent)
     // Every change of the match, whoever made it, reaches the displays here.
     connect(&session_, &MatchSession::matchChanged, this, &TMatchFrm::followMatch);
 
-    // A fresh start for the working tables, and a server backup of the database.
+    // A fresh start for the working tables, and a server backup of the
+    // database, written while the statistician starts work.
     session_.ResetWorkingTables();
-    try {
-        fb::Service::backup(dm()->options().databaseLocation, dm()->dataFile(QStringLiteral("bkp_proba.gbk")),
-                            dm()->db().credentials());
-    } catch (const fb::Error &e) {
-        ShowError(QStringLiteral("The backup of the database could not be written: %1").arg(e.text()));
-    }
+    openingBackup_.Start(dm()->options().databaseLocation, dm()->dataFile(QStringLiteral("bkp_proba.gbk")),
+                         dm()->db().credentials());
+    auto *backupWatch = new QTimer(this);
+    connect(backupWatch, &QTimer::timeout, this, [this, backupWatch] { reportOpeningBackup(backupWatch); });
+    backupWatch->start(200);
     DisableEntry();
     lbQuarter->setText(QStringLiteral("1. Quarter"));
     lbQuarter2->setText(lbQuarter->text());
 }
 
 TMatchFrm::~TMatchFrm() { qApp->removeEventFilter(this); }
+
+void TMatchFrm::reportOpeningBackup(QTimer *watch)
+{
+    const std::optional<QString> outcome = openingBackup_.TakeOutcome();
+    if (!outcome)
+        return;
+    watch->stop();
+    if (!outcome->isEmpty())
+        ShowError(QStringLiteral("The backup of the database could not be written: %1").arg(*outcome));
+}
 
 QWidget *TMatchFrm::buildScoreBoard()
 {
@@ -528,7 +538,7 @@ bool TMatchFrm::OpenNewMatch(int matchId)
 
 void TMatchFrm::RefreshConsoleData()
 {
-    const ClockRow clock = session_.Clock();
+    const MatchClock clock = session_.Clock();
     EditMin->setText(QString::number(clock.minute));
     lbQuarter->setText(session_.PeriodText());
     lbQuarter2->setText(lbQuarter->text());
@@ -706,7 +716,7 @@ void TMatchFrm::closeEvent(QCloseEvent *event)
         event->ignore();
         return;
     }
-    session_.Close(session_.PeriodText() == QLatin1String("END"));
+    session_.Close(session_.Clock().Ended());
     closing_ = true;
     QDialog::closeEvent(event);
 }

@@ -4,6 +4,7 @@
 
 #include "console/EntryGrammar.h"
 #include "console/MatchSession.h"
+#include "data/BackgroundBackup.h"
 
 #include <QDialog>
 #include <QLabel>
@@ -21,6 +22,7 @@ class BoxScoreGrid;
 class StatLineGrid;
 class StatLines;
 class QGroupBox;
+class QTimer;
 class QButtonGroup;
 
 // A label that acts on a click without taking the focus from the entry boxes.
@@ -151,6 +153,7 @@ private:
     void pressEnter(EntryBox box, const QString &text);
     void syncFromGrammar();
     void followMatch(MatchChanges what);
+    void reportOpeningBackup(QTimer *watch);
     void showNames();
     void refreshCourtPanels();
     void showBonus();
@@ -160,6 +163,7 @@ private:
     bool formKey(QKeyEvent *key);
     void setSideColor(int side, const QColor &color);
 
+    BackgroundBackup openingBackup_;
     MatchSession session_;
     EntryGrammar grammar_;
     std::array<QLineEdit *, 7> boxes_{};

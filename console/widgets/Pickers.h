@@ -3,15 +3,13 @@
 // turnover type, personal-foul type) and the legend of the event codes.
 // The pickers live for the whole program and are shown again for each use.
 
+#include "data/ActionCodes.h"
+
 #include <QDialog>
 #include <QStringList>
 
 class QButtonGroup;
 class QLabel;
-
-// Turnover types 1..13 and personal-foul types 1..9, by number.
-const QStringList &TurnoverTypeNames();
-const QStringList &FoulTypeNames();
 
 // Shot zone: six buttons over the half court, "6 5 4" nearer the basket.
 class TShootPosFrm final : public QDialog

@@ -2,6 +2,7 @@
 // server backup file.
 #include "common/AppPaths.h"
 #include "data/FbClient.h"
+#include "data/BackgroundBackup.h"
 #include "data/FbService.h"
 #include "setup/MainActions.h"
 #include "support/RecordingMessenger.h"
@@ -46,6 +47,7 @@ private slots:
     void workGoesOnWhileACopyIsTaken();
     void backupTimeFormat();
     void serverBackupRestores();
+    void failedBackupKeepsTheEarlierOne();
     void failedRestoreLeavesDatabaseAlone();
 };
 
@@ -201,9 +203,14 @@ void TestSafetyCopies::serverBackupRestores()
     addReferee(module, u"Đorđević"_s);
     module.db().commitRetaining();
     const QString backupFile = sb.file(u"bkp_proba.gbk"_s);
-    // Taken while the program holds its own connection.
-    fb::Service::backup(module.options().databaseLocation, backupFile, module.db().credentials());
+    // Taken in the background while the program holds its own connection.
+    BackgroundBackup backup;
+    backup.Start(module.options().databaseLocation, backupFile, module.db().credentials());
+    backup.Wait();
+    QCOMPARE(backup.TakeOutcome(), std::optional<QString>(QString()));
+    QCOMPARE(backup.TakeOutcome(), std::nullopt); // told once
     QVERIFY(QFileInfo(backupFile).size() > 0);
+    QVERIFY(!QFile::exists(backupFile + u".part"_s));
     addReferee(module, u"Later"_s);
     module.db().commitRetaining();
 
@@ -214,6 +221,27 @@ void TestSafetyCopies::serverBackupRestores()
     QCOMPARE(module.db().scalar(u"select list(PREZIME) from SUDIJA"_s).toString(), u"Đorđević"_s);
     QCOMPARE(module.db().scalar(u"select MON$SQL_DIALECT from MON$DATABASE"_s).toInt(), 1);
     QVERIFY(QFile::exists(sb.file(AppPaths::DiscardedFileName)));
+}
+
+void TestSafetyCopies::failedBackupKeepsTheEarlierOne()
+{
+    Sandbox sb;
+    auto &module = sb.dm();
+    const QString backupFile = sb.file(u"bkp_proba.gbk"_s);
+    QFile earlier(backupFile);
+    QVERIFY(earlier.open(QIODevice::WriteOnly));
+    earlier.write("the earlier backup");
+    earlier.close();
+    // A database the engine cannot open: the backup fails on its thread.
+    BackgroundBackup backup;
+    backup.Start(sb.file(u"no-such.fdb"_s), backupFile, module.db().credentials());
+    backup.Wait();
+    const std::optional<QString> outcome = backup.TakeOutcome();
+    QVERIFY(outcome && !outcome->isEmpty());
+    QFile kept(backupFile);
+    QVERIFY(kept.open(QIODevice::ReadOnly));
+    QCOMPARE(kept.readAll(), QByteArray("the earlier backup"));
+    QVERIFY(!QFile::exists(backupFile + u".part"_s));
 }
 
 void TestSafetyCopies::failedRestoreLeavesDatabaseAlone()
