@@ -154,6 +154,7 @@ void MatchSession::resetTeamFouls()
 
 void MatchSession::ResetShowingState()
 {
+    eventLogCurrent_ = false;
     resetTeamFouls();
     eventCounter_ = 0;
     ReloadRoster();
@@ -181,8 +182,10 @@ void MatchSession::ReloadMatchRow()
 
 void MatchSession::Changed(MatchChanges what)
 {
-    if (what & MatchChange::EventsWithdrawn)
+    if (what & MatchChange::EventsWithdrawn) {
         recountAfterWithdrawal();
+        eventLogCurrent_ = false;
+    }
     emit matchChanged(what);
 }
 
@@ -470,24 +473,31 @@ QString MatchSession::EventLogLine(int number, int side, int parameter, int code
 
 QStringList MatchSession::RebuildEventLog()
 {
+    // After an entry only the rows past the newest one read are new; any
+    // withdrawal or edit makes the whole log be read again.
+    if (!eventLogCurrent_) {
+        eventLog_.clear();
+        eventLogNewest_ = 0;
+        lastEventCode_ = NoEvent;
+        lastEventNumber_ = -1;
+    }
     fb::Query rows(dm_.db(), QStringLiteral("select RBACTION, HG, NODR, RES, PAR1 from DTT where IDM = ? "
-                                            "order by RBACTION desc"));
-    rows.exec({matchId_});
-    QStringList lines;
-    bool newestFound = false;
-    lastEventCode_ = NoEvent;
-    lastEventNumber_ = -1;
+                                            "and RBACTION > ? order by RBACTION"));
+    rows.exec({matchId_, eventLogNewest_});
+    QStringList added;
     while (rows.next()) {
         const QVariant side = rows.value(1), code = rows.value(3);
-        lines << EventLogLine(rows.value(0).toInt(), side.toInt(), rows.value(4).toInt(), code.toInt(),
-                              rows.value(2).toInt());
-        if (!newestFound && side.isValid() && code.isValid()) {
-            newestFound = true;
+        const int number = rows.value(0).toInt();
+        added.prepend(EventLogLine(number, side.toInt(), rows.value(4).toInt(), code.toInt(), rows.value(2).toInt()));
+        eventLogNewest_ = number;
+        if (side.isValid() && code.isValid()) {
             lastEventCode_ = code.toInt();
-            lastEventNumber_ = rows.value(0).toInt();
+            lastEventNumber_ = number;
         }
     }
-    return lines;
+    eventLog_ = added + eventLog_;
+    eventLogCurrent_ = true;
+    return eventLog_;
 }
 
 void MatchSession::StoreOnCourtNumbers()
@@ -620,6 +630,7 @@ int MatchSession::Undo()
     switch (result) {
     case 1:
         journal_.Append({.kind = ScriptKind::Undo});
+        eventLogCurrent_ = false;
         RebuildEventLog(); // the newest event is the last one again
         RefreshCourtPanels();
         dm_.RequestSafetyCopy();

@@ -222,6 +222,9 @@ private:
     int lastEventCode_ = NoEvent;
     int lastEventNumber_ = -1;
     int lastFoulType_ = 0;
+    QStringList eventLog_;
+    int eventLogNewest_ = 0;
+    bool eventLogCurrent_ = false;
     int foulsPeriod_ = 0;
     TeamFoulState fouls_[2];
 };
