@@ -1,4 +1,4 @@
-// Figures of the match rules engine (db/R_rules_engine.sql), on an embedded
+// Figures of the match rules engine (db/R_rules_engine.sql.in), on an embedded
 // database made the way the tests make theirs:
 //   - CHECKACTION calls per second over a whole generated match;
 //   - RE_OPEN of a match of about 600 events while the database holds 2,000
