@@ -1,9 +1,10 @@
-// Figures of the match rules engine (db/R_rules_engine.sql), on an embedded
+// Figures of the match rules engine (db/R_rules_engine.sql.in), on an embedded
 // database made the way the tests make theirs:
 //   - CHECKACTION calls per second over a whole generated match;
 //   - RE_OPEN of a match of about 600 events while the database holds 2,000
 //     other matches;
-//   - UNDO late in that match (and DELETEACTION of an event in its middle).
+//   - UNDO late in that match, and DELETEACTION of an event early, in the
+//     middle and late in it.
 // Usage: bench_rules [other matches, default 2000]. It starts from the test
 // template database (ctest -R make_test_template makes it).
 
@@ -24,24 +25,20 @@ namespace {
 
 struct Figures
 {
-    double median = 0, mean = 0, best = 0;
+    double median = 0, p99 = 0, max = 0;
 };
 
 Figures summarise(std::vector<double> ms)
 {
     std::sort(ms.begin(), ms.end());
-    Figures f;
-    f.best = ms.front();
-    f.median = ms[ms.size() / 2];
-    for (double m : ms)
-        f.mean += m;
-    f.mean /= double(ms.size());
-    return f;
+    const auto at = [&](double share) { return ms[size_t(share * double(ms.size() - 1))]; };
+    return {at(0.5), at(0.99), ms.back()};
 }
 
-void print(const char *what, const Figures &f)
+void print(const char *what, int samples, const Figures &f)
 {
-    std::printf("%-46s median %7.2f ms   mean %7.2f ms   best %7.2f ms\n", what, f.median, f.mean, f.best);
+    std::printf("%-52s %3d runs: median %7.2f ms   p99 %7.2f ms   max %7.2f ms\n", what, samples, f.median, f.p99,
+                f.max);
 }
 
 // Records a generated match through CHECKACTION; answers the calls made and
@@ -131,7 +128,8 @@ int main(int argc, char **argv)
         db.commitRetaining();
     }
     std::printf("Match %d: %d events in force\n", match, events);
-    print(qPrintable(QStringLiteral("RE_OPEN (%1 others beside)").arg(otherMatches)), summarise(times));
+    print(qPrintable(QStringLiteral("RE_OPEN (%1 others beside)").arg(otherMatches)), int(times.size()),
+          summarise(times));
 
     // 4. UNDO late in the match, in its last minute: of a minute change, of a
     //    shot (both withdrawn in place) and of a substitution (rebuilt).
@@ -152,7 +150,7 @@ int main(int argc, char **argv)
             if (recorded < 1 || recorded > 66 || ok != 1)
                 std::printf("%s: CHECKACTION %d, UNDO %d\n", what, recorded, ok);
         }
-        print(what, summarise(undoTimes));
+        print(what, int(undoTimes.size()), summarise(undoTimes));
     };
     const int shooter = desk.court(1).front();
     int bench = 0;
@@ -163,21 +161,29 @@ int main(int argc, char **argv)
     measureUndo("UNDO of a made two in the last minute", {1, shooter, 6, 2});
     measureUndo("UNDO of a substitution in the last minute", {1, shooter, 18, bench});
 
-    // 5. DELETEACTION of a shot in the middle of the match (rolled back).
-    times.clear();
+    // 5. DELETEACTION of a missed shot early, in the middle and late in the
+    //    match (each rolled back): the events after it are checked again.
     const std::vector<Event> inForce = desk.eventsInForce();
     std::vector<int> shots;
     for (const Event &e : inForce)
         if (e.code == 7 || e.code == 9)
             shots.push_back(e.id);
-    for (int i = 0; i < 15 && !shots.empty(); ++i) {
-        const int id = shots[shots.size() / 2 + size_t(i) % (shots.size() / 2)];
-        timer.restart();
-        desk.deleteAction(id);
-        times.push_back(double(timer.nsecsElapsed()) / 1e6);
-        db.rollbackRetaining();
-    }
-    if (!times.empty())
-        print("DELETEACTION of a missed shot mid-match", summarise(times));
+    auto measureDelete = [&](const char *what, double from, double to) {
+        const size_t first = size_t(from * double(shots.size()));
+        const size_t count = std::max<size_t>(1, size_t(to * double(shots.size())) - first);
+        std::vector<double> deleteTimes;
+        for (size_t i = 0; i < 100; ++i) {
+            timer.restart();
+            desk.deleteAction(shots[first + i % count]);
+            deleteTimes.push_back(double(timer.nsecsElapsed()) / 1e6);
+            db.rollbackRetaining();
+        }
+        print(what, int(deleteTimes.size()), summarise(deleteTimes));
+    };
+    if (shots.empty())
+        return 0;
+    measureDelete("DELETEACTION of a missed shot in the first quarter", 0.0, 0.25);
+    measureDelete("DELETEACTION of a missed shot mid-match", 0.4, 0.6);
+    measureDelete("DELETEACTION of a missed shot in the last tenth", 0.9, 1.0);
     return 0;
 }

@@ -1,7 +1,7 @@
 #pragma once
 // The statistics desk as the rules engine sees it: seeds a league, two clubs
 // with twelve players each, matches with their rosters, opens a match the
-// way the console does, and calls the procedures of db/R_rules_engine.sql.
+// way the console does, and calls the procedures of db/R_rules_engine.sql.in.
 
 #include "rules/RulesModel.h"
 

@@ -2,7 +2,8 @@
 // database: what CHECKACTION accepts and refuses, what each event does to the
 // clock row, the statistic, period and minute lines and the players on court,
 // the clock through four quarters and two overtimes, UNDO of every kind of
-// event, DELETEACTION, RE_OPEN, ISTEAM and TGTRENER.
+// event, DELETEACTION, RE_OPEN, ISTEAM and TGTRENER; every counter of
+// db/statistic_columns.txt in the lines it belongs to.
 //
 // Rosters (rules::homeNumbers / awayNumbers): home 4-14 and 100, away 9-20;
 // the starters are home 4, 5, 6, 7, 8 and away 9, 10, 11, 12, 13.
@@ -11,6 +12,7 @@
 #include "rules/RulesDesk.h"
 #include "support/TestDatabase.h"
 
+#include <QFile>
 #include <QTest>
 
 using namespace rules;
@@ -114,6 +116,8 @@ private slots:
 
     void playerEventCounts_data();
     void playerEventCounts();
+    void everyListedCounterReachesItsLines_data();
+    void everyListedCounterReachesItsLines();
     void eventsWithoutLines_data();
     void eventsWithoutLines();
     void refusals_data();
@@ -286,6 +290,41 @@ void TestRules::playerEventCounts()
     QCOMPARE(stored.code, code);
     QCOMPARE(stored.a3, a3);
     QCOMPARE(stored.a4, 3);
+}
+
+// The build writes every counter list of the engine from one list; a counter
+// added to it must count in the statistic, minute and period line, for either
+// column code slot and either side.
+void TestRules::everyListedCounterReachesItsLines_data()
+{
+    QTest::addColumn<QString>("column");
+    QTest::addColumn<int>("code");
+
+    QFile list(QStringLiteral(QUINTARA_STATISTIC_COLUMNS));
+    QVERIFY2(list.open(QIODevice::ReadOnly | QIODevice::Text), QUINTARA_STATISTIC_COLUMNS);
+    while (!list.atEnd()) {
+        const QString line = QString::fromLatin1(list.readLine()).trimmed();
+        if (line.isEmpty() || line.startsWith(QLatin1Char('#')))
+            continue;
+        const QStringList fields = line.split(QLatin1Char(' '), Qt::SkipEmptyParts);
+        QTest::newRow(qPrintable(fields[0])) << fields[0] << fields[1].toInt();
+    }
+}
+
+void TestRules::everyListedCounterReachesItsLines()
+{
+    QFETCH(QString, column);
+    QFETCH(int, code);
+
+    QVERIFY2(columnIndex(column.toLatin1().constData()) >= 0, "the rules model does not know the counter");
+    QVERIFY(reach(State::Running));
+    const QString before = desk_->dump();
+    const QString add = QStringLiteral("execute procedure RULES_LINE_ADD(?, ?, 1, 1, ?, ?, 1)");
+    desk_->db().execute(add, {1, 4, code, 0});
+    desk_->db().execute(add, {2, 9, 0, code});
+    const QString expected = bumped(bumped(before, 1, 4, 1, 1, {column}), 2, 9, 1, 1, {column});
+    const QString after = desk_->dump();
+    QVERIFY2(after == expected, qPrintable(firstDifference(expected, after)));
 }
 
 void TestRules::eventsWithoutLines_data()
