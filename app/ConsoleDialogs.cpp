@@ -15,7 +15,7 @@ StartersEditor::Hooks LineUpHooks(TMatchFrm &console)
     hooks.askSeconds = [&console] { return TSecFrm::AskSeconds(false, &console); };
     hooks.refused = [](int result, int player, int parameter) {
         const auto refusal =
-            MatchSession::CheckResultMessage(result, QString::number(player), QString::number(parameter));
+            CheckResultMessage(result, QString::number(player), QString::number(parameter));
         if (!refusal.message.isEmpty())
             ShowError(refusal.message);
     };

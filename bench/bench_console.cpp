@@ -50,7 +50,7 @@ Played playMatch(Tdm &module, quint32 seed)
             continue;
         // What the console shows after every event.
         session.BoxScore();
-        session.RebuildEventLog();
+        session.EventLogLines();
         session.Score();
         played.latencies.push_back(double(t.nsecsElapsed()) / 1e6);
         model.apply(*e);

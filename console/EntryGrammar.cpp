@@ -203,7 +203,7 @@ void EntryGrammar::TeamEvent(int s, int code)
         moveTo(EntryBox::Init);
     } else if (result >= 0) {
         // Refusals of team events are shown with the home boxes.
-        const auto refusal = MatchSession::CheckResultMessage(result, text(EntryBox::HomePlayer),
+        const auto refusal = CheckResultMessage(result, text(EntryBox::HomePlayer),
                                                               text(EntryBox::HomeParameter));
         if (!refusal.message.isEmpty())
             ShowError(refusal.message);
@@ -348,12 +348,12 @@ bool EntryGrammar::submit(int s, int player, int code, int parameter, int second
     }
     if (result < 0)
         return false; // the session has reported the failure
-    const auto refusal = MatchSession::CheckResultMessage(result, text(playerBox(s)), text(parameterBox(s)));
+    const auto refusal = CheckResultMessage(result, text(playerBox(s)), text(parameterBox(s)));
     switch (refusal.focus) {
-    case MatchSession::Refusal::Player: moveTo(playerBox(s)); break;
-    case MatchSession::Refusal::Parameter: moveTo(parameterBox(s)); break;
-    case MatchSession::Refusal::Init: moveTo(EntryBox::Init); break;
-    case MatchSession::Refusal::None: break;
+    case Refusal::Player: moveTo(playerBox(s)); break;
+    case Refusal::Parameter: moveTo(parameterBox(s)); break;
+    case Refusal::Init: moveTo(EntryBox::Init); break;
+    case Refusal::None: break;
     }
     if (!refusal.message.isEmpty())
         ShowError(refusal.message);

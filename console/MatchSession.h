@@ -5,7 +5,13 @@
 // what this class holds and passes the statistician's entries to it.
 
 #include "common/GameClock.h"
+#include "console/EventLog.h"
+#include "console/Refusals.h"
+#include "console/TeamFoulTally.h"
 #include "data/BoxScore.h"
+#include "data/EventStore.h"
+#include "data/RulesEngine.h"
+#include "data/WorkingTables.h"
 #include "matchscript/MatchJournal.h"
 
 #include <QFlags>
@@ -27,12 +33,6 @@ struct EventEntry
     int parameter = 0; // zone, type, opponent or entering player; 0 for none
     int seconds = 0;   // player change: the seconds shown with the clock minute
 };
-
-// The picture of the basic report saved when a period ends: the match, the
-// two team names in plain letters and the period, never over an existing
-// file (the next free period number is taken instead).
-QString PeriodSnapshotFileName(const QString &directory, int matchId, const QString &homeName,
-                               const QString &awayName, int period);
 
 struct MatchScore
 {
@@ -110,13 +110,12 @@ public:
     std::function<int()> AskFoulType = [] { return 1; };
 
     int NextEventNumber();
-    void UpdateTeamFouls(int side, int period, int code);
-    int TeamFouls(int side) const { return fouls_[sideIndex(side)].count; }
-    bool InBonus(int side) const { return fouls_[sideIndex(side)].inBonus; }
-    static QString BonusText(int teamFouls);
+    void UpdateTeamFouls(int side, int period, int code) { fouls_.Update(side, period, code); }
+    int TeamFouls(int side) const { return fouls_.Count(side); }
+    bool InBonus(int side) const { return fouls_.InBonus(side); }
 
-    int LastEventCode() const { return lastEventCode_; }
-    int LastEventNumber() const { return lastEventNumber_; }
+    int LastEventCode() const { return log_.LastCode(); }
+    int LastEventNumber() const { return log_.LastNumber(); }
     // The newest event is one the undo button takes back.
     bool UndoOffered() const;
 
@@ -146,8 +145,7 @@ public:
     bool StartersDefined(int side);
 
     // The event log, newest first; the newest event becomes the last one.
-    QStringList RebuildEventLog();
-    static QString EventLogLine(int number, int side, int parameter, int code, int player);
+    const QStringList &EventLogLines() { return log_.Lines(); }
 
     // Before a report: the shared on-court sets and the elapsed time at the
     // start of the current clock minute.
@@ -162,6 +160,7 @@ public:
     bool DeleteLoggedEvent(const QString &logLine);
 
     // The rules engine's events in force, newest first, as the undo list shows them.
+    // Corrections are in MatchCorrections.cpp.
     struct UndoListRow
     {
         int eventId = 0;
@@ -184,47 +183,25 @@ public:
     // The journal of the open match; the console's other windows add their corrections.
     MatchJournal &Journal() { return journal_; }
 
-    // The refusal message of a result, naming the texts the statistician typed.
-    struct Refusal
-    {
-        enum Box { None, Init, Player, Parameter } focus = None;
-        QString message;
-    };
-    static Refusal CheckResultMessage(int result, const QString &playerText, const QString &parameterText);
-
 signals:
     // After every change of the open match, once its data are stored.
     void matchChanged(MatchChanges what);
 
 private:
-    struct TeamFoulState
-    {
-        int count = 0;
-        bool loaded = false;
-        bool inBonus = false;
-    };
-    static int sideIndex(int side) { return side == 2 ? 1 : 0; }
-
     bool loadMatchRow(int matchId);
-    void resetTeamFouls();
-    void recountAfterWithdrawal();
-    void resetClockRow();
     void setResult(const QString &result);
     void insertEventRecord(const EventEntry &entry, const MatchScore &before);
 
     Tdm &dm_;
+    EventStore store_;
+    RulesEngine rules_;
+    WorkingTables tables_;
     MatchJournal journal_;
     int matchId_ = -1;
     QString matchName_, homeName_, awayName_;
     int homeColor_ = 0xFFFFFF, awayColor_ = 0xFFFFFF;
     int eventCounter_ = 0;
-    static constexpr int NoEvent = 10000;
-    int lastEventCode_ = NoEvent;
-    int lastEventNumber_ = -1;
     int lastFoulType_ = 0;
-    QStringList eventLog_;
-    int eventLogNewest_ = 0;
-    bool eventLogCurrent_ = false;
-    int foulsPeriod_ = 0;
-    TeamFoulState fouls_[2];
+    TeamFoulTally fouls_{store_, matchId_};
+    EventLog log_{store_, matchId_};
 };

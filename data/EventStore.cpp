@@ -101,6 +101,29 @@ QString DttCondition::sql() const
 
 EventStore::EventStore(fb::Connection &db) : db_(db) {}
 
+void EventStore::InsertEventRecord(const EventRecord &r)
+{
+    db_.execute(QStringLiteral("INSERT INTO DTT (IDM, RBACTION, HG, NODR, P, M, RES, PAR1, PAR2, PAR4, DTYPE, I1, I2, "
+                               "S1, ISBONUS, STARTER, LGTYPE) "
+                               "VALUES (?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?)"),
+                {r.match, r.number, r.side, r.player, r.period, r.clockMinute, r.code, r.parameter, r.elapsedSeconds,
+                 r.attackType, r.defenceType, r.pointsMade, r.pointsMissed, r.stamp, r.inBonus, r.starter,
+                 r.foulType});
+}
+
+std::vector<EventLogRow> EventStore::EventLogRows(int match, int afterNumber)
+{
+    fb::Query rows(db_, QStringLiteral("SELECT RBACTION, HG, NODR, RES, PAR1 FROM DTT "
+                                       "WHERE (IDM = ?) AND (RBACTION > ?) ORDER BY RBACTION"));
+    rows.exec({match, afterNumber});
+    auto optional = [](const QVariant &v) { return v.isValid() ? std::optional<int>(v.toInt()) : std::nullopt; };
+    std::vector<EventLogRow> log;
+    while (rows.next())
+        log.push_back({rows.value(0).toInt(), optional(rows.value(1)), rows.value(2).toInt(), optional(rows.value(3)),
+                       rows.value(4).toInt()});
+    return log;
+}
+
 int EventStore::rowsWithNumber(int match, int eventNumber)
 {
     return db_.scalar(QStringLiteral("SELECT COUNT(*) FROM DTT WHERE (IDM = ?) AND (RBACTION = ?)"),

@@ -78,10 +78,45 @@ struct EventCount
     int count = 0;
 };
 
+// One event record as the console writes it.
+struct EventRecord
+{
+    int match = 0;
+    int number = 0; // RBACTION
+    int side = 0;   // HG
+    int player = 0; // NODR
+    int period = 0, clockMinute = 0;
+    int code = 0;            // RES
+    int parameter = 0;       // PAR1
+    int elapsedSeconds = 0;  // PAR2: a player change's game time
+    int attackType = 0;      // PAR4
+    int defenceType = 0;     // DTYPE
+    int pointsMade = 0;      // I1
+    int pointsMissed = 0;    // I2
+    QString stamp;           // S1: "HH:MM:SS;home:away" before the event
+    int inBonus = 0;         // ISBONUS
+    int starter = 0;         // STARTER
+    int foulType = 0;        // LGTYPE
+};
+
+// The columns the event log shows of a record.
+struct EventLogRow
+{
+    int number = 0;
+    std::optional<int> side;
+    int player = 0;
+    std::optional<int> code;
+    int parameter = 0;
+};
+
 class EventStore
 {
 public:
     explicit EventStore(fb::Connection &db);
+
+    void InsertEventRecord(const EventRecord &record);
+    // The match's records numbered above `afterNumber`, in number order.
+    std::vector<EventLogRow> EventLogRows(int match, int afterNumber);
 
     // Copies the event record (match, eventNumber) to DTT_DEL with PAR3 = 1,
     // nulls written as 0 (S1 as empty text), when exactly one such row

@@ -27,6 +27,27 @@ std::vector<RosterPlayer> ReadMatchRoster(fb::Connection &db, int match)
     return roster;
 }
 
+void MarkStartersFromCourt(fb::Connection &db, int match, Side side)
+{
+    db.execute(QStringLiteral("update SASTAV set SEKUNDA = 0 where ID_UTAKMICA = ? and DOMGOST = ?"),
+               {match, side.rosterCode()});
+    db.execute(QStringLiteral("update SASTAV set SEKUNDA = 1 where ID_UTAKMICA = ? and DOMGOST = ? and DRES in "
+                              "(select DRES from %1 where VREME = 0)")
+                   .arg(side.courtTable()),
+               {match, side.rosterCode()});
+}
+
+QList<int> StarterNumbers(fb::Connection &db, int match, Side side)
+{
+    fb::Query marked(db, QStringLiteral("select DRES from SASTAV where ID_UTAKMICA = ? and DOMGOST = ? "
+                                        "and SEKUNDA = 1 and DRES is not null order by DRES"));
+    marked.exec({match, side.rosterCode()});
+    QList<int> numbers;
+    while (marked.next())
+        numbers << marked.value(0).toInt();
+    return numbers;
+}
+
 void FillRosterTables(MatchState &state, const std::vector<RosterPlayer> &roster)
 {
     for (int side : {1, 2})

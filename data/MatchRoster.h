@@ -4,6 +4,9 @@
 // match.
 
 #include "common/MatchState.h"
+#include "data/Side.h"
+
+#include <QList>
 
 #include <QString>
 
@@ -28,6 +31,12 @@ struct RosterPlayer
 // shirt number), which the plus-minus history refers to. A database error
 // answers an empty roster.
 std::vector<RosterPlayer> ReadMatchRoster(fb::Connection &db, int match);
+
+// Before the tip-off the five on court are the side's starters: their
+// roster rows get the starter mark, the side's other rows lose it.
+void MarkStartersFromCourt(fb::Connection &db, int match, Side side);
+// The shirt numbers with the starter mark, by number.
+QList<int> StarterNumbers(fb::Connection &db, int match, Side side);
 
 // Refills both roster tables of the state (at most 12 players a side, in
 // the roster's order) with names transliterated.

@@ -225,8 +225,8 @@ QWidget *TMatchFrm::buildScoreBoard()
     lbQuarter = label(QStringLiteral("1. Quarter"), font());
     EditMin = label(QStringLiteral("10"), big);
     EditMin->setToolTip(QStringLiteral("Clock minute"));
-    panBonusH = label(MatchSession::BonusText(0), font());
-    panBonusA = label(MatchSession::BonusText(0), font());
+    panBonusH = label(TeamFoulTally::BonusText(0), font());
+    panBonusA = label(TeamFoulTally::BonusText(0), font());
     paint(panBonusH, BonusNormal, Qt::black);
     paint(panBonusA, BonusNormal, Qt::black);
     row->addWidget(panBonusH);
@@ -640,7 +640,7 @@ void TMatchFrm::ShowMatch()
 
 void TMatchFrm::showEventLog()
 {
-    showLines(lbLog, session_.RebuildEventLog());
+    showLines(lbLog, session_.EventLogLines());
     lbLog->setCurrentRow(0);
     // Showing or hiding the button lays the window out again: only on a change.
     if (btnUndo->isVisibleTo(this) != session_.UndoOffered())
@@ -788,7 +788,7 @@ void TMatchFrm::showBonus()
 {
     for (int side = 1; side <= 2; ++side) {
         QLabel *panel = side == 1 ? panBonusH : panBonusA;
-        panel->setText(MatchSession::BonusText(session_.TeamFouls(side)));
+        panel->setText(TeamFoulTally::BonusText(session_.TeamFouls(side)));
         paint(panel, session_.InBonus(side) ? BonusReached : BonusNormal, Qt::black);
     }
 }

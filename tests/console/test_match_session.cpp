@@ -3,6 +3,7 @@
 // the keyboard grammar of the entry boxes.
 #include "console/EntryGrammar.h"
 #include "console/MatchSession.h"
+#include "console/PeriodPictures.h"
 #include "common/MatchState.h"
 #include "data/FbClient.h"
 #include "rules/RulesDesk.h"
@@ -221,7 +222,7 @@ void TestMatchSession::fifthFoulReachesTheBonus()
     }
     QVERIFY(f.session.InBonus(1));
     QVERIFY(!f.session.InBonus(2));
-    QCOMPARE(MatchSession::BonusText(5), u" bonus p.flts: 5"_s);
+    QCOMPARE(TeamFoulTally::BonusText(5), u" bonus p.flts: 5"_s);
 }
 
 void TestMatchSession::foulPeriods_data()
@@ -419,7 +420,7 @@ void TestMatchSession::checkResultMessages_data()
     QTest::addColumn<int>("result");
     QTest::addColumn<int>("focus");
     QTest::addColumn<QString>("message");
-    using R = MatchSession::Refusal;
+    using R = Refusal;
     QTest::newRow("0") << 0 << int(R::Player) << u"There is no player with No 7!!!"_s;
     QTest::newRow("2") << 2 << int(R::Player) << u"Player No 7 is not playing at present!"_s;
     QTest::newRow("3") << 3 << int(R::Parameter) << u"Incorrect data! Available values : 1,2,3,4 to 13 !"_s;
@@ -438,7 +439,7 @@ void TestMatchSession::checkResultMessages()
     QFETCH(int, result);
     QFETCH(int, focus);
     QFETCH(QString, message);
-    const auto refusal = MatchSession::CheckResultMessage(result, u"7"_s, u"12"_s);
+    const auto refusal = CheckResultMessage(result, u"7"_s, u"12"_s);
     QCOMPARE(int(refusal.focus), focus);
     QCOMPARE(refusal.message, message);
 }

@@ -1,0 +1,37 @@
+#include "console/EventLog.h"
+
+#include "data/ActionCodes.h"
+#include "data/EventStore.h"
+
+QString EventLog::Line(int number, int side, int parameter, int code, int player)
+{
+    QString line = QStringLiteral("%1. ").arg(number);
+    if (side == 1 || side == 2)
+        line += side == 1 ? QStringLiteral("HOME ") : QStringLiteral("AWAY ");
+    line += EventLogName(code);
+    if (player > 0)
+        line += QStringLiteral("  %1").arg(player);
+    if (parameter > 0)
+        line += QStringLiteral("  >>  %1").arg(parameter);
+    return line;
+}
+
+const QStringList &EventLog::Lines()
+{
+    if (!current_) {
+        lines_.clear();
+        newest_ = 0;
+        lastCode_ = NoEvent;
+        lastNumber_ = -1;
+    }
+    QStringList added;
+    for (const EventLogRow &row : store_.EventLogRows(match_, newest_)) {
+        added.prepend(Line(row.number, row.side.value_or(0), row.parameter, row.code.value_or(0), row.player));
+        newest_ = row.number;
+        if (row.side && row.code)
+            Recorded(row.number, *row.code);
+    }
+    lines_ = added + lines_;
+    current_ = true;
+    return lines_;
+}

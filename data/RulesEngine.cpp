@@ -1,0 +1,52 @@
+#include "data/RulesEngine.h"
+
+#include "data/ActionCodes.h"
+#include "data/FbClient.h"
+
+int RulesEngine::Check(int match, int side, int player, int code, int parameter)
+{
+    fb::Query check(db_, QStringLiteral("execute procedure CHECKACTION(?, ?, ?, ?, ?)"));
+    check.exec({match, side, player, code, parameter});
+    return check.next() ? check.value(0).toInt() : 0;
+}
+
+int RulesEngine::IsTeam(Side side, int shirtNumber)
+{
+    try {
+        fb::Query team(db_, QStringLiteral("execute procedure ISTEAM(?, ?)"));
+        team.exec({side.number(), shirtNumber});
+        return team.next() ? team.value(0).toInt() : 0;
+    } catch (const fb::Error &) {
+        return 0; // a number the column cannot hold is on no roster
+    }
+}
+
+int RulesEngine::UndoNewest(int match)
+{
+    fb::Query undo(db_, QStringLiteral("execute procedure UNDO(?)"));
+    undo.exec({match});
+    return undo.next() ? undo.value(0).toInt() : 0;
+}
+
+void RulesEngine::Remove(int match, int eventId)
+{
+    db_.execute(QStringLiteral("execute procedure DELETEACTION(?, ?)"), {eventId, match});
+}
+
+void RulesEngine::RebuildWorkingTables(int match)
+{
+    db_.execute(QStringLiteral("execute procedure RE_OPEN(?)"), {match});
+}
+
+QList<EventInForce> RulesEngine::RemovableEvents(int match)
+{
+    fb::Query rows(db_, QStringLiteral("select ID_AKCIJE, A0, A1, SIFRA, A3 from AKCIJE "
+                                       "where ID_UTAKMICA = ? and UNDO = 0 and not (SIFRA in (?, ?, ?)) "
+                                       "order by ID_AKCIJE desc"));
+    rows.exec({match, int(EvMatchStart), int(EvStarters), int(EvMatchFinish)});
+    QList<EventInForce> events;
+    while (rows.next())
+        events << EventInForce{rows.value(0).toInt(), rows.value(1).toInt(), rows.value(2).toInt(),
+                               rows.value(3).toInt(), rows.value(4).toInt()};
+    return events;
+}
