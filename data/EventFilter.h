@@ -7,12 +7,12 @@
 
 struct EventFilter
 {
-    std::optional<int> fromPeriod;  // periods from .. to, both included
-    std::optional<int> toPeriod;
-    std::optional<int> attackType;  // 0 normal, 1 second attack, 2 fast break
-    std::optional<int> defenceType; // 0 man to man, 1 zone
-    std::optional<bool> inBonus;    // the acting side was in the bonus (true) or not yet (false)
-    std::optional<bool> starters;   // events of starters (true) or of the bench (false)
+    std::optional<int> fromPeriod = {}; // periods from .. to, both included
+    std::optional<int> toPeriod = {};
+    std::optional<int> attackType = {}; // 0 normal, 1 second attack, 2 fast break
+    std::optional<int> defenceType = {}; // 0 man to man, 1 zone
+    std::optional<bool> inBonus = {}; // the acting side was in the bonus (true) or not yet (false)
+    std::optional<bool> starters = {}; // events of starters (true) or of the bench (false)
 
     static EventFilter Period(int period) { return {.fromPeriod = period, .toPeriod = period}; }
     static EventFilter UntilPeriod(int period) { return {.toPeriod = period}; }

@@ -88,8 +88,8 @@ public:
     void ShowScore();
 
     // The entry boxes, in the order of the Tab key.
-    QLineEdit *EditA0, *EditDA1, *EditDSifra, *EditDA3, *EditGA1, *EditGSifra, *EditGA3;
-    QLabel *lbHome, *lbAway, *lbResH1, *lbResA1, *lbQuarter, *lbQuarter2, *EditMin;
+    QLineEdit *entryBox(EntryBox box) const;
+    QLabel *lbHome, *lbAway, *homeScore, *awayScore, *lbQuarter, *lbQuarter2, *clockMinute;
     QLabel *panBonusH, *panBonusA, *lbAtype, *lbDtype;
     QButtonGroup *rgAType = nullptr, *rgDType = nullptr;
     // "POSSESSION HOME" / "POSSESSION  AWAY"; the one with the ball is marked.
@@ -97,9 +97,9 @@ public:
     void ShowPossession();
     std::array<ClickLabel *, 5> homeCourt{}, awayCourt{};
     std::array<ClickLabel *, 7> homeBench{}, awayBench{};
-    QListWidget *lbLog;
+    QListWidget *eventLog;
     // The rules engine's events in force, newest first (double-click removes one).
-    QListWidget *DBGrid1 = nullptr;
+    QListWidget *eventsInForce = nullptr;
     // The console's showing steps, also after a correction.
     void ShowMatch();
     // The box score of each side (index 0 home, 1 away).
@@ -147,7 +147,6 @@ private:
     QWidget *buildEntryBoxes();
     QWidget *buildCourt();
     QMenuBar *buildMenus();
-    QLineEdit *entryBox(EntryBox box) const;
     EntryBox boxOf(QObject *widget) const;
     int sideOfInit() const;
     void pressEnter(EntryBox box, const QString &text);

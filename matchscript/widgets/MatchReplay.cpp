@@ -221,18 +221,12 @@ public:
     // A click into the Init box, where every entry begins.
     void focusInit()
     {
-        console_.EditA0->setFocus(Qt::MouseFocusReason);
-        console_.EditA0->selectAll();
+        console_.entryBox(EntryBox::Init)->setFocus(Qt::MouseFocusReason);
+        console_.entryBox(EntryBox::Init)->selectAll();
     }
 
 private:
-    QLineEdit *box(EntryBox b) const
-    {
-        const std::array<QLineEdit *, 7> boxes{console_.EditA0,  console_.EditDA1,   console_.EditDSifra,
-                                               console_.EditDA3, console_.EditGA1,   console_.EditGSifra,
-                                               console_.EditGA3};
-        return boxes[size_t(b)];
-    }
+    QLineEdit *box(EntryBox b) const { return console_.entryBox(b); }
 
     TMatchFrm &console_;
 };
@@ -302,9 +296,9 @@ public:
             return console_.btnUndo->click();
         case Kind::Delete: return deleteLogged(e.value);
         case Kind::MarkDelete:
-            if (e.value > console_.DBGrid1->count())
+            if (e.value > console_.eventsInForce->count())
                 return refuse(QStringLiteral("the events in force have no row %1").arg(e.value));
-            return emit console_.DBGrid1->itemDoubleClicked(console_.DBGrid1->item(e.value - 1));
+            return emit console_.eventsInForce->itemDoubleClicked(console_.eventsInForce->item(e.value - 1));
         case Kind::ReviewDelete:
         case Kind::ReviewUpdate: return review(e);
         case Kind::Color:
@@ -346,9 +340,9 @@ private:
     void deleteLogged(int number)
     {
         const QString prefix = QStringLiteral("%1. ").arg(number);
-        for (int row = 0; row < console_.lbLog->count(); ++row)
-            if (console_.lbLog->item(row)->text().startsWith(prefix))
-                return emit console_.lbLog->itemDoubleClicked(console_.lbLog->item(row));
+        for (int row = 0; row < console_.eventLog->count(); ++row)
+            if (console_.eventLog->item(row)->text().startsWith(prefix))
+                return emit console_.eventLog->itemDoubleClicked(console_.eventLog->item(row));
         refuse(QStringLiteral("the event log has no event %1").arg(number));
     }
 

@@ -189,10 +189,10 @@ QWidget *TRefBrowser::buildSearchStrip()
         row->addWidget(chkShowLeagues);
     }
     row->addStretch();
-    BitBtn1 = button(QStringLiteral("Back >>"), strip);
-    BitBtn1->setObjectName(QStringLiteral("BitBtn1"));
-    connect(BitBtn1, &QPushButton::clicked, this, &TRefBrowser::reject);
-    row->addWidget(BitBtn1);
+    backButton = button(QStringLiteral("Back >>"), strip);
+    backButton->setObjectName(QStringLiteral("BitBtn1"));
+    connect(backButton, &QPushButton::clicked, this, &TRefBrowser::reject);
+    row->addWidget(backButton);
     return strip;
 }
 
@@ -508,7 +508,7 @@ void TRefBrowser::fixTabOrder()
     for (const Command c : {Command::Insert, Command::Delete, Command::Edit, Command::Post, Command::Cancel,
                             Command::Refresh})
         order << commands_.value(int(c));
-    order << BitBtn1;
+    order << backButton;
     for (int i = 1; i < order.size(); ++i)
         setTabOrder(order[i - 1], order[i]);
 }

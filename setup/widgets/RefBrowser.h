@@ -31,7 +31,7 @@ public:
     QPushButton *btnBrowse = nullptr;
     QWidget *rgFind = nullptr;
     QButtonGroup *findChoices = nullptr;
-    QPushButton *BitBtn1 = nullptr; // "Back >>"
+    QPushButton *backButton = nullptr; // "Back >>"
     QCheckBox *chkShowLeagues = nullptr;
     QTableView *leaguesList = nullptr;
     QTableView *dbg = nullptr;

@@ -31,9 +31,9 @@ struct ConsoleWindow : ConsoleDesk
     QLineEdit *box(const QString &name) const
     {
         const std::pair<const char *, QLineEdit *> boxes[] = {
-            {"init", window->EditA0}, {"hp", window->EditDA1}, {"hc", window->EditDSifra},
-            {"hpar", window->EditDA3}, {"ap", window->EditGA1}, {"ac", window->EditGSifra},
-            {"apar", window->EditGA3}};
+            {"init", window->entryBox(EntryBox::Init)}, {"hp", window->entryBox(EntryBox::HomePlayer)}, {"hc", window->entryBox(EntryBox::HomeCode)},
+            {"hpar", window->entryBox(EntryBox::HomeParameter)}, {"ap", window->entryBox(EntryBox::AwayPlayer)}, {"ac", window->entryBox(EntryBox::AwayCode)},
+            {"apar", window->entryBox(EntryBox::AwayParameter)}};
         for (const auto &[n, b] : boxes)
             if (name == QLatin1String(n))
                 return b;
@@ -266,7 +266,7 @@ void TestConsoleMessages::keyedMessages()
     QCOMPARE(console.focusName(), focus);
     QCOMPARE(console.unexpected, QStringList());
     if (!logLine.isEmpty())
-        QCOMPARE(console.window->lbLog->item(0)->text(), logLine);
+        QCOMPARE(console.window->eventLog->item(0)->text(), logLine);
 }
 
 void TestConsoleMessages::exitWithoutChangeLeavesAnEmptyPlace()
@@ -287,7 +287,7 @@ void TestConsoleMessages::exitWithoutChangeLeavesAnEmptyPlace()
     // A basket afterwards is shared by the four on court only.
     console.play(u"@init 1 5 <enter> 6 <enter> 1 <enter>"_s);
     QCOMPARE(recorded.texts().size(), 2);
-    QCOMPARE(console.window->lbResH1->text(), u"2"_s);
+    QCOMPARE(console.window->homeScore->text(), u"2"_s);
     PlusMinus plusMinus(console.sb.dm().db());
     QCOMPARE(plusMinus.PlusMinusValue(console.match, 1, RosterPosition(1, 5), 5), 2);
     QCOMPARE(plusMinus.PlusMinusValue(console.match, 1, RosterPosition(1, 4), 4), 0);

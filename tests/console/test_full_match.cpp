@@ -62,8 +62,8 @@ struct FullMatch : ConsoleDesk
     void initKey(int key, Qt::KeyboardModifiers modifiers = Qt::NoModifier)
     {
         activate();
-        window->EditA0->setFocus();
-        QTest::keyClick(window->EditA0, Qt::Key(key), modifiers);
+        window->entryBox(EntryBox::Init)->setFocus();
+        QTest::keyClick(window->entryBox(EntryBox::Init), Qt::Key(key), modifiers);
     }
 
     void minute()
@@ -111,8 +111,8 @@ struct FullMatch : ConsoleDesk
         expected << PeriodStartOnly;
     }
 
-    int logCount() const { return window->lbLog->count(); }
-    QString score() const { return window->lbResH1->text() + u" : "_s + window->lbResA1->text(); }
+    int logCount() const { return window->eventLog->count(); }
+    QString score() const { return window->homeScore->text() + u" : "_s + window->awayScore->text(); }
     int dttPoints(int side)
     {
         return sb.dm().db().scalar(u"select coalesce(sum(I1), 0) from DTT where IDM = ? and HG = ?"_s, {match, side})
@@ -168,7 +168,7 @@ void TestFullMatch::fourQuartersAndAnOvertime()
     f.entry(Home, 4, 10);
     f.minutes(9);                         // end of the first quarter
     QCOMPARE(f.window->lbQuarter->text(), u"2. Quarter"_s);
-    QCOMPARE(f.window->EditMin->text(), u"10"_s);
+    QCOMPARE(f.window->clockMinute->text(), u"10"_s);
 
     // Second quarter, with a minute change taken back and keyed again.
     f.minute();
@@ -177,14 +177,14 @@ void TestFullMatch::fourQuartersAndAnOvertime()
     f.timeOut(Away);
     f.minute();                           // 9 -> 8
     const int logBeforeUndo = f.logCount();
-    QCOMPARE(f.window->EditMin->text(), u"8"_s);
+    QCOMPARE(f.window->clockMinute->text(), u"8"_s);
     QVERIFY(f.window->btnUndo->isVisible());
     f.initKey(Qt::Key_U);                 // the minute change is taken back
-    QCOMPARE(f.window->EditMin->text(), u"9"_s);
+    QCOMPARE(f.window->clockMinute->text(), u"9"_s);
     QCOMPARE(f.logCount(), logBeforeUndo - 1);
     f.minuteChanges -= 1;
     f.minute();                           // and keyed again
-    QCOMPARE(f.window->EditMin->text(), u"8"_s);
+    QCOMPARE(f.window->clockMinute->text(), u"8"_s);
     f.substitution(Away, 13, 14, u"15"_s); // 14 for 13
     f.entry(Away, 14, 7, 2);              // missed two, zone 2
     f.entry(Away, 14, 11);                // offensive rebound
@@ -234,7 +234,7 @@ void TestFullMatch::fourQuartersAndAnOvertime()
     // The overtime: opened by the 45th minute change at clock 5.
     f.minute();
     QCOMPARE(f.window->lbQuarter->text(), u"Overtime 1"_s);
-    QCOMPARE(f.window->EditMin->text(), u"5"_s);
+    QCOMPARE(f.window->clockMinute->text(), u"5"_s);
     f.minute();                           // 5 -> 4: its clock runs
     f.substitution(Home, 7, 100, u"10"_s); // 100 for 7
     f.entry(Home, 100, 8, 1);             // made three, zone 1
@@ -257,8 +257,8 @@ void TestFullMatch::fourQuartersAndAnOvertime()
 
     // Before any correction: the views agree with each other and with the script.
     QCOMPARE(f.logCount(), f.entries + f.minuteChanges);
-    QCOMPARE(f.window->lbResH1->text(), QString::number(f.points[0]));
-    QCOMPARE(f.window->lbResA1->text(), QString::number(f.points[1]));
+    QCOMPARE(f.window->homeScore->text(), QString::number(f.points[0]));
+    QCOMPARE(f.window->awayScore->text(), QString::number(f.points[1]));
     QCOMPARE(f.dttPoints(Home), f.points[0]);
     QCOMPARE(f.dttPoints(Away), f.points[1]);
     // The fourth quarter and the overtime are one foul period: away has its
@@ -271,18 +271,18 @@ void TestFullMatch::fourQuartersAndAnOvertime()
 
     // A deletion from the event log: away 12's made free throw of the first quarter.
     QListWidgetItem *freeThrow = nullptr;
-    for (int i = 0; i < f.window->lbLog->count(); ++i)
-        if (f.window->lbLog->item(i)->text().endsWith(u"AWAY MADE 1P  12"_s))
-            freeThrow = f.window->lbLog->item(i);
+    for (int i = 0; i < f.window->eventLog->count(); ++i)
+        if (f.window->eventLog->item(i)->text().endsWith(u"AWAY MADE 1P  12"_s))
+            freeThrow = f.window->eventLog->item(i);
     QVERIFY(freeThrow);
     const QString deletedLine = freeThrow->text();
     const int deletedNumber = deletedLine.left(deletedLine.indexOf(u'.')).toInt();
     messages.answer(true);
-    f.window->lbLog->scrollToItem(freeThrow);
+    f.window->eventLog->scrollToItem(freeThrow);
     // A double-click: the first click of it, then the second (which QTest sends as press and double-click).
-    const QPoint onLine = f.window->lbLog->visualItemRect(freeThrow).center();
-    QTest::mouseClick(f.window->lbLog->viewport(), Qt::LeftButton, {}, onLine);
-    QTest::mouseDClick(f.window->lbLog->viewport(), Qt::LeftButton, {}, onLine);
+    const QPoint onLine = f.window->eventLog->visualItemRect(freeThrow).center();
+    QTest::mouseClick(f.window->eventLog->viewport(), Qt::LeftButton, {}, onLine);
+    QTest::mouseDClick(f.window->eventLog->viewport(), Qt::LeftButton, {}, onLine);
     f.expected << u"Are you sure to delete action %1 ?"_s.arg(deletedLine) << u"Action is deleted!"_s;
     QCOMPARE(messages.texts(), f.expected);
     QVERIFY(messages.answers.isEmpty());
@@ -290,7 +290,7 @@ void TestFullMatch::fourQuartersAndAnOvertime()
              0);
     f.points[1] -= 1;
     QCOMPARE(f.logCount(), f.entries + f.minuteChanges - 1);
-    QCOMPARE(f.window->lbResA1->text(), QString::number(f.points[1]));
+    QCOMPARE(f.window->awayScore->text(), QString::number(f.points[1]));
 
     // An edit in the events review: home 7's missed two of the first quarter
     // becomes a made two from the same zone.
@@ -334,8 +334,8 @@ void TestFullMatch::fourQuartersAndAnOvertime()
 
     // After the corrections the console shows what the event records hold.
     QCOMPARE(f.logCount(), f.entries + f.minuteChanges - 1);
-    QCOMPARE(f.window->lbResH1->text(), QString::number(f.points[0]));
-    QCOMPARE(f.window->lbResA1->text(), QString::number(f.points[1]));
+    QCOMPARE(f.window->homeScore->text(), QString::number(f.points[0]));
+    QCOMPARE(f.window->awayScore->text(), QString::number(f.points[1]));
     QCOMPARE(f.dttPoints(Home), f.points[0]);
     QCOMPARE(f.dttPoints(Away), f.points[1]);
     QCOMPARE(f.window->panBonusA->text(), u" bonus p.flts: 6"_s);
@@ -348,8 +348,8 @@ void TestFullMatch::fourQuartersAndAnOvertime()
     const QString shownScore = f.score();
     messages.answer(true);
     f.activate();
-    f.window->EditA0->setFocus();
-    QTest::keyClick(f.window->EditA0, Qt::Key_Escape);
+    f.window->entryBox(EntryBox::Init)->setFocus();
+    QTest::keyClick(f.window->entryBox(EntryBox::Init), Qt::Key_Escape);
     f.expected << u"Stop working with match ?"_s;
     QCOMPARE(messages.texts(), f.expected);
     QVERIFY(!f.window->isVisible());

@@ -105,40 +105,40 @@ private slots:
 void TestMatchWindow::entryIsEnabledForAMatchWithStarters()
 {
     WindowFixture f;
-    QVERIFY(f.window->EditA0->isEnabled());
-    QVERIFY(f.window->EditGA3->isEnabled());
+    QVERIFY(f.window->entryBox(EntryBox::Init)->isEnabled());
+    QVERIFY(f.window->entryBox(EntryBox::AwayParameter)->isEnabled());
     QCOMPARE(f.window->windowTitle(), u"Rules match"_s);
     QCOMPARE(f.window->lbQuarter->text(), u"1. Quarter"_s);
-    QCOMPARE(f.window->EditMin->text(), u"10"_s);
+    QCOMPARE(f.window->clockMinute->text(), u"10"_s);
 }
 
 void TestMatchWindow::keyedEventIsRecordedAndShown()
 {
     WindowFixture f;
     RecordingMessenger messages;
-    f.type(f.window->EditA0, u"3"_s);
-    QTest::keyClick(f.window->EditA0, Qt::Key_Return);
-    QCOMPARE(f.window->EditMin->text(), u"9"_s);
+    f.type(f.window->entryBox(EntryBox::Init), u"3"_s);
+    QTest::keyClick(f.window->entryBox(EntryBox::Init), Qt::Key_Return);
+    QCOMPARE(f.window->clockMinute->text(), u"9"_s);
 
     // "1" jumps to the home player box as soon as the key is released.
-    f.type(f.window->EditA0, u"1"_s);
-    QVERIFY(f.window->EditDA1->hasFocus());
-    QTest::keyClicks(f.window->EditDA1, QString::number(f.home(2)));
-    QTest::keyClick(f.window->EditDA1, Qt::Key_Return);
-    QVERIFY(f.window->EditDSifra->hasFocus());
-    QTest::keyClicks(f.window->EditDSifra, u"6"_s);
-    QTest::keyClick(f.window->EditDSifra, Qt::Key_Return);
-    QVERIFY(f.window->EditDA3->hasFocus());
-    QTest::keyClicks(f.window->EditDA3, u"2"_s);
-    QTest::keyClick(f.window->EditDA3, Qt::Key_Return);
+    f.type(f.window->entryBox(EntryBox::Init), u"1"_s);
+    QVERIFY(f.window->entryBox(EntryBox::HomePlayer)->hasFocus());
+    QTest::keyClicks(f.window->entryBox(EntryBox::HomePlayer), QString::number(f.home(2)));
+    QTest::keyClick(f.window->entryBox(EntryBox::HomePlayer), Qt::Key_Return);
+    QVERIFY(f.window->entryBox(EntryBox::HomeCode)->hasFocus());
+    QTest::keyClicks(f.window->entryBox(EntryBox::HomeCode), u"6"_s);
+    QTest::keyClick(f.window->entryBox(EntryBox::HomeCode), Qt::Key_Return);
+    QVERIFY(f.window->entryBox(EntryBox::HomeParameter)->hasFocus());
+    QTest::keyClicks(f.window->entryBox(EntryBox::HomeParameter), u"2"_s);
+    QTest::keyClick(f.window->entryBox(EntryBox::HomeParameter), Qt::Key_Return);
 
     QVERIFY2(messages.messages.isEmpty(), qPrintable(messages.texts().join(u'\n')));
-    QVERIFY(f.window->EditA0->hasFocus());
+    QVERIFY(f.window->entryBox(EntryBox::Init)->hasFocus());
     QCOMPARE(f.dttText(u"RES"_s), u"6"_s);
     QCOMPARE(f.dttText(u"PAR1"_s), u"2"_s);
-    QCOMPARE(f.window->lbResH1->text(), u"2"_s);
-    QCOMPARE(f.window->lbLog->item(0)->text(), u"2. HOME MADE 2P  %1  >>  2"_s.arg(f.home(2)));
-    QCOMPARE(f.window->lbLog->count(), 2);
+    QCOMPARE(f.window->homeScore->text(), u"2"_s);
+    QCOMPARE(f.window->eventLog->item(0)->text(), u"2. HOME MADE 2P  %1  >>  2"_s.arg(f.home(2)));
+    QCOMPARE(f.window->eventLog->count(), 2);
     // The home box score follows at once.
     QCOMPARE(f.window->boxScores[0]->totals->item(0, 1)->text(), u"2"_s);
 }
@@ -146,16 +146,16 @@ void TestMatchWindow::keyedEventIsRecordedAndShown()
 void TestMatchWindow::keypadPlusChangesTheMinute()
 {
     WindowFixture f;
-    f.window->EditA0->setFocus();
-    QTest::keyClick(f.window->EditA0, Qt::Key_Plus, Qt::KeypadModifier);
-    QCOMPARE(f.window->EditMin->text(), u"9"_s);
-    QCOMPARE(f.window->EditA0->text(), QString());
-    QCOMPARE(f.window->lbLog->item(0)->text(), u"1. TIME CHANGE"_s);
+    f.window->entryBox(EntryBox::Init)->setFocus();
+    QTest::keyClick(f.window->entryBox(EntryBox::Init), Qt::Key_Plus, Qt::KeypadModifier);
+    QCOMPARE(f.window->clockMinute->text(), u"9"_s);
+    QCOMPARE(f.window->entryBox(EntryBox::Init)->text(), QString());
+    QCOMPARE(f.window->eventLog->item(0)->text(), u"1. TIME CHANGE"_s);
     // A minute change can be taken back with U.
     QVERIFY(f.window->btnUndo->isVisible());
-    QTest::keyClick(f.window->EditA0, Qt::Key_U);
-    QCOMPARE(f.window->EditMin->text(), u"10"_s);
-    QCOMPARE(f.window->lbLog->count(), 0);
+    QTest::keyClick(f.window->entryBox(EntryBox::Init), Qt::Key_U);
+    QCOMPARE(f.window->clockMinute->text(), u"10"_s);
+    QCOMPARE(f.window->eventLog->count(), 0);
     QVERIFY(!f.window->btnUndo->isVisible());
 }
 
@@ -221,24 +221,24 @@ void TestMatchWindow::timeOutsAndTeamEventsByKey()
     WindowFixture f;
     RecordingMessenger messages;
     // A jump ball starts the play; a time-out waits for the clock to run.
-    QTest::keyClick(f.window->EditA0, Qt::Key_F6);
+    QTest::keyClick(f.window->entryBox(EntryBox::Init), Qt::Key_F6);
     QCOMPARE(f.dttText(u"RES"_s), u"34"_s);
-    QTest::keyClick(f.window->EditA0, Qt::Key_Slash);
+    QTest::keyClick(f.window->entryBox(EntryBox::Init), Qt::Key_Slash);
     QCOMPARE(messages.texts(), QStringList{u"Before period start you can change lining players only. "
                                             "Type \"+\" or code 3 for minutes change!"_s});
-    QTest::keyClick(f.window->EditA0, Qt::Key_Plus, Qt::KeypadModifier);
+    QTest::keyClick(f.window->entryBox(EntryBox::Init), Qt::Key_Plus, Qt::KeypadModifier);
     messages.messages.clear();
-    QTest::keyClick(f.window->EditA0, Qt::Key_Asterisk);
+    QTest::keyClick(f.window->entryBox(EntryBox::Init), Qt::Key_Asterisk);
     QCOMPARE(messages.texts(), QStringList{u"AWAY Time Out!"_s});
     QCOMPARE(f.dttText(u"RES"_s), u"20"_s);
     QCOMPARE(f.dttText(u"HG"_s), u"2"_s);
-    QCOMPARE(f.window->EditA0->text(), QString()); // the character is taken by the console
-    QVERIFY(f.window->EditA0->hasFocus());
+    QCOMPARE(f.window->entryBox(EntryBox::Init)->text(), QString()); // the character is taken by the console
+    QVERIFY(f.window->entryBox(EntryBox::Init)->hasFocus());
     // Possession by key; a jump ball does not move it.
-    QTest::keyClick(f.window->EditA0, Qt::Key_A);
+    QTest::keyClick(f.window->entryBox(EntryBox::Init), Qt::Key_A);
     QCOMPARE(f.sb.dm().GetJumpBall(f.match), 2);
     QVERIFY(f.window->possessionLabels[1]->text().startsWith(u"\u25CF"_s));
-    QTest::keyClick(f.window->EditA0, Qt::Key_F6);
+    QTest::keyClick(f.window->entryBox(EntryBox::Init), Qt::Key_F6);
     QCOMPARE(f.sb.dm().GetJumpBall(f.match), 2);
 }
 
@@ -246,7 +246,7 @@ void TestMatchWindow::coachTechnicalByClick()
 {
     WindowFixture f;
     RecordingMessenger messages;
-    QTest::keyClick(f.window->EditA0, Qt::Key_Plus, Qt::KeypadModifier);
+    QTest::keyClick(f.window->entryBox(EntryBox::Init), Qt::Key_Plus, Qt::KeypadModifier);
     f.window->CoachTechnicalClicked(2);
     QVERIFY(messages.messages.isEmpty());
     QCOMPARE(f.dttText(u"RES"_s), u"19"_s);
@@ -257,9 +257,9 @@ void TestMatchWindow::eventsReviewDeletesARecord()
 {
     WindowFixture f;
     RecordingMessenger messages;
-    QTest::keyClick(f.window->EditA0, Qt::Key_Plus, Qt::KeypadModifier);
+    QTest::keyClick(f.window->entryBox(EntryBox::Init), Qt::Key_Plus, Qt::KeypadModifier);
     f.window->CoachTechnicalClicked(1);
-    QCOMPARE(f.window->lbLog->count(), 2);
+    QCOMPARE(f.window->eventLog->count(), 2);
     // The review opens on the newest record; it is deleted there and the console follows.
     messages.answer(true);
     QTimer::singleShot(0, [] {
@@ -272,15 +272,15 @@ void TestMatchWindow::eventsReviewDeletesARecord()
     QVERIFY(button);
     button->click();
     QCOMPARE(messages.texts(), QStringList{u"Are you sure to delete action?"_s});
-    QCOMPARE(f.window->lbLog->count(), 1);
-    QCOMPARE(f.window->lbLog->item(0)->text(), u"1. TIME CHANGE"_s);
+    QCOMPARE(f.window->eventLog->count(), 1);
+    QCOMPARE(f.window->eventLog->item(0)->text(), u"1. TIME CHANGE"_s);
 }
 
 void TestMatchWindow::attackAndDefenceTypes()
 {
     WindowFixture f;
-    QTest::keyClick(f.window->EditA0, Qt::Key_F);
-    QTest::keyClick(f.window->EditA0, Qt::Key_Z);
+    QTest::keyClick(f.window->entryBox(EntryBox::Init), Qt::Key_F);
+    QTest::keyClick(f.window->entryBox(EntryBox::Init), Qt::Key_Z);
     QCOMPARE(f.window->lbAtype->text(), u"FAST BREAK"_s);
     QCOMPARE(f.window->lbDtype->text(), u"ZONE DEFENSE"_s);
     QCOMPARE(f.window->rgAType->checkedId(), 2);
@@ -294,30 +294,30 @@ void TestMatchWindow::everyCorrectionReachesEveryView()
 {
     WindowFixture f;
     RecordingMessenger messages;
-    QTest::keyClick(f.window->EditA0, Qt::Key_Plus, Qt::KeypadModifier);
+    QTest::keyClick(f.window->entryBox(EntryBox::Init), Qt::Key_Plus, Qt::KeypadModifier);
     QVERIFY(f.window->session().Record({1, f.home(0), EvMade2, 2, 0}) == 1);
     showTab(*f.window, u"Statistic lines"_s);
     StatLineGrid *lines = f.window->statLineGrids[0];
     QCOMPARE(cell(lines->lines, 0, u"P"_s), u"2"_s);
-    QCOMPARE(f.window->lbResH1->text(), u"2"_s);
+    QCOMPARE(f.window->homeScore->text(), u"2"_s);
 
     // The made shot removed from the events in force: the rules engine's
     // statistic lines in sight drop it at once.
     messages.answer(true);
-    QCOMPARE(f.window->DBGrid1->item(0)->text().left(4), u"HOME"_s);
-    emit f.window->DBGrid1->itemDoubleClicked(f.window->DBGrid1->item(0));
+    QCOMPARE(f.window->eventsInForce->item(0)->text().left(4), u"HOME"_s);
+    emit f.window->eventsInForce->itemDoubleClicked(f.window->eventsInForce->item(0));
     QCOMPARE(cell(lines->lines, 0, u"P"_s), u"0"_s);
-    QCOMPARE(f.window->DBGrid1->count(), 1);
+    QCOMPARE(f.window->eventsInForce->count(), 1);
 
     // The record deleted from the event log: score and box score follow.
-    QCOMPARE(f.window->lbLog->item(0)->text().left(2), u"2."_s);
+    QCOMPARE(f.window->eventLog->item(0)->text().left(2), u"2."_s);
     messages.messages.clear();
     messages.answer(true);
-    emit f.window->lbLog->itemDoubleClicked(f.window->lbLog->item(0));
+    emit f.window->eventLog->itemDoubleClicked(f.window->eventLog->item(0));
     QCOMPARE(messages.texts().last(), u"Action is deleted!"_s);
-    QCOMPARE(f.window->lbResH1->text(), u"0"_s);
+    QCOMPARE(f.window->homeScore->text(), u"0"_s);
     QCOMPARE(f.window->boxScores[0]->totals->item(0, 1)->text(), u"0"_s);
-    QCOMPARE(f.window->lbLog->count(), 1);
+    QCOMPARE(f.window->eventLog->count(), 1);
 }
 
 void TestMatchWindow::newMatchShowsTeamNamesOverItsBoxScores()

@@ -190,7 +190,7 @@ public:
             w = window->focusWidget();
         if (!w || !w->isVisible()) {
             window->activateWindow();
-            w = window->EditA0->isEnabled() ? static_cast<QWidget *>(window->EditA0) : window.get();
+            w = window->entryBox(EntryBox::Init)->isEnabled() ? static_cast<QWidget *>(window->entryBox(EntryBox::Init)) : window.get();
         }
         return w;
     }
@@ -251,23 +251,23 @@ public:
                 review->click();
             return review != nullptr;
         }
-        if (r < 25 || !window->EditA0->isEnabled()) {
+        if (r < 25 || !window->entryBox(EntryBox::Init)->isEnabled()) {
             const auto &keys = anyKeys();
             return send(keys.at(int(rng.bounded(quint32(keys.size())))));
         }
-        if (w == window->EditA0) {
+        if (w == window->entryBox(EntryBox::Init)) {
             if (r < 40)
                 return send(Key{Qt::Key_Plus, Qt::KeypadModifier});
             return send(Key{rng.bounded(2) == 0 ? Qt::Key_1 : Qt::Key_2});
         }
-        const int side = (w == window->EditGA1 || w == window->EditGSifra || w == window->EditGA3) ? 2 : 1;
-        if (w == window->EditDA1 || w == window->EditGA1)
+        const int side = (w == window->entryBox(EntryBox::AwayPlayer) || w == window->entryBox(EntryBox::AwayCode) || w == window->entryBox(EntryBox::AwayParameter)) ? 2 : 1;
+        if (w == window->entryBox(EntryBox::HomePlayer) || w == window->entryBox(EntryBox::AwayPlayer))
             return typeNumber(rosterNumber(side)) && send(Key{Qt::Key_Return});
-        if (w == window->EditDSifra || w == window->EditGSifra) {
+        if (w == window->entryBox(EntryBox::HomeCode) || w == window->entryBox(EntryBox::AwayCode)) {
             static const QList<int> codes = {4, 5, 6, 7, 8, 9, 10, 11, 12, 13, 14, 15, 16, 17, 18, 18, 18, 19, 20, 21};
             return typeNumber(codes.at(int(rng.bounded(quint32(codes.size()))))) && send(Key{Qt::Key_Return});
         }
-        if (w == window->EditDA3 || w == window->EditGA3) {
+        if (w == window->entryBox(EntryBox::HomeParameter) || w == window->entryBox(EntryBox::AwayParameter)) {
             const int value = rng.bounded(2) == 0 ? rosterNumber(side) : int(rng.bounded(1, 6));
             return typeNumber(value) && send(Key{Qt::Key_Return});
         }

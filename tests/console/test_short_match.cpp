@@ -33,7 +33,7 @@ struct ConsoleWindow : ConsoleDesk
     void minute()
     {
         activate();
-        window->EditA0->setFocus();
+        window->entryBox(EntryBox::Init)->setFocus();
         press(Qt::Key_Plus, Qt::KeypadModifier);
     }
 
@@ -104,13 +104,13 @@ void TestShortMatch::threeMinutesKeyedInTheBoxes()
     QVERIFY2(messages.messages.isEmpty(), qPrintable(messages.texts().join(u'\n')));
     QCOMPARE(f.unexpected, QStringList());
     QVERIFY(!f.pendingSeconds); // the seconds dialog came and was answered
-    QCOMPARE(f.window->lbLog->count(), 29); // 26 entries and 3 minute changes
-    QCOMPARE(f.window->EditMin->text(), u"7"_s);
+    QCOMPARE(f.window->eventLog->count(), 29); // 26 entries and 3 minute changes
+    QCOMPARE(f.window->clockMinute->text(), u"7"_s);
     QCOMPARE(f.window->lbQuarter->text(), u"1. Quarter"_s);
 
     // Score: home 2 + 3 + 3, away 2 + 1 + 2 + 1 + 1.
-    QCOMPARE(f.window->lbResH1->text(), u"8"_s);
-    QCOMPARE(f.window->lbResA1->text(), u"7"_s);
+    QCOMPARE(f.window->homeScore->text(), u"8"_s);
+    QCOMPARE(f.window->awayScore->text(), u"7"_s);
 
     // Team fouls: home 5 (8, 5, 6, 9, 7) and in the bonus, away 1 (10).
     QCOMPARE(f.window->panBonusH->text(), u" bonus p.flts: 5"_s);

@@ -313,7 +313,7 @@ void fillBrowser(TRefBrowser &browser)
     if (QTest::currentTestFailed())
         return;
     QCOMPARE(browser.lbCount->text(), QString::number(rows));
-    QTest::mouseClick(browser.BitBtn1, Qt::LeftButton);
+    QTest::mouseClick(browser.backButton, Qt::LeftButton);
     QVERIFY(!browser.isVisible());
 }
 
@@ -446,7 +446,7 @@ struct ConsoleScript
         case 0: // just opened: the rosters first
             QCOMPARE(console.lbHome->text(), Home.name);
             QCOMPARE(console.lbAway->text(), Away.name);
-            QVERIFY(!console.EditA0->isEnabled());
+            QVERIFY(!console.entryBox(EntryBox::Init)->isEnabled());
             QCOMPARE(console.startersButtons[0]->text(), u"[F8] Starters ..."_s);
             QVERIFY2(messages.messages.isEmpty(), qPrintable(messages.texts().join(u'\n')));
             pressLater(&console, Qt::Key_F10);
@@ -460,7 +460,7 @@ struct ConsoleScript
             pressLater(&console, Qt::Key_F8);
             break;
         case 3:
-            QVERIFY(!console.EditA0->isEnabled()); // the away five are still missing
+            QVERIFY(!console.entryBox(EntryBox::Init)->isEnabled()); // the away five are still missing
             pressLater(&console, Qt::Key_F9);
             break;
         case 4:
@@ -469,7 +469,7 @@ struct ConsoleScript
             if (QTest::currentTestFailed())
                 return;
             messages.answer(true); // "Stop working with match ?"
-            QTest::keyClick(console.EditA0, Qt::Key_Escape);
+            QTest::keyClick(console.entryBox(EntryBox::Init), Qt::Key_Escape);
             QVERIFY(!console.isVisible());
             break;
         default:
@@ -498,33 +498,33 @@ struct ConsoleScript
 
     void keyFreeThrow(TMatchFrm &console)
     {
-        QVERIFY(console.EditA0->isEnabled());
-        QVERIFY(console.EditGA3->isEnabled());
-        QCOMPARE(console.EditMin->text(), u"10"_s);
+        QVERIFY(console.entryBox(EntryBox::Init)->isEnabled());
+        QVERIFY(console.entryBox(EntryBox::AwayParameter)->isEnabled());
+        QCOMPARE(console.clockMinute->text(), u"10"_s);
         QCOMPARE(console.startersButtons[0]->text(), u"[F8] Starters ..."_s);
 
         // Before the clock runs only player changes are taken.
-        keyInto(console.EditA0, u"1"_s, false); // moves on by itself
-        keyInto(console.EditDA1, QString::number(Shooter));
-        keyInto(console.EditDSifra, u"4"_s);
+        keyInto(console.entryBox(EntryBox::Init), u"1"_s, false); // moves on by itself
+        keyInto(console.entryBox(EntryBox::HomePlayer), QString::number(Shooter));
+        keyInto(console.entryBox(EntryBox::HomeCode), u"4"_s);
         QCOMPARE(messages.texts(),
                  QStringList{u"Before period start you can change lining players only. Type \"+\" or code 3 for "
                              "minutes change!"_s});
-        QCOMPARE(QApplication::focusWidget(), console.EditDSifra);
+        QCOMPARE(QApplication::focusWidget(), console.entryBox(EntryBox::HomeCode));
         messages.messages.clear();
 
         // Back up to Init, where 3 and Enter change the minute.
-        QTest::keyClick(console.EditDSifra, Qt::Key_Up);
-        QTest::keyClick(console.EditDA1, Qt::Key_Up);
-        keyInto(console.EditA0, u"3"_s);
-        QCOMPARE(console.EditMin->text(), u"9"_s);
+        QTest::keyClick(console.entryBox(EntryBox::HomeCode), Qt::Key_Up);
+        QTest::keyClick(console.entryBox(EntryBox::HomePlayer), Qt::Key_Up);
+        keyInto(console.entryBox(EntryBox::Init), u"3"_s);
+        QCOMPARE(console.clockMinute->text(), u"9"_s);
 
         // Init 1, the shooter, code 4: a made free throw.
-        keyInto(console.EditA0, u"1"_s, false);
-        keyInto(console.EditDA1, QString::number(Shooter));
-        keyInto(console.EditDSifra, u"4"_s);
+        keyInto(console.entryBox(EntryBox::Init), u"1"_s, false);
+        keyInto(console.entryBox(EntryBox::HomePlayer), QString::number(Shooter));
+        keyInto(console.entryBox(EntryBox::HomeCode), u"4"_s);
         QVERIFY2(messages.messages.isEmpty(), qPrintable(messages.texts().join(u'\n')));
-        QCOMPARE(QApplication::focusWidget(), console.EditA0);
+        QCOMPARE(QApplication::focusWidget(), console.entryBox(EntryBox::Init));
 
         fb::Query row(db, u"select RBACTION, HG, NODR from DTT where RES = 4"_s);
         row.exec();
@@ -533,12 +533,12 @@ struct ConsoleScript
         QCOMPARE(row.value(1).toInt(), 1);
         QCOMPARE(row.value(2).toInt(), Shooter);
         QVERIFY(!row.next());
-        QCOMPARE(console.lbResH1->text(), u"1"_s);
-        QCOMPARE(console.lbResA1->text(), u"0"_s);
-        QCOMPARE(console.lbLog->item(0)->text(), u"%1. HOME MADE 1P  %2"_s.arg(number).arg(Shooter));
+        QCOMPARE(console.homeScore->text(), u"1"_s);
+        QCOMPARE(console.awayScore->text(), u"0"_s);
+        QCOMPARE(console.eventLog->item(0)->text(), u"%1. HOME MADE 1P  %2"_s.arg(number).arg(Shooter));
         QStringList log;
-        for (int i = 0; i < console.lbLog->count(); ++i)
-            log << console.lbLog->item(i)->text();
+        for (int i = 0; i < console.eventLog->count(); ++i)
+            log << console.eventLog->item(i)->text();
         QCOMPARE(log, expectedLog());
     }
 };

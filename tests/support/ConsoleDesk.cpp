@@ -73,8 +73,8 @@ void ConsoleDesk::type(const QString &text)
 void ConsoleDesk::entry(int side, int player, int code, int parameter, const QString &seconds)
 {
     activate();
-    window->EditA0->setFocus();
-    window->EditA0->selectAll();
+    window->entryBox(EntryBox::Init)->setFocus();
+    window->entryBox(EntryBox::Init)->selectAll();
     type(QString::number(side));
     type(QString::number(player));
     press(Qt::Key_Return);
