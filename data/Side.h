@@ -13,6 +13,8 @@ public:
     constexpr explicit Side(int number) : home_(number == 1) {}
     static constexpr Side Home() { return Side(1); }
     static constexpr Side Away() { return Side(2); }
+    // A side as the roster writes it (DOMGOST 1 home, anything else away).
+    static constexpr Side FromRosterCode(int code) { return Side(code == 1 ? 1 : 2); }
 
     constexpr int number() const { return home_ ? 1 : 2; }
     constexpr int rosterCode() const { return home_ ? 1 : 0; }
@@ -25,6 +27,10 @@ public:
         return home_ ? QLatin1StringView("PETORKADOM") : QLatin1StringView("PETORKAGOSTI");
     }
     QLatin1StringView colourColumn() const { return home_ ? QLatin1StringView("BOJAD") : QLatin1StringView("BOJAG"); }
+    QLatin1StringView coachColumn() const
+    {
+        return home_ ? QLatin1StringView("ID_TRENER1") : QLatin1StringView("ID_TRENER2");
+    }
 
 private:
     bool home_;

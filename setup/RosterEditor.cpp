@@ -3,50 +3,22 @@
 #include "common/Messenger.h"
 #include "data/FbClient.h"
 
-RosterEditor::RosterEditor(fb::Connection &db, int matchId, int side) : db_(db), matchId_(matchId), side_(side)
+RosterEditor::RosterEditor(fb::Connection &db, int matchId, int side)
+    : db_(db), store_(db, matchId, Side::FromRosterCode(side))
 {
-    fb::Query match(db_, QStringLiteral("select M.ID_KLUB1, M.ID_KLUB2, M.ID_TRENER1, M.ID_TRENER2, K1.NAZIV, K2.NAZIV "
-                                        "from UTAKMICA M left join KLUB K1 on K1.ID_KLUB = M.ID_KLUB1 "
-                                        "left join KLUB K2 on K2.ID_KLUB = M.ID_KLUB2 where M.ID_UTAKMICA = ?"));
-    match.exec({matchId_});
-    if (!match.next())
-        throw fb::Error(QStringLiteral("Error!!! Can not find match!"));
-    const bool home = side_ == 1;
-    const QVariant club = match.value(home ? 0 : 1);
-    const QVariant coach = match.value(home ? 2 : 3);
-    if (coach.isValid())
-        coachId = coach.toInt();
-    caption_ = home ? QStringLiteral("HOME TEAM ") + match.value(4).toString()
-                    : QStringLiteral("AWAY TEAM: ") + match.value(5).toString();
-
-    fb::Query players(db_, QStringLiteral("select I.ID_IGRAC, I.PREZIME, I.IME, "
-                                          "(select first 1 S.DRES from SASTAV S where S.ID_UTAKMICA = ? "
-                                          "and S.ID_IGRAC = I.ID_IGRAC) "
-                                          "from IGRAC I where I.ID_KLUB = ? order by I.PREZIME, I.IME"));
-    players.exec({matchId_, club});
-    while (players.next()) {
-        Row row{players.value(0).toInt(), players.value(1).toString(), players.value(2).toString(), std::nullopt};
-        if (players.value(3).isValid())
-            row.number = players.value(3).toInt();
-        rows << row;
-    }
-
-    fb::Query coachList(db_, QStringLiteral("select ID_TRENER, trim(PREZIME || ' ' || coalesce(IME, '')) "
-                                            "from TRENER where ID_KLUB = ? order by ID_POL, IME, PREZIME"));
-    coachList.exec({club});
-    while (coachList.next())
-        coaches << Coach{coachList.value(0).toInt(), coachList.value(1).toString()};
+    const RosterStore::Team team = store_.ReadTeam();
+    coachId = team.coachId;
+    caption_ = side == 1 ? QStringLiteral("HOME TEAM ") + team.clubName : QStringLiteral("AWAY TEAM: ") + team.clubName;
+    for (const RosterStore::ClubPlayer &p : store_.ClubPlayers(team.clubId))
+        rows << Row{p.playerId, p.surname, p.firstName, p.number};
+    for (const RosterStore::ClubCoach &c : store_.ClubCoaches(team.clubId))
+        coaches << Coach{c.id, c.name};
 }
 
 void RosterEditor::ClearAllNumbers()
 {
     for (Row &r : rows)
         r.number.reset();
-}
-
-QString RosterEditor::lineTable() const
-{
-    return side_ == 1 ? QStringLiteral("STATDOMACI") : QStringLiteral("STATGOSTI");
 }
 
 int RosterEditor::rowOfPlayer(int playerId) const
@@ -57,29 +29,10 @@ int RosterEditor::rowOfPlayer(int playerId) const
     return -1;
 }
 
-bool RosterEditor::wasOnCourt(int number)
-{
-    // The players on court now and at every earlier minute.
-    return db_.scalar(QStringLiteral("select count(*) from %1 where DRES = ?")
-                          .arg(side_ == 1 ? QStringLiteral("PETORKADOM") : QStringLiteral("PETORKAGOSTI")),
-                      {number})
-               .toInt() > 0;
-}
-
 bool RosterEditor::numberIsRemovable(int number)
 {
-    const bool started = db_.scalar(QStringLiteral("select count(*) from PETORKADOM")).toInt() > 0
-                         || db_.scalar(QStringLiteral("select count(*) from PETORKAGOSTI")).toInt() > 0;
-    if (!started)
-        return true;
-    // A number that any event names, as actor or as the opponent named in a
-    // foul or block, has play time.
-    const int own = side_ == 1 ? 1 : 2;
-    const int other = side_ == 1 ? 2 : 1;
-    return db_.scalar(QStringLiteral("select count(*) from AKCIJE where ID_UTAKMICA = ? and "
-                                     "((A0 = ? and A1 = ?) or (A0 = ? and A3 = ?))"),
-                      {matchId_, own, number, other, number})
-               .toInt() == 0;
+    // Before the start any number goes; after it, a number with play time stays.
+    return !store_.LineUpsStored() || !store_.NamedByEvents(number);
 }
 
 bool RosterEditor::Apply(int *focusRow)
@@ -97,12 +50,7 @@ bool RosterEditor::Apply(int *focusRow)
             if (rows[i].number && rows[i].number == rows[j].number)
                 return refuse(j, QStringLiteral("Incorrect data! Players must have different numbers!"));
 
-    QList<Stored> stored;
-    fb::Query roster(db_, QStringLiteral("select ID_SASTAV, ID_IGRAC, DRES from SASTAV "
-                                         "where ID_UTAKMICA = ? and DOMGOST = ?"));
-    roster.exec({matchId_, side_});
-    while (roster.next())
-        stored << Stored{roster.value(0).toInt(), roster.value(1).toInt(), roster.value(2).toInt()};
+    const QList<RosterStore::Entry> stored = store_.Entries();
 
     auto typedRowOfNumber = [&](int number) {
         for (int i = 0; i < rows.size(); ++i)
@@ -119,11 +67,11 @@ bool RosterEditor::Apply(int *focusRow)
         int playerId;
     };
     QList<Change> changes;
-    for (const Stored &s : stored) {
+    for (const RosterStore::Entry &s : stored) {
         const int typed = typedRowOfNumber(s.number);
         const int own = rowOfPlayer(s.playerId);
         const int nowNumber = own >= 0 ? rows[own].number.value_or(0) : 0;
-        if (typed < 0 && wasOnCourt(s.number)) {
+        if (typed < 0 && store_.WasOnCourt(s.number)) {
             return refuse(own, nowNumber >= 1
                                    ? QStringLiteral("Player number %1 can not be changed by number %2 becose this "
                                                     "player is starter!")
@@ -144,7 +92,8 @@ bool RosterEditor::Apply(int *focusRow)
         }
     }
     for (const Row &r : rows) {
-        const bool known = std::any_of(stored.begin(), stored.end(), [&](const Stored &s) { return r.number == s.number; });
+        const bool known = std::any_of(stored.begin(), stored.end(),
+                                       [&](const RosterStore::Entry &s) { return r.number == s.number; });
         if (r.number && !known)
             changes << Change{Change::Insert, 0, *r.number, r.playerId};
     }
@@ -152,26 +101,12 @@ bool RosterEditor::Apply(int *focusRow)
     try {
         for (const Change &c : changes) {
             switch (c.kind) {
-            case Change::Insert:
-                db_.execute(QStringLiteral("insert into SASTAV (ID_IGRAC, ID_UTAKMICA, DRES, DOMGOST, SEKUNDA) "
-                                           "values (?, ?, ?, ?, 0)"),
-                            {c.playerId, matchId_, c.number, side_});
-                db_.execute(QStringLiteral("insert into %1 (DRES) values (?)").arg(lineTable()), {c.number});
-                break;
-            case Change::Update:
-                // The number keeps its statistic line: it passes to another player.
-                db_.execute(QStringLiteral("update SASTAV set ID_IGRAC = ? where ID_SASTAV = ?"),
-                            {c.playerId, c.rosterId});
-                break;
-            case Change::Delete:
-                db_.execute(QStringLiteral("delete from SASTAV where ID_SASTAV = ?"), {c.rosterId});
-                db_.execute(QStringLiteral("delete from %1 where DRES = ?").arg(lineTable()), {c.number});
-                break;
+            case Change::Insert: store_.Add(c.playerId, c.number); break;
+            case Change::Update: store_.Reassign(c.rosterId, c.playerId); break;
+            case Change::Delete: store_.Remove(c.rosterId, c.number); break;
             }
         }
-        db_.execute(QStringLiteral("update UTAKMICA set %1 = ? where ID_UTAKMICA = ?")
-                        .arg(side_ == 1 ? QStringLiteral("ID_TRENER1") : QStringLiteral("ID_TRENER2")),
-                    {coachId ? QVariant(*coachId) : QVariant(), matchId_});
+        store_.SetCoach(coachId);
         db_.commitRetaining();
     } catch (const fb::Error &e) {
         // All or nothing: a roster half written would not match its statistic lines.

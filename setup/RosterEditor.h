@@ -4,6 +4,8 @@
 // Nothing reaches the database before Apply, and Apply writes nothing unless
 // every check passes.
 
+#include "data/RosterStore.h"
+
 #include <QList>
 #include <QString>
 
@@ -45,19 +47,10 @@ public:
     bool Apply(int *focusRow = nullptr);
 
 private:
-    struct Stored
-    {
-        int rosterId;
-        int playerId;
-        int number;
-    };
     bool numberIsRemovable(int number);
-    bool wasOnCourt(int number);
     int rowOfPlayer(int playerId) const;
-    QString lineTable() const;
 
     fb::Connection &db_;
-    int matchId_;
-    int side_;
+    RosterStore store_;
     QString caption_;
 };
