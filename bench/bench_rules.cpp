@@ -5,6 +5,8 @@
 //     other matches;
 //   - UNDO late in that match, and DELETEACTION of an event early, in the
 //     middle and late in it.
+// Every step ends with a full commit, as the console's entries do: under
+// commit retaining old record versions pile up and every figure grows.
 // Usage: bench_rules [other matches, default 2000]. It starts from the test
 // template database (ctest -R make_test_template makes it).
 
@@ -62,7 +64,7 @@ std::pair<int, double> recordMatch(Desk &desk, quint32 seed, int minimumEvents)
             ++calls;
         }
         const double ms = double(timer.nsecsElapsed()) / 1e6;
-        desk.db().commitRetaining();
+        desk.db().commit();
         if (int(desk.eventsInForce().size()) >= minimumEvents)
             return {calls, ms};
     }
@@ -112,12 +114,12 @@ int main(int argc, char **argv)
                    "from N A cross join N B cross join AKCIJE K "
                    "where K.ID_UTAKMICA = ? and A.I * 50 + B.I <= ? + 50"),
                {match, match, otherMatches});
-    db.commitRetaining();
+    db.commit();
     const int allEvents = db.scalar(QStringLiteral("select count(*) from AKCIJE")).toInt();
     std::printf("Database: %d other matches copied in %.1f s; AKCIJE holds %d rows\n", otherMatches,
                 double(timer.elapsed()) / 1000.0, allEvents);
     db.execute(QStringLiteral("set statistics index AKCIJE_UTAKMICA"));
-    db.commitRetaining();
+    db.commit();
 
     // 3. RE_OPEN of the measured match.
     std::vector<double> times;
@@ -125,7 +127,7 @@ int main(int argc, char **argv)
         timer.restart();
         desk.reOpen();
         times.push_back(double(timer.nsecsElapsed()) / 1e6);
-        db.commitRetaining();
+        db.commit();
     }
     std::printf("Match %d: %d events in force\n", match, events);
     print(qPrintable(QStringLiteral("RE_OPEN (%1 others beside)").arg(otherMatches)), int(times.size()),
@@ -137,16 +139,16 @@ int main(int argc, char **argv)
         desk.undo();
     if (desk.clock().kraj == 1)
         desk.undo(); // the minute change that ended play: the clock now runs in minute 40
-    db.commitRetaining();
+    db.commit();
     auto measureUndo = [&](const char *what, const Event &e) {
         std::vector<double> undoTimes;
         for (int i = 0; i < 15; ++i) {
             const int recorded = desk.check(e);
-            db.commitRetaining();
+            db.commit();
             timer.restart();
             const int ok = desk.undo();
             undoTimes.push_back(double(timer.nsecsElapsed()) / 1e6);
-            db.commitRetaining();
+            db.commit();
             if (recorded < 1 || recorded > 66 || ok != 1)
                 std::printf("%s: CHECKACTION %d, UNDO %d\n", what, recorded, ok);
         }
@@ -176,7 +178,7 @@ int main(int argc, char **argv)
             timer.restart();
             desk.deleteAction(shots[first + i % count]);
             deleteTimes.push_back(double(timer.nsecsElapsed()) / 1e6);
-            db.rollbackRetaining();
+            db.rollback();
         }
         print(what, int(deleteTimes.size()), summarise(deleteTimes));
     };

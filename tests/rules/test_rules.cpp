@@ -841,6 +841,16 @@ void TestRules::deleteAction_data()
                                                                 "1 4 8 1"
                                                              << false;
     QTest::newRow("a time-out") << "start, *1 0 20 0, 1 0 20 0, 2 9 6 1" << true;
+    QTest::newRow("the newest event") << "start, 1 4 6 1, *2 9 6 2" << true;
+    QTest::newRow("a shot in the last minute of a quarter")
+        << "start, minute, minute, minute, minute, minute, minute, minute, minute, minute, *1 4 6 1, minute, minute, "
+           "2 9 6 2"
+        << true;
+    QTest::newRow("a substitution bringing back a player who left in the same minute")
+        << "start, minute, 1 4 18 10, 1 10 18 4, *1 4 18 10, 2 9 6 1" << true;
+    QTest::newRow("a substitution bringing back a player of an earlier minute of the period")
+        << "start, 1 4 18 10, minute, 1 10 18 4, minute, *1 4 18 10, 2 9 6 1" << true;
+    QTest::newRow("a shot before an exit without change") << "start, *1 4 6 1, 2 11 21 0, minute, 2 13 4 0" << true;
 }
 
 void TestRules::deleteAction()
