@@ -12,14 +12,16 @@ constexpr const char *CodePage = "windows-1250";
 constexpr double MillisecondsPerDay = 86400000.0;
 const QDate DayZero(1899, 12, 30);
 
-QStringEncoder &encoder()
+// Text as Windows-1250 bytes; `fits` tells whether every letter had a byte.
+QByteArray encode(QStringView text, bool &fits)
 {
-    // Stateless: one converter serves every text once its error flag is reset.
-    thread_local QStringEncoder converter(CodePage, QStringConverter::Flag::Stateless);
+    // A new converter each time: the error flag of one is not cleared by resetState().
+    QStringEncoder converter(CodePage, QStringConverter::Flag::Stateless);
     if (!converter.isValid())
         throw std::runtime_error("this Qt has no Windows-1250 converter (it needs ICU)");
-    converter.resetState();
-    return converter;
+    QByteArray bytes = converter.encode(text);
+    fits = !converter.hasError();
+    return bytes;
 }
 
 // One letter that the code page lacks: its base letter when it has one.
@@ -31,9 +33,9 @@ QByteArray nearestLetter(char32_t letter)
             base += c;
     if (letter == U'ı') // the Turkish dotless i has no decomposition
         base = QStringLiteral("i");
-    QStringEncoder &converter = encoder();
-    const QByteArray bytes = converter.encode(base);
-    return bytes.isEmpty() || converter.hasError() ? QByteArray("?") : bytes;
+    bool fits = false;
+    const QByteArray bytes = encode(base, fits);
+    return bytes.isEmpty() || !fits ? QByteArray("?") : bytes;
 }
 
 } // namespace
@@ -49,15 +51,14 @@ int QntTurnoverGroup(int type)
 
 QByteArray EncodeQntText(const QString &text)
 {
-    QStringEncoder &converter = encoder();
-    QByteArray bytes = converter.encode(text);
-    if (!converter.hasError())
+    bool fits = false;
+    QByteArray bytes = encode(text, fits);
+    if (fits)
         return bytes;
     bytes.clear();
     for (const char32_t letter : QStringView(text).toUcs4()) {
-        QStringEncoder &single = encoder();
-        const QByteArray encoded = single.encode(QString::fromUcs4(&letter, 1));
-        bytes += single.hasError() ? nearestLetter(letter) : encoded;
+        const QByteArray encoded = encode(QString::fromUcs4(&letter, 1), fits);
+        bytes += fits ? encoded : nearestLetter(letter);
     }
     return bytes;
 }
