@@ -7,6 +7,7 @@
 #include "publish/MatchTimeline.h"
 #include "publish/QntWriter.h"
 
+#include <QBuffer>
 #include <QDir>
 #include <QFileInfo>
 #include <QSet>
@@ -141,7 +142,10 @@ private:
         std::vector<QntPlayer> players;
         for (const BoxRow &row : box.players) {
             const int shirt = row.count(BC_DRES);
-            QntPlayer p{.registration = row.registration, .firstName = row.firstName, .surname = row.surname};
+            QntPlayer p;
+            p.registration = row.registration;
+            p.firstName = row.firstName;
+            p.surname = row.surname;
             p.shirtNumber = int16("shirt number", shirt);
             p.freeThrows = {int16("free throws", row.count(BC_P1OK)), int16("free throws", row.count(BC_P1UK))};
             for (size_t z = 0; z < QntTwoPointZones.size(); ++z)
@@ -188,7 +192,8 @@ private:
 
     QntMinute minute(int t) const
     {
-        QntMinute record{.minute = int16("minute", t)};
+        QntMinute record;
+        record.minute = int16("minute", t);
         for (int side : {1, 2}) {
             record.points[size_t(side - 1)] = int16("points", timeline_.pointsUpTo(side, t));
             record.timeOuts[size_t(side - 1)] = int16("time-outs", timeline_.timeOutsIn(side, t));
@@ -253,16 +258,26 @@ QString EventLogFileName(int match) { return QStringLiteral("temp_exp_%1.txt").a
 
 namespace {
 
-// Writes through a temporary file beside the target, renamed into place on commit.
-template <class Write>
-void saveAtomically(const QString &fileName, Write write)
+// Writes through a temporary file beside the target, renamed into place on
+// commit. Unbuffered, so that a write the disk refuses fails here rather
+// than in a flush that the commit would not notice; a short write is
+// followed by another, which fails with the system's reason.
+void saveAtomically(const QString &fileName, const QByteArray &content)
 {
     QSaveFile file(fileName);
-    if (!file.open(QIODevice::WriteOnly))
-        throw ExportError(QStringLiteral("cannot write %1: %2").arg(QDir::toNativeSeparators(fileName), file.errorString()));
-    write(file);
+    const auto failed = [&] {
+        return ExportError(QStringLiteral("cannot write %1: %2").arg(QDir::toNativeSeparators(fileName), file.errorString()));
+    };
+    if (!file.open(QIODevice::WriteOnly | QIODevice::Unbuffered))
+        throw failed();
+    for (qint64 written = 0; written < content.size();) {
+        const qint64 count = file.write(content.constData() + written, content.size() - written);
+        if (count <= 0)
+            throw failed();
+        written += count;
+    }
     if (!file.commit())
-        throw ExportError(QStringLiteral("cannot write %1: %2").arg(QDir::toNativeSeparators(fileName), file.errorString()));
+        throw failed();
 }
 
 } // namespace
@@ -270,9 +285,11 @@ void saveAtomically(const QString &fileName, Write write)
 void ExportMatch(fb::Connection &db, int match, const QString &fileName, const QString &logDirectory)
 {
     const QntMatch content = MatchExportBuilder(db).build(match);
-    saveAtomically(QDir(logDirectory).filePath(EventLogFileName(match)),
-                   [&](QIODevice &log) { log.write(EventLogText(content)); });
-    saveAtomically(fileName, [&](QIODevice &file) { WriteMatchStream(file, content); });
+    QBuffer bytes;
+    bytes.open(QIODevice::WriteOnly);
+    WriteMatchStream(bytes, content);
+    saveAtomically(QDir(logDirectory).filePath(EventLogFileName(match)), EventLogText(content));
+    saveAtomically(fileName, bytes.data());
 }
 
 void ExportAllMatches(fb::Connection &db, const QString &directory, const QString &logDirectory,
@@ -289,7 +306,7 @@ void ExportAllMatches(fb::Connection &db, const QString &directory, const QStrin
     }
     QSet<QString> taken;
     for (int match : matches) {
-        ExportedFile file{.match = match};
+        ExportedFile file{.match = match, .fileName = {}, .error = {}};
         try {
             QString name = ProposedExportFileName(db, match);
             if (taken.contains(name.toCaseFolded()))
