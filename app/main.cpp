@@ -10,6 +10,7 @@
 #include "app/MessageBoxes.h"
 #include "app/TerminationSignals.h"
 #include "publish/ExportCommands.h"
+#include "publish/widgets/ExportMatchWindow.h"
 #include "setup/VersionInfo.h"
 
 #include <QApplication>
@@ -131,6 +132,7 @@ int main(int argc, char **argv)
     TPFTypesFrm foulPicker;
     Pickers() = {&zonePicker, &turnoverPicker, &foulPicker};
     RegisterConsoleDialogs();
+    RegisterExportWindow();
 
     if (headless) {
         int result = 0;
@@ -140,9 +142,11 @@ int main(int argc, char **argv)
             result = 1; // the data module has said why
         else if (options.isSet(exportMatch))
             result = ExportMatchCommand(dataModule.db(), options.value(exportMatch),
-                                        options.positionalArguments().value(0), AppPaths::dataDirectory(), out, errors);
+                                        options.positionalArguments().value(0), dataModule.options().dataDirectory, out,
+                                        errors);
         else
-            result = ExportAllCommand(dataModule.db(), options.value(exportAll), AppPaths::dataDirectory(), out, errors);
+            result = ExportAllCommand(dataModule.db(), options.value(exportAll), dataModule.options().dataDirectory,
+                                      out, errors);
         Pickers() = {};
         Messenger::install(nullptr);
         return result;
