@@ -100,7 +100,12 @@ private slots:
     void programOnAFullOrReadOnlyFilesystem();
 
 private:
+    // The match opened as the console opens it, which rebuilds the rules
+    // engine's working tables for it; closed as play ended.
+    MatchSession &openInConsole();
+
     std::unique_ptr<Sandbox> sb_;
+    std::unique_ptr<MatchSession> session_;
     int match_ = -1;
     QString file_;
     QntMatch exported_;
@@ -126,6 +131,18 @@ void TestExportExample::initTestCase()
     ExportMatch(db, match_, file_, sb_->path());
     exported_ = readBack(file_);
     QCOMPARE(db.scalar(u"select REZULTAT from UTAKMICA where ID_UTAKMICA = ?"_s, {match_}).toString(), resultBefore_);
+}
+
+MatchSession &TestExportExample::openInConsole()
+{
+    if (session_)
+        session_->Close(true);
+    session_ = std::make_unique<MatchSession>(sb_->dm());
+    session_->ResetWorkingTables();
+    if (!session_->OpenExistingMatch(match_))
+        qFatal("the console did not open the example");
+    session_->ResetShowingState();
+    return *session_;
 }
 
 void TestExportExample::headerAsTheMatchRowHoldsIt()
@@ -205,10 +222,7 @@ void TestExportExample::eventRecordsAreTheStoredRecordsInOrder()
 
     // The starters are the console's starters set of each side, which the
     // console shows as "END" once play is over.
-    MatchSession session(sb_->dm());
-    session.ResetWorkingTables();
-    QVERIFY(session.OpenExistingMatch(match_));
-    session.ResetShowingState();
+    MatchSession &session = openInConsole();
     QCOMPARE(session.PeriodText(), u"END"_s);
     for (int side : {1, 2}) {
         session.MarkStarters(side);
@@ -224,16 +238,12 @@ void TestExportExample::eventRecordsAreTheStoredRecordsInOrder()
         std::sort(file.begin(), file.end());
         QCOMPARE(file, console);
     }
-    session.Close(true);
 }
 
 void TestExportExample::playerRecordsAsTheConsoleShowsThem()
 {
     auto &db = sb_->dm().db();
-    MatchSession session(sb_->dm());
-    session.ResetWorkingTables();
-    QVERIFY(session.OpenExistingMatch(match_));
-    session.ResetShowingState();
+    MatchSession &session = openInConsole();
     session.StoreOnCourtNumbers();
     const BoxScoreSet box = session.BoxScore();
     EventStatistics statistics(db);
@@ -312,15 +322,12 @@ void TestExportExample::playerRecordsAsTheConsoleShowsThem()
         QVERIFY(std::any_of(players->begin(), players->end(), [](const QntPlayer &p) { return p.minutes > 20; }));
         QVERIFY(std::any_of(players->begin(), players->end(), [](const QntPlayer &p) { return p.plusMinus != 0; }));
     }
-    session.Close(true);
 }
 
 void TestExportExample::minuteRecordsAsTheConsoleShowsThem()
 {
     auto &db = sb_->dm().db();
-    MatchSession session(sb_->dm());
-    session.ResetWorkingTables();
-    QVERIFY(session.OpenExistingMatch(match_));
+    openInConsole();
     // The minutes the rules engine keeps lines for, after it rebuilt the match.
     const int lastMinute = db.scalar(u"select max(VREME) from MINUTID where VREME > 0"_s).toInt();
     QCOMPARE(lastMinute, 40);
@@ -347,11 +354,12 @@ void TestExportExample::minuteRecordsAsTheConsoleShowsThem()
     for (const QntMinute &m : exported_.minutes)
         timeOuts += m.timeOuts[0] + m.timeOuts[1];
     QVERIFY(timeOuts >= 4);
-    session.Close(true);
 }
 
 void TestExportExample::programExportsAndReads()
 {
+    session_->Close(true);
+    session_.reset();
     sb_->closeDm(); // the program opens the database itself
     const QString home = sb_->path();
     const QString target = sb_->file(u"by the program.qnt"_s);

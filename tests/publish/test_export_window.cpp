@@ -37,18 +37,34 @@ void addMatches(fb::Connection &db)
     db.commit();
 }
 
-// The answers a test gives to the save dialog, and what it was asked.
-struct SaveDialog
+// The export window on a sandbox (with the three matches unless told
+// otherwise), its save dialog answered by the test, which sees what it was
+// asked and the messages shown.
+struct ExportWindow
 {
-    QStringList proposals;
-    QString answer;
-    void attach(TExportMatchFrm &window)
+    explicit ExportWindow(bool withMatches = true) : window(module(withMatches))
     {
         window.askFileName = [this](const QString &proposed) {
             proposals << proposed;
             return answer;
         };
+        window.show();
+        if (!QTest::qWaitForWindowActive(&window))
+            qFatal("the export window did not show");
     }
+
+    Tdm &module(bool withMatches)
+    {
+        if (withMatches)
+            addMatches(sb.dm().db());
+        return sb.dm();
+    }
+
+    Sandbox sb;
+    TExportMatchFrm window;
+    QStringList proposals;
+    QString answer; // the file the save dialog answers; none at first
+    RecordingMessenger messages;
 };
 
 QntMatch readBack(const QString &fileName)
@@ -81,48 +97,38 @@ private slots:
 
 void TestExportWindow::exportsTheSelectedMatch()
 {
-    Sandbox sb;
-    addMatches(sb.dm().db());
-    TExportMatchFrm window(sb.dm());
-    SaveDialog save;
-    save.attach(window);
-    save.answer = sb.file(u"chosen.qnt"_s);
-    QCOMPARE(window.windowTitle(), u"Match List for Export"_s);
-    QCOMPARE(window.Transfer->text(), u"Export ..."_s);
-    QCOMPARE(window.Odustani->text(), u"Cancel"_s);
-    window.show();
-    QVERIFY(QTest::qWaitForWindowExposed(&window));
-    QCOMPARE(window.matches->currentIndex().row(), 0); // the newest match
-    window.matches->setCurrentIndex(window.matches->model()->index(1, 0));
-    QTest::mouseClick(window.Transfer, Qt::LeftButton);
+    ExportWindow w;
+    w.answer = w.sb.file(u"chosen.qnt"_s);
+    QCOMPARE(w.window.windowTitle(), u"Match List for Export"_s);
+    QCOMPARE(w.window.Transfer->text(), u"Export ..."_s);
+    QCOMPARE(w.window.Odustani->text(), u"Cancel"_s);
+    QCOMPARE(w.window.matches->currentIndex().row(), 0); // the newest match
+    w.window.matches->setCurrentIndex(w.window.matches->model()->index(1, 0));
+    QTest::mouseClick(w.window.Transfer, Qt::LeftButton);
 
-    QCOMPARE(window.result(), TExportMatchFrm::Exported);
-    QVERIFY(!window.isVisible());
-    QCOMPARE(save.proposals, QStringList{QDir::current().filePath(u"ALPartizan 2.qnt"_s)});
-    const QntMatch file = readBack(save.answer);
+    QCOMPARE(w.window.result(), TExportMatchFrm::Exported);
+    QVERIFY(!w.window.isVisible());
+    QCOMPARE(w.proposals, QStringList{QDir::current().filePath(u"ALPartizan 2.qnt"_s)});
+    const QntMatch file = readBack(w.answer);
     QCOMPARE(file.round, 2);
     QCOMPARE(file.homeName, u"Partizan"_s);
-    QVERIFY(QFile::exists(sb.file(EventLogFileName(2)))); // the log in the data directory
-    QCOMPARE(sb.dm().db().scalar(u"select REZULTAT from UTAKMICA where ID_UTAKMICA = 2"_s).toString(),
+    QVERIFY(QFile::exists(w.sb.file(EventLogFileName(2)))); // the log in the data directory
+    QCOMPARE(w.sb.dm().db().scalar(u"select REZULTAT from UTAKMICA where ID_UTAKMICA = 2"_s).toString(),
              u"NOT FINISHED"_s);
+    QVERIFY(w.messages.texts().isEmpty());
 }
 
 void TestExportWindow::choosingAPanelOnlySelectsIt()
 {
-    Sandbox sb;
-    addMatches(sb.dm().db());
-    TExportMatchFrm window(sb.dm());
-    SaveDialog save;
-    save.attach(window);
-    window.show();
-    QVERIFY(QTest::qWaitForWindowActive(&window));
-    const QRect panel = window.matches->visualRect(window.matches->model()->index(2, 0));
-    QTest::mouseDClick(window.matches->viewport(), Qt::LeftButton, {}, panel.center());
-    QTest::keyClick(window.matches, Qt::Key_Return);
-    QTest::keyClick(window.matches, Qt::Key_Space);
-    QVERIFY(window.isVisible());
-    QVERIFY(save.proposals.isEmpty());
-    QCOMPARE(window.chooser().currentRecord(), 2);
+    ExportWindow w;
+    w.answer = w.sb.file(u"never.qnt"_s);
+    const QRect panel = w.window.matches->visualRect(w.window.matches->model()->index(2, 0));
+    QTest::mouseDClick(w.window.matches->viewport(), Qt::LeftButton, {}, panel.center());
+    QTest::keyClick(w.window.matches, Qt::Key_Return);
+    QTest::keyClick(w.window.matches, Qt::Key_Space);
+    QVERIFY(w.window.isVisible());
+    QVERIFY(w.proposals.isEmpty());
+    QCOMPARE(w.window.chooser().currentRecord(), 2);
 }
 
 void TestExportWindow::cancelAndEscape_data()
@@ -136,92 +142,65 @@ void TestExportWindow::cancelAndEscape_data()
 void TestExportWindow::cancelAndEscape()
 {
     QFETCH(QString, how);
-    Sandbox sb;
-    addMatches(sb.dm().db());
-    TExportMatchFrm window(sb.dm());
-    SaveDialog save;
-    save.attach(window);
-    window.show();
-    QVERIFY(QTest::qWaitForWindowActive(&window));
+    ExportWindow w;
     if (how == u"button"_s)
-        QTest::mouseClick(window.Odustani, Qt::LeftButton);
+        QTest::mouseClick(w.window.Odustani, Qt::LeftButton);
     else
-        QTest::keyClick(how == u"list"_s ? static_cast<QWidget *>(window.matches) : window.edSearch, Qt::Key_Escape);
-    QVERIFY(!window.isVisible());
-    QCOMPARE(window.result(), TExportMatchFrm::Cancelled);
-    QVERIFY(save.proposals.isEmpty());
+        QTest::keyClick(how == u"list"_s ? static_cast<QWidget *>(w.window.matches) : w.window.edSearch,
+                        Qt::Key_Escape);
+    QVERIFY(!w.window.isVisible());
+    QCOMPARE(w.window.result(), TExportMatchFrm::Cancelled);
+    QVERIFY(w.proposals.isEmpty());
 }
 
 void TestExportWindow::cancelledSaveDialogKeepsTheWindow()
 {
-    Sandbox sb;
-    addMatches(sb.dm().db());
-    TExportMatchFrm window(sb.dm());
-    SaveDialog save; // answers no file
-    save.attach(window);
-    RecordingMessenger messages;
-    window.show();
-    QTest::mouseClick(window.Transfer, Qt::LeftButton);
-    QCOMPARE(save.proposals.size(), 1);
-    QVERIFY(window.isVisible());
-    QVERIFY(messages.texts().isEmpty());
-    QVERIFY(!QFile::exists(sb.file(EventLogFileName(3))));
+    ExportWindow w; // the save dialog answers no file
+    QTest::mouseClick(w.window.Transfer, Qt::LeftButton);
+    QCOMPARE(w.proposals.size(), 1);
+    QVERIFY(w.window.isVisible());
+    QVERIFY(w.messages.texts().isEmpty());
+    QVERIFY(!QFile::exists(w.sb.file(EventLogFileName(3))));
 }
 
 void TestExportWindow::emptyListExportsNothing()
 {
-    Sandbox sb;
-    auto &db = sb.dm().db();
-    TExportMatchFrm window(sb.dm());
-    SaveDialog save;
-    save.attach(window);
-    save.answer = sb.file(u"nothing.qnt"_s);
-    RecordingMessenger messages;
-    window.show();
-    QTest::mouseClick(window.Transfer, Qt::LeftButton);
-    QVERIFY(window.isVisible());
-    QVERIFY(save.proposals.isEmpty());
-    QVERIFY(messages.texts().isEmpty());
-    QVERIFY(!QFile::exists(save.answer));
-    QCOMPARE(db.scalar(u"select count(*) from UTAKMICA"_s).toInt(), 0);
-    QCOMPARE(QDir(sb.path()).entryList({u"temp_exp_*"_s}), QStringList());
+    ExportWindow w(false);
+    w.answer = w.sb.file(u"nothing.qnt"_s);
+    QTest::mouseClick(w.window.Transfer, Qt::LeftButton);
+    QVERIFY(w.window.isVisible());
+    QVERIFY(w.proposals.isEmpty());
+    QVERIFY(w.messages.texts().isEmpty());
+    QVERIFY(!QFile::exists(w.answer));
+    QCOMPARE(w.sb.dm().db().scalar(u"select count(*) from UTAKMICA"_s).toInt(), 0);
+    QCOMPARE(QDir(w.sb.path()).entryList({u"temp_exp_*"_s}), QStringList());
 }
 
 void TestExportWindow::failingExportShowsWhyAndStays()
 {
-    Sandbox sb;
-    addMatches(sb.dm().db());
-    TExportMatchFrm window(sb.dm());
-    SaveDialog save;
-    save.attach(window);
-    save.answer = sb.file(u"missing/m.qnt"_s);
-    RecordingMessenger messages;
-    window.show();
-    QTest::mouseClick(window.Transfer, Qt::LeftButton);
-    QVERIFY(window.isVisible());
-    QCOMPARE(messages.messages.size(), 1);
-    QCOMPARE(messages.messages[0].first, Messenger::Kind::Error);
-    QVERIFY2(messages.messages[0].second.startsWith(u"cannot write %1: "_s.arg(save.answer)),
-             qPrintable(messages.messages[0].second));
-    QVERIFY(!QFile::exists(save.answer));
+    ExportWindow w;
+    w.answer = w.sb.file(u"missing/m.qnt"_s);
+    QTest::mouseClick(w.window.Transfer, Qt::LeftButton);
+    QVERIFY(w.window.isVisible());
+    QCOMPARE(w.messages.messages.size(), 1);
+    QCOMPARE(w.messages.messages[0].first, Messenger::Kind::Error);
+    QVERIFY2(w.messages.messages[0].second.startsWith(u"cannot write %1: "_s.arg(w.answer)),
+             qPrintable(w.messages.messages[0].second));
+    QVERIFY(!QFile::exists(w.answer));
 }
 
 void TestExportWindow::searchFindsAsTheChooserDoes()
 {
-    Sandbox sb;
-    addMatches(sb.dm().db());
-    TExportMatchFrm window(sb.dm());
-    window.show();
-    QVERIFY(QTest::qWaitForWindowActive(&window));
+    ExportWindow w;
     // A letter typed in the list starts the search; Enter there searches.
-    QTest::keyClick(window.matches, Qt::Key_Z);
-    QCOMPARE(window.edSearch->text(), u"Z"_s);
-    QTest::keyClicks(window.edSearch, u"vez"_s);
-    QTest::keyClick(window.edSearch, Qt::Key_Return);
-    QCOMPARE(window.matches->currentIndex().row(), 1); // the next match naming Zvezda after the newest
-    QTest::mouseClick(window.btnBrowse, Qt::LeftButton);
-    QCOMPARE(window.matches->currentIndex().row(), 2);
-    QVERIFY(window.isVisible());
+    QTest::keyClick(w.window.matches, Qt::Key_Z);
+    QCOMPARE(w.window.edSearch->text(), u"Z"_s);
+    QTest::keyClicks(w.window.edSearch, u"vez"_s);
+    QTest::keyClick(w.window.edSearch, Qt::Key_Return);
+    QCOMPARE(w.window.matches->currentIndex().row(), 1); // the next match naming Zvezda after the newest
+    QTest::mouseClick(w.window.btnBrowse, Qt::LeftButton);
+    QCOMPARE(w.window.matches->currentIndex().row(), 2);
+    QVERIFY(w.window.isVisible());
 }
 
 void TestExportWindow::mainWindowReportsTheExport()
