@@ -81,7 +81,7 @@ public:
         typename Items::value_type sample;
         describe(least, sample);
         if (count < 0 || count > left() / least.bytes)
-            fail(at, QStringLiteral("%1 is %2, but the %3 bytes left hold at most %4 such records")
+            fail(at, QStringLiteral("%1 is %2, but the %3 bytes left have room for %4 at most")
                          .arg(QLatin1String(countName))
                          .arg(count)
                          .arg(left())
