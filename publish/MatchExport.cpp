@@ -75,20 +75,19 @@ public:
         file.dateTime = QntDateTime(row_.value(DateTime).toDateTime());
         file.audience = int16(Audience, "audience");
         file.result = row_.value(Result).toString();
-        NameLookups names(db_);
-        file.delegate = person(Delegate, names.DelegateName(key(Delegate)));
-        file.referee1 = person(Referee1, names.RefereeName(key(Referee1)));
-        file.referee2 = person(Referee2, names.RefereeName(key(Referee2)));
-        file.referee3 = person(Referee3, names.RefereeName(key(Referee3)));
-        file.statistician1 = person(Statistician1, names.StatisticianName(key(Statistician1)));
-        file.statistician2 = person(Statistician2, names.StatisticianName(key(Statistician2)));
-        file.homeCoach = person(HomeCoach, names.CoachName(key(HomeCoach)));
-        file.awayCoach = person(AwayCoach, names.CoachName(key(AwayCoach)));
+        file.delegate = person(Delegate, &NameLookups::DelegateName);
+        file.referee1 = person(Referee1, &NameLookups::RefereeName);
+        file.referee2 = person(Referee2, &NameLookups::RefereeName);
+        file.referee3 = person(Referee3, &NameLookups::RefereeName);
+        file.statistician1 = person(Statistician1, &NameLookups::StatisticianName);
+        file.statistician2 = person(Statistician2, &NameLookups::StatisticianName);
+        file.homeCoach = person(HomeCoach, &NameLookups::CoachName);
+        file.awayCoach = person(AwayCoach, &NameLookups::CoachName);
         file.homeColour = row_.value(HomeColour).toInt();
         file.awayColour = row_.value(AwayColour).toInt();
         file.playoff = int16(Playoff, "playoff");
-        file.homePoints = int16Field(match_, "home points", timeline_.points(1));
-        file.awayPoints = int16Field(match_, "away points", timeline_.points(2));
+        file.homePoints = int16("home points", timeline_.points(1));
+        file.awayPoints = int16("away points", timeline_.points(2));
         file.events = events();
         const BoxScoreSet box = BoxScoreBuilder(db_).build(match_);
         const auto balances = PlusMinus(db_).Balances(match_);
@@ -107,11 +106,13 @@ private:
     }
     qint16 int16(const char *field, int value) const { return int16Field(match_, field, value); }
 
-    QntPerson person(MatchRowColumn column, const PersonName &name) const
+    // The person the match names in the role, looked up in his table.
+    QntPerson person(MatchRowColumn column, PersonName (NameLookups::*lookup)(int)) const
     {
         const int id = key(column);
         if (id == 0)
             return {};
+        const PersonName name = (NameLookups(db_).*lookup)(id);
         return {.named = true, .key = id, .firstName = name.firstName, .surname = name.surname};
     }
 
@@ -137,42 +138,50 @@ private:
         return events;
     }
 
-    std::vector<QntPlayer> players(int side, const BoxSide &box, const std::map<std::pair<int, int>, int> &balances) const
+    using Balances = std::map<std::pair<int, int>, int>;
+
+    std::vector<QntPlayer> players(int side, const BoxSide &box, const Balances &balances) const
     {
         std::vector<QntPlayer> players;
-        for (const BoxRow &row : box.players) {
-            const int shirt = row.count(BC_DRES);
-            QntPlayer p;
-            p.registration = row.registration;
-            p.firstName = row.firstName;
-            p.surname = row.surname;
-            p.shirtNumber = int16("shirt number", shirt);
-            p.freeThrows = {int16("free throws", row.count(BC_P1OK)), int16("free throws", row.count(BC_P1UK))};
-            for (size_t z = 0; z < QntTwoPointZones.size(); ++z)
-                p.twoPointZones[z] = shots(side, shirt, EvMade2, QntTwoPointZones[z]);
-            for (size_t z = 0; z < QntThreePointZones.size(); ++z)
-                p.threePointZones[z] = shots(side, shirt, EvMade3, QntThreePointZones[z]);
-            p.defensiveRebounds = int16("rebounds", row.count(BC_SKOKO));
-            p.offensiveRebounds = int16("rebounds", row.count(BC_SKOKN));
-            p.assists = int16("assists", row.count(BC_ASISTENCIJA));
-            p.steals = int16("steals", row.count(BC_UKRADENA));
-            for (const RecordedEvent &e : timeline_.events())
-                if (e.side == side && e.player == shirt && e.code == EvTurnover)
-                    if (const int group = QntTurnoverGroup(e.parameter); group >= 0)
-                        ++p.turnovers[size_t(group)];
-            p.blocks = int16("blocks", row.count(BC_BLOK));
-            p.shotsBlocked = int16("blocks", row.count(BC_BLOKNA));
-            p.fouls = int16("fouls", row.count(BC_LG));
-            p.technicalFouls = int16("fouls", row.count(BC_TG));
-            p.foulsDrawn = int16("fouls", row.count(BC_LGNA));
-            const auto balance = balances.find({side, shirt});
-            p.plusMinus = int16("plus-minus", balance == balances.end() ? 0 : balance->second);
-            // Whole minutes; 30 seconds and more count as one.
-            const int seconds = timeline_.secondsOnCourt(side, shirt);
-            p.minutes = int16("minutes", seconds / 60 + (seconds % 60 > 29 ? 1 : 0));
-            players.push_back(p);
-        }
+        for (const BoxRow &row : box.players)
+            players.push_back(player(side, row, balances));
         return players;
+    }
+
+    // The counts the box score holds, and what it does not break down: the
+    // zones, the turnover types, the plus-minus and the time on court.
+    QntPlayer player(int side, const BoxRow &row, const Balances &balances) const
+    {
+        const int shirt = row.count(BC_DRES);
+        QntPlayer p;
+        p.registration = row.registration;
+        p.firstName = row.firstName;
+        p.surname = row.surname;
+        p.shirtNumber = int16("shirt number", shirt);
+        p.freeThrows = {int16("free throws", row.count(BC_P1OK)), int16("free throws", row.count(BC_P1UK))};
+        for (size_t z = 0; z < QntTwoPointZones.size(); ++z)
+            p.twoPointZones[z] = shots(side, shirt, EvMade2, QntTwoPointZones[z]);
+        for (size_t z = 0; z < QntThreePointZones.size(); ++z)
+            p.threePointZones[z] = shots(side, shirt, EvMade3, QntThreePointZones[z]);
+        p.defensiveRebounds = int16("rebounds", row.count(BC_SKOKO));
+        p.offensiveRebounds = int16("rebounds", row.count(BC_SKOKN));
+        p.assists = int16("assists", row.count(BC_ASISTENCIJA));
+        p.steals = int16("steals", row.count(BC_UKRADENA));
+        for (const RecordedEvent &e : timeline_.events())
+            if (e.side == side && e.player == shirt && e.code == EvTurnover)
+                if (const int group = QntTurnoverGroup(e.parameter); group >= 0)
+                    ++p.turnovers[size_t(group)];
+        p.blocks = int16("blocks", row.count(BC_BLOK));
+        p.shotsBlocked = int16("blocks", row.count(BC_BLOKNA));
+        p.fouls = int16("fouls", row.count(BC_LG));
+        p.technicalFouls = int16("fouls", row.count(BC_TG));
+        p.foulsDrawn = int16("fouls", row.count(BC_LGNA));
+        const auto balance = balances.find({side, shirt});
+        p.plusMinus = int16("plus-minus", balance == balances.end() ? 0 : balance->second);
+        // Whole minutes; 30 seconds and more count as one.
+        const int seconds = timeline_.secondsOnCourt(side, shirt);
+        p.minutes = int16("minutes", seconds / 60 + (seconds % 60 > 29 ? 1 : 0));
+        return p;
     }
 
     // Made and attempted shots of one zone: `made` and the miss code after it.
