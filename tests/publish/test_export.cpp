@@ -167,7 +167,7 @@ private slots:
     void unwritableTargetLeavesNothing_data();
     void unwritableTargetLeavesNothing();
     void exportAllGivesEveryMatchItsOwnFile();
-    void readerStopsAtEveryTruncation();
+    void readerStopsAtEveryTruncationAndDamage();
     void readerNamesTheDamage_data();
     void readerNamesTheDamage();
 };
@@ -624,7 +624,7 @@ void TestExport::exportAllGivesEveryMatchItsOwnFile()
 
 // ---------------------------------------------------------------- the reader
 
-void TestExport::readerStopsAtEveryTruncation()
+void TestExport::readerStopsAtEveryTruncationAndDamage()
 {
     KeyedMatch m;
     m.start();
@@ -637,6 +637,14 @@ void TestExport::readerStopsAtEveryTruncation()
         QVERIFY2(error->offset <= n, qPrintable(error->text()));
     }
     QVERIFY(std::holds_alternative<QntMatch>(ReadMatchStream(whole)));
+    // Any single byte damaged: the reader answers, a value or a place and a reason.
+    for (qsizetype i = 0; i < whole.size(); ++i) {
+        QByteArray damaged = whole;
+        damaged[i] = char(~damaged[i]);
+        const auto read = ReadMatchStream(damaged);
+        if (const auto *error = std::get_if<QntReadError>(&read))
+            QVERIFY2(error->offset <= whole.size() && !error->reason.isEmpty(), qPrintable(error->text()));
+    }
 }
 
 void TestExport::readerNamesTheDamage_data()
