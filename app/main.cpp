@@ -20,8 +20,10 @@
 #include <QTextStream>
 #include <QTimer>
 
+#include <algorithm>
 #include <cstdio>
 #include <cstring>
+#include <iterator>
 
 namespace {
 
@@ -58,9 +60,10 @@ int main(int argc, char **argv)
     // A replay and the export commands need no display: the console runs
     // offscreen, and the offscreen platform's notes would only bury the
     // command's own report.
+    static const char *const HeadlessOptions[] = {"--replay", "--export", "--export-all", "--read-qnt"};
     for (int i = 1; i < argc; ++i) {
-        if (std::strcmp(argv[i], "--replay") != 0 && std::strcmp(argv[i], "--export") != 0 &&
-            std::strcmp(argv[i], "--export-all") != 0 && std::strcmp(argv[i], "--read-qnt") != 0)
+        if (std::none_of(std::begin(HeadlessOptions), std::end(HeadlessOptions),
+                         [&](const char *option) { return std::strcmp(argv[i], option) == 0; }))
             continue;
         if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
             qputenv("QT_QPA_PLATFORM", "offscreen");

@@ -44,9 +44,9 @@ QntMatch readBack(const QString &fileName)
     return std::get<QntMatch>(read);
 }
 
-// A minute's reading as the minute records were first specified for
-// regulation time: period t div 10 (plus 1 unless t is a multiple of 10),
-// clock minute 10 - t mod 10 (0 for a multiple of 10).
+// The reading of a minute of regulation time, worked out apart from the
+// clock arithmetic under test: period t div 10 (plus 1 unless t is a
+// multiple of 10), clock minute 10 - t mod 10 (0 for a multiple of 10).
 ClockReading regulationReading(int t)
 {
     return {t / 10 + (t % 10 != 0 ? 1 : 0), t % 10 != 0 ? 10 - t % 10 : 0};
