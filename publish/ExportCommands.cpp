@@ -1,6 +1,5 @@
 #include "publish/ExportCommands.h"
 
-#include "data/FbClient.h"
 #include "publish/MatchExport.h"
 #include "publish/QntReader.h"
 
@@ -22,8 +21,8 @@ int ExportMatchCommand(fb::Connection &db, const QString &matchId, const QString
     } catch (const ExportError &e) {
         errors << "export failed: " << e.reason() << '\n';
         return 1;
-    } catch (const fb::Error &e) {
-        errors << "export failed: match " << match << ": " << e.text() << '\n';
+    } catch (const std::exception &e) { // the database's errors among them
+        errors << "export failed: match " << match << ": " << QString::fromUtf8(e.what()) << '\n';
         return 1;
     }
     out << "match " << match << ": " << QDir::toNativeSeparators(fileName) << '\n';
@@ -46,8 +45,8 @@ int ExportAllCommand(fb::Connection &db, const QString &directory, const QString
     } catch (const ExportError &e) {
         errors << "export failed: " << e.reason() << '\n';
         return 1;
-    } catch (const fb::Error &e) {
-        errors << "export failed: " << e.text() << '\n';
+    } catch (const std::exception &e) {
+        errors << "export failed: " << QString::fromUtf8(e.what()) << '\n';
         return 1;
     }
     return failed == 0 ? 0 : 1;

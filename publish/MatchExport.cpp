@@ -325,8 +325,8 @@ void ExportAllMatches(fb::Connection &db, const QString &directory, const QStrin
             ExportMatch(db, match, file.fileName, logDirectory);
         } catch (const ExportError &e) {
             file.error = e.reason();
-        } catch (const fb::Error &e) {
-            file.error = QStringLiteral("match %1: %2").arg(match).arg(e.text());
+        } catch (const std::exception &e) { // the database's errors among them
+            file.error = QStringLiteral("match %1: %2").arg(match).arg(QString::fromUtf8(e.what()));
         }
         exported(file);
     }

@@ -2,7 +2,6 @@
 
 #include "common/Messenger.h"
 #include "data/DataModule.h"
-#include "data/FbClient.h"
 #include "publish/MatchExport.h"
 #include "setup/WindowDirectory.h"
 
@@ -41,11 +40,8 @@ void TExportMatchFrm::TransferClick()
             return;
         BusyCursor busy;
         ExportMatch(module_.db(), match, fileName, module_.options().dataDirectory);
-    } catch (const ExportError &e) {
-        ShowError(e.reason());
-        return;
-    } catch (const fb::Error &e) {
-        ShowError(e.text());
+    } catch (const std::exception &e) { // an ExportError, or the database's own
+        ShowError(QString::fromUtf8(e.what()));
         return;
     }
     done(Exported);
