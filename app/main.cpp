@@ -9,16 +9,21 @@
 #include "matchscript/widgets/MatchReplay.h"
 #include "app/MessageBoxes.h"
 #include "app/TerminationSignals.h"
+#include "publish/ExportCommands.h"
+#include "publish/widgets/ExportMatchWindow.h"
 #include "setup/VersionInfo.h"
 
 #include <QApplication>
 #include <QCommandLineParser>
 #include <QElapsedTimer>
 #include <QFile>
+#include <QTextStream>
 #include <QTimer>
 
+#include <algorithm>
 #include <cstdio>
 #include <cstring>
+#include <iterator>
 
 namespace {
 
@@ -52,10 +57,13 @@ int main(int argc, char **argv)
     QElapsedTimer sinceStart;
     sinceStart.start();
     BlockTerminationSignals();
-    // A replay needs no display: the console runs offscreen, and the
-    // offscreen platform's notes would only bury the replay's own report.
+    // A replay and the export commands need no display: the console runs
+    // offscreen, and the offscreen platform's notes would only bury the
+    // command's own report.
+    static const char *const HeadlessOptions[] = {"--replay", "--export", "--export-all", "--read-qnt"};
     for (int i = 1; i < argc; ++i) {
-        if (std::strcmp(argv[i], "--replay") != 0)
+        if (std::none_of(std::begin(HeadlessOptions), std::end(HeadlessOptions),
+                         [&](const char *option) { return std::strcmp(argv[i], option) == 0; }))
             continue;
         if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
             qputenv("QT_QPA_PLATFORM", "offscreen");
@@ -83,12 +91,33 @@ int main(int argc, char **argv)
     const QCommandLineOption lenient(QStringLiteral("lenient"),
                                      QStringLiteral("With --replay: report a refused entry and go on."));
     options.addOption(lenient);
+    const QCommandLineOption exportMatch(QStringLiteral("export"),
+                                         QStringLiteral("Export the match <match> (its number) to the file given "
+                                                        "after the option, then end."),
+                                         QStringLiteral("match"));
+    options.addOption(exportMatch);
+    const QCommandLineOption exportAll(QStringLiteral("export-all"),
+                                       QStringLiteral("Export every stored match into <directory>, each under its "
+                                                      "proposed name, then end."),
+                                       QStringLiteral("directory"));
+    options.addOption(exportAll);
+    const QCommandLineOption readQnt(QStringLiteral("read-qnt"),
+                                     QStringLiteral("Print the match file <file> decoded as text, then end."),
+                                     QStringLiteral("file"));
+    options.addOption(readQnt);
+    options.addPositionalArgument(QStringLiteral("file"), QStringLiteral("With --export: the file to write."),
+                                  QStringLiteral("[file]"));
     options.process(app);
+
+    QTextStream out(stdout), errors(stderr);
+    if (options.isSet(readQnt))
+        return ReadQntCommand(options.value(readQnt), out, errors);
 
     QuitOnTerminationSignals();
     MessageBoxMessenger boxes;
     TerminalMessenger terminal;
-    Messenger::install(options.isSet(replay) ? static_cast<Messenger *>(&terminal) : &boxes);
+    const bool headless = options.isSet(replay) || options.isSet(exportMatch) || options.isSet(exportAll);
+    Messenger::install(headless ? static_cast<Messenger *>(&terminal) : &boxes);
 
     // The engine's settings must be in place before the first database call.
     const QString engineProblem = EmbeddedEngine::prepare(AppPaths::dataDirectory());
@@ -106,9 +135,21 @@ int main(int argc, char **argv)
     TPFTypesFrm foulPicker;
     Pickers() = {&zonePicker, &turnoverPicker, &foulPicker};
     RegisterConsoleDialogs();
+    RegisterExportWindow();
 
-    if (options.isSet(replay)) {
-        const int result = Replay(options.value(replay), options.isSet(lenient));
+    if (headless) {
+        int result = 0;
+        if (options.isSet(replay))
+            result = Replay(options.value(replay), options.isSet(lenient));
+        else if (!dataModule.connected())
+            result = 1; // the data module has said why
+        else if (options.isSet(exportMatch))
+            result = ExportMatchCommand(dataModule.db(), options.value(exportMatch),
+                                        options.positionalArguments().value(0), dataModule.options().dataDirectory, out,
+                                        errors);
+        else
+            result = ExportAllCommand(dataModule.db(), options.value(exportAll), dataModule.options().dataDirectory,
+                                      out, errors);
         Pickers() = {};
         Messenger::install(nullptr);
         return result;

@@ -5,17 +5,11 @@
 // the per-entry median, 99th percentile and maximum, the whole replay's
 // time and the process's peak memory.
 #include "BenchSupport.h"
-#include "matchscript/MatchScript.h"
-#include "console/widgets/Pickers.h"
-#include "data/EmbeddedEngine.h"
+#include "ReplayBench.h"
 #include "data/DataModule.h"
 #include "matchscript/widgets/MatchReplay.h"
 
-#include <QApplication>
-#include <QDir>
 #include <QElapsedTimer>
-#include <QFile>
-#include <QTemporaryDir>
 
 #include <sys/resource.h>
 
@@ -55,30 +49,12 @@ MatchReplay::Outcome replay(Tdm &, const MatchScript &script, const char *label,
 
 int main(int argc, char **argv)
 try {
-    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
-        qputenv("QT_QPA_PLATFORM", "offscreen");
-    QApplication app(argc, argv);
-    QFile file(QStringLiteral(QUINTARA_EXAMPLE_MATCH));
-    if (!file.open(QIODevice::ReadOnly))
-        throw std::runtime_error("no example match");
-    const auto parsed = ParseMatchScript(QString::fromUtf8(file.readAll()));
-    const MatchScript &script = std::get<MatchScript>(parsed);
-
-    QTemporaryDir dir;
-    EmbeddedEngine::prepare(dir.path());
-    const QString database = QDir(dir.path()).filePath(QStringLiteral("QNDB.FDB"));
-    TShootPosFrm zonePicker;
-    TTurnoverTypesFrm turnoverPicker;
-    TPFTypesFrm foulPicker;
-    Pickers() = {&zonePicker, &turnoverPicker, &foulPicker};
+    const ReplayBench bench(argc, argv);
+    const MatchScript &script = bench.example();
+    const QString database = bench.database();
     // Every match is keyed in a fresh start of the program, so each replay
     // has a data module of its own.
-    const auto started = [&] {
-        auto module = std::make_unique<Tdm>(Tdm::Options{database, dir.path()});
-        if (!module->Start() || !module->connected())
-            throw std::runtime_error("the database did not open");
-        return module;
-    };
+    const auto started = [&] { return bench.startModule(); };
 
     const int first = replay(*started(), script, "(into the empty database)", database).matchId;
     replay(*started(), script, "1 other match in the database", database);
@@ -91,7 +67,6 @@ try {
     rusage usage{};
     getrusage(RUSAGE_SELF, &usage);
     std::printf("peak memory %.0f MB\n", double(usage.ru_maxrss) / 1024.0);
-    Pickers() = {};
     return 0;
 } catch (const std::exception &e) {
     std::fprintf(stderr, "benchmark failed: %s\n", e.what());

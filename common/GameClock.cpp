@@ -24,6 +24,39 @@ int ElapsedSeconds(int period, int clockMinute, int seconds)
     return GameMinute(period, clockMinute) * 60 - seconds;
 }
 
+ClockReading ClockOfGameMinute(int gameMinute)
+{
+    const int regularEnd = RegularPeriods * QuarterMinutes;
+    if (gameMinute <= 0)
+        return {1, QuarterMinutes};
+    // The last minute of a period is played with 0 on the clock.
+    if (gameMinute <= regularEnd) {
+        const int period = (gameMinute + QuarterMinutes - 1) / QuarterMinutes;
+        return {period, QuarterMinutes * period - gameMinute};
+    }
+    const int overtime = (gameMinute - regularEnd + OvertimeMinutes - 1) / OvertimeMinutes;
+    const int period = RegularPeriods + overtime;
+    return {period, regularEnd + OvertimeMinutes * overtime - gameMinute};
+}
+
+MatchClock MatchClock::AfterMinuteChange() const
+{
+    MatchClock next = *this;
+    if (Ended()) {
+        next.period = period + 1;
+        next.minute = OvertimeMinutes;
+        next.ended = 0;
+    } else if (minute > 0) {
+        next.minute = minute - 1;
+    } else if (period < RegularPeriods) {
+        next.period = period + 1;
+        next.minute = QuarterMinutes;
+    } else {
+        next.ended = 1;
+    }
+    return next;
+}
+
 QString MatchClock::PeriodText() const
 {
     if (Ended())

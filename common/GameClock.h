@@ -19,6 +19,26 @@ int GameMinute(int period, int clockMinute);
 // period; 0 before the first period.
 int ElapsedSeconds(int period, int clockMinute, int seconds);
 
+// A reading of the clock: the period and the minute it shows.
+struct ClockReading
+{
+    int period = 1;
+    int minute = QuarterMinutes;
+
+    bool operator==(const ClockReading &) const = default;
+    // Whether this reading comes no later than `end` (earlier periods, or the
+    // same period with as many minutes or more still on the clock).
+    bool NotAfter(const ClockReading &end) const
+    {
+        return period < end.period || (period == end.period && minute >= end.minute);
+    }
+};
+
+// The reading at which game minute t is played: GameMinute of it is t, with
+// the clock running (minute 10 is period 1 at 0, 41 is period 5 at 4, 45
+// period 5 at 0, 46 period 6 at 4). Minute 0 is the tip-off, period 1 at 10.
+ClockReading ClockOfGameMinute(int gameMinute);
+
 // The clock row of a match: the minute shown, the period, and whether play
 // has ended, with what the console asks of them.
 struct MatchClock
@@ -37,4 +57,10 @@ struct MatchClock
     }
     // "1. Quarter", "Overtime 1" or "END".
     QString PeriodText() const;
+    // The clock after a minute change, as the rules engine moves it (the
+    // opening of an overtime moves it the same way): a period start lets the
+    // clock run, a running clock loses a minute, minute 0 ends a quarter, and
+    // the end of the fourth quarter or of an overtime ends play, after which
+    // the next overtime waits at its start.
+    MatchClock AfterMinuteChange() const;
 };

@@ -387,11 +387,8 @@ int EventStatistics::PointsUntilMinute(int match, int gameMinute, int side)
     const int regularEnd = RegularPeriods * QuarterMinutes;
     if (gameMinute > regularEnd)
         return store_.SumWhere(DttColumn::I1, DttCondition(match, side).atLeast(DttColumn::P, RegularPeriods + 1));
-    // The end of a quarter is its clock minute 0.
-    const int intoQuarter = gameMinute % QuarterMinutes;
-    const int period = gameMinute / QuarterMinutes + (intoQuarter == 0 ? 0 : 1);
-    const int clockMinute = intoQuarter == 0 ? 0 : QuarterMinutes - intoQuarter;
-    return PointsUntil(match, period, clockMinute, side);
+    const ClockReading end = ClockOfGameMinute(gameMinute);
+    return PointsUntil(match, end.period, end.minute, side);
 }
 
 int EventStatistics::PointsUntilEvent(int match, int side, int eventNumber)

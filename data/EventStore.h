@@ -200,8 +200,8 @@ public:
     // Up to and including clock minute `clockMinute` of `period`.
     int PointsUntil(int match, int period, int clockMinute, int side);
     // Up to elapsed game minute t; a minute past the regular 40 answers the
-    // overtime points alone, as the score tables of the basic report and the
-    // export print them in their overtime column.
+    // overtime points alone, as the score table of the basic report prints
+    // them in its overtime column.
     int PointsUntilMinute(int match, int gameMinute, int side);
     // Up to and including event record `eventNumber`.
     int PointsUntilEvent(int match, int side, int eventNumber);

@@ -101,6 +101,16 @@ int PlusMinus::PlusMinusValue(int match, int side, int position, int shirtNumber
         .toInt();
 }
 
+std::map<std::pair<int, int>, int> PlusMinus::Balances(int match)
+{
+    std::map<std::pair<int, int>, int> balances;
+    fb::Query rows(db_, QStringLiteral("SELECT HG, NODR, VAL FROM INDEKSI WHERE (IDGAME = ?) ORDER BY IDINDEKS"));
+    rows.exec({match});
+    while (rows.next())
+        balances.emplace(std::pair{rows.value(0).toInt(), rows.value(1).toInt()}, rows.value(2).toInt());
+    return balances;
+}
+
 void PlusMinus::RecordPlusMinusHistory(int match, int eventNumber, int points, int side,
                                        const QList<int> &homePositions, const QList<int> &awayPositions)
 {

@@ -11,6 +11,9 @@
 
 #include <QList>
 
+#include <map>
+#include <utility>
+
 namespace fb {
 class Connection;
 }
@@ -34,6 +37,9 @@ public:
     void ChangePlusMinus(int match, int side, int position, int change, int shirtNumber);
     // The balance of a player at a roster position; 0 when he has no row.
     int PlusMinusValue(int match, int side, int position, int shirtNumber);
+    // Every balance of the match by side (1, 2) and shirt number, the key by
+    // which the balances are kept; players without a row are absent.
+    std::map<std::pair<int, int>, int> Balances(int match);
     // One history row: the positions on court of each side, as "0x3x4x7x9x".
     void RecordPlusMinusHistory(int match, int eventNumber, int points, int side, const QList<int> &homePositions,
                                 const QList<int> &awayPositions);

@@ -1,6 +1,6 @@
 #!/usr/bin/env bash
 # Pictures of the main window, the players and teams browsers, the match
-# definition, the match chooser and the roster dialog as they look on a
+# definition, the match chooser, the export window and the roster dialog as they look on a
 # 1366x768 screen, made under a virtual X server on a database of sample rows:
 #   scripts/screenshots.sh            -> build/screenshots/*.png
 set -euo pipefail

@@ -7,24 +7,12 @@
 #include "setup/widgets/MatchDefinitionDialog.h"
 #include "setup/widgets/RefBrowser.h"
 
-#include <QDialog>
-#include <QDialogButtonBox>
-#include <QLabel>
-#include <QVBoxLayout>
-
 namespace {
 
-// Stands in for a window of a later version of the program.
-void ShowPlaceholder(QWidget *owner, const QString &title)
+std::function<bool(QWidget *)> &exportWindow()
 {
-    QDialog dialog(owner);
-    dialog.setWindowTitle(title);
-    auto *layout = new QVBoxLayout(&dialog);
-    layout->addWidget(new QLabel(QStringLiteral("%1 is not available in this version.").arg(title)));
-    auto *buttons = new QDialogButtonBox(QDialogButtonBox::Ok);
-    QObject::connect(buttons, &QDialogButtonBox::accepted, &dialog, &QDialog::accept);
-    layout->addWidget(buttons);
-    dialog.exec();
+    static std::function<bool(QWidget *)> open;
+    return open;
 }
 
 } // namespace
@@ -67,6 +55,7 @@ bool RunExistingMatch(QWidget *owner)
 
 bool RunExportMatch(QWidget *owner)
 {
-    ShowPlaceholder(owner, QStringLiteral("Export Match"));
-    return false;
+    return exportWindow() && exportWindow()(owner);
 }
+
+void SetExportWindow(std::function<bool(QWidget *owner)> open) { exportWindow() = std::move(open); }

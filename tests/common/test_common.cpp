@@ -24,6 +24,10 @@ private slots:
     void gameMinute_data();
     void gameMinute();
     void clockRunsWithoutGapsThroughMatch();
+    void clockOfGameMinute_data();
+    void clockOfGameMinute();
+    void everyRunningMinuteMapsBackToItsReading();
+    void minuteChangesWalkAMatchWithOvertimes();
 
     void shortPlayerName_data();
     void shortPlayerName();
@@ -150,6 +154,62 @@ void TestCommon::clockRunsWithoutGapsThroughMatch()
         }
     }
     QCOMPARE(previous, 4 * 600 + 2 * 300);
+}
+
+void TestCommon::clockOfGameMinute_data()
+{
+    QTest::addColumn<int>("gameMinute");
+    QTest::addColumn<int>("period");
+    QTest::addColumn<int>("minute");
+
+    QTest::newRow("tip-off") << 0 << 1 << 10;
+    QTest::newRow("first minute") << 1 << 1 << 9;
+    QTest::newRow("last minute of the first quarter") << 10 << 1 << 0;
+    QTest::newRow("first minute of the second quarter") << 11 << 2 << 9;
+    QTest::newRow("minute 13") << 13 << 2 << 7;
+    QTest::newRow("last minute of regulation") << 40 << 4 << 0;
+    QTest::newRow("first minute of the first overtime") << 41 << 5 << 4;
+    QTest::newRow("last minute of the first overtime") << 45 << 5 << 0;
+    QTest::newRow("first minute of the second overtime") << 46 << 6 << 4;
+    QTest::newRow("last minute of the second overtime") << 50 << 6 << 0;
+}
+
+void TestCommon::clockOfGameMinute()
+{
+    QFETCH(int, gameMinute);
+    QFETCH(int, period);
+    QFETCH(int, minute);
+    QCOMPARE(ClockOfGameMinute(gameMinute), (ClockReading{period, minute}));
+}
+
+void TestCommon::everyRunningMinuteMapsBackToItsReading()
+{
+    int expected = 0;
+    for (int period = 1; period <= RegularPeriods + 3; ++period) {
+        for (int minute = PeriodStartMinute(period) - 1; minute >= 0; --minute) {
+            const int t = GameMinute(period, minute);
+            QCOMPARE(t, ++expected);
+            QCOMPARE(ClockOfGameMinute(t), (ClockReading{period, minute}));
+            // Minute t ends after every reading of minute t - 1 and before the next period starts.
+            QVERIFY(ClockOfGameMinute(t - 1).NotAfter(ClockOfGameMinute(t)));
+            QVERIFY(!(ClockReading{period + 1, PeriodStartMinute(period + 1)}.NotAfter(ClockOfGameMinute(t))));
+        }
+    }
+}
+
+void TestCommon::minuteChangesWalkAMatchWithOvertimes()
+{
+    MatchClock clock;
+    QStringList walk;
+    for (int change = 0; change < 4 * 11 + 2 * 7; ++change) {
+        clock = clock.AfterMinuteChange();
+        if (clock.Ended() || clock.AtPeriodStart())
+            walk << u"%1:%2%3"_s.arg(clock.period).arg(clock.minute).arg(clock.Ended() ? u" END"_s : QString());
+    }
+    QCOMPARE(walk, (QStringList{u"2:10"_s, u"3:10"_s, u"4:10"_s, u"4:0 END"_s, u"5:5"_s, u"5:0 END"_s, u"6:5"_s,
+                                u"6:0 END"_s}));
+    QCOMPARE(clock.PeriodText(), u"END"_s);
+    QCOMPARE(ElapsedSeconds(clock.period, clock.minute, 0), 3000);
 }
 
 void TestCommon::shortPlayerName_data()

@@ -101,6 +101,12 @@ void TestPlusMinus::awayShotMovesBalancesTheOtherWay()
     QCOMPARE(pm.PlusMinusValue(Match, 1, 2, 6), -1);
     QCOMPARE(pm.PlusMinusValue(Match, 2, 0, 20), 1);
     QCOMPARE(historyRows(db), 2);
+    // The whole match at once, by side and shirt number: ten players, no one else.
+    const auto balances = pm.Balances(Match);
+    QCOMPARE(balances.size(), size_t(10));
+    QCOMPARE(balances.at({1, 6}), -1);
+    QCOMPARE(balances.at({2, 20}), 1);
+    QVERIFY(pm.Balances(Match + 1).empty());
 }
 
 void TestPlusMinus::deletingTheShotRestoresEveryBalance()

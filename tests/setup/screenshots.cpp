@@ -1,6 +1,6 @@
 // Pictures of the between-match windows for a look at their layout: the
 // main window, the players and teams browsers, the match definition, the
-// match chooser and the roster dialog, each alone in the middle of the
+// match chooser, the export window and the roster dialog, each alone in the middle of the
 // screen, on a database of sample rows made in a temporary data directory.
 //   quintara_screenshots OUTPUT_DIRECTORY
 // Run under a real X server (scripts/screenshots.sh starts Xvfb).
@@ -8,6 +8,7 @@
 #include "data/EmbeddedEngine.h"
 #include "data/FbClient.h"
 #include "data/DataModule.h"
+#include "publish/widgets/ExportMatchWindow.h"
 #include "setup/widgets/MainWindow.h"
 #include "setup/widgets/MatchChooserDialog.h"
 #include "setup/widgets/MatchDefinitionDialog.h"
@@ -20,6 +21,7 @@
 #include <QCheckBox>
 #include <QComboBox>
 #include <QDir>
+#include <QListView>
 #include <QFile>
 #include <QScreen>
 #include <QTableView>
@@ -177,6 +179,11 @@ int main(int argc, char **argv)
     {
         TOpenDlg chooser(module, &mainWindow);
         ok &= shoot(chooser, output.filePath(u"match_chooser.png"_s));
+    }
+    {
+        TExportMatchFrm exportWindow(module, &mainWindow);
+        exportWindow.matches->setCurrentIndex(exportWindow.matches->model()->index(1, 0));
+        ok &= shoot(exportWindow, output.filePath(u"export_window.png"_s));
     }
     {
         // The home roster of the match not yet finished: shirt numbers typed, the coach chosen.
