@@ -37,4 +37,14 @@ struct MatchClock
     }
     // "1. Quarter", "Overtime 1" or "END".
     QString PeriodText() const;
+    // The clock as the score board shows it: "Q2 · 7'", "OT1 · 3'" or
+    // "END", so the minute is never read as a score.
+    QString Caption() const;
 };
+
+// Time-outs a side may still take in the current half or overtime: two in
+// the first half, three in the second of which at most two in the last two
+// minutes of the fourth quarter, one in each overtime. `taken` counts those
+// of this half (of this overtime), `takenInLastTwoMinutes` those of the
+// fourth quarter with the clock at 1 or 0.
+int TimeOutsLeft(const MatchClock &clock, int taken, int takenInLastTwoMinutes);

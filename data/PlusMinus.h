@@ -9,6 +9,7 @@
 // Failures raise fb::Error to the caller; a change that fails part-way is
 // undone as a whole. Nothing here commits (see EventStore.h).
 
+#include <QHash>
 #include <QList>
 
 namespace fb {
@@ -34,6 +35,8 @@ public:
     void ChangePlusMinus(int match, int side, int position, int change, int shirtNumber);
     // The balance of a player at a roster position; 0 when he has no row.
     int PlusMinusValue(int match, int side, int position, int shirtNumber);
+    // Every balance of a side, by shirt number, in one read.
+    QHash<int, int> Balances(int match, int side);
     // One history row: the positions on court of each side, as "0x3x4x7x9x".
     void RecordPlusMinusHistory(int match, int eventNumber, int points, int side, const QList<int> &homePositions,
                                 const QList<int> &awayPositions);

@@ -1,10 +1,14 @@
-// Pictures of the between-match windows for a look at their layout: the
-// main window, the players and teams browsers, the match definition, the
-// match chooser and the roster dialog, each alone in the middle of the
-// screen, on a database of sample rows made in a temporary data directory.
+// Pictures of the windows for a look at their layout: the main window, the
+// players and teams browsers, the match definition, the match chooser and
+// the roster dialog, each alone in the middle of the screen, on a database
+// of sample rows made in a temporary data directory; then the match console
+// with the example match replayed into it, filling the screen less a task bar.
 //   quintara_screenshots OUTPUT_DIRECTORY
 // Run under a real X server (scripts/screenshots.sh starts Xvfb).
 #include "common/Messenger.h"
+#include "console/widgets/MatchConsole.h"
+#include "console/widgets/Pickers.h"
+#include "matchscript/widgets/MatchReplay.h"
 #include "data/EmbeddedEngine.h"
 #include "data/FbClient.h"
 #include "data/DataModule.h"
@@ -26,6 +30,8 @@
 #include <QTableWidget>
 #include <QTemporaryDir>
 #include <QTest>
+
+#include "common/MatchState.h"
 
 #include <cstdio>
 
@@ -116,7 +122,8 @@ bool shoot(QWidget &window, const QString &file)
 {
     QScreen *screen = QGuiApplication::primaryScreen();
     window.show();
-    window.move(screen->geometry().center() - window.rect().center());
+    if (window.isWindow() && !(window.windowState() & Qt::WindowFullScreen))
+        window.move(screen->geometry().center() - window.rect().center());
     if (!QTest::qWaitForWindowExposed(&window))
         return false;
     QTest::qWait(300); // let the X server paint
@@ -125,6 +132,33 @@ bool shoot(QWidget &window, const QString &file)
                 window.height());
     window.hide();
     return saved;
+}
+
+// The console on the example match, replayed through it first.
+bool shootConsole(const QString &file)
+{
+    QFile script(QStringLiteral(QUINTARA_EXAMPLE_MATCH));
+    if (!script.open(QIODevice::ReadOnly))
+        return false;
+    const auto parsed = ParseMatchScript(QString::fromUtf8(script.readAll()));
+    if (!std::holds_alternative<MatchScript>(parsed))
+        return false;
+    TShootPosFrm zonePicker;
+    TTurnoverTypesFrm turnoverPicker;
+    TPFTypesFrm foulPicker;
+    Pickers() = {&zonePicker, &turnoverPicker, &foulPicker};
+    const MatchReplay::Outcome outcome = MatchReplay().Run(std::get<MatchScript>(parsed));
+    bool ok = outcome.succeeded();
+    if (ok) {
+        CurrentMatch().reset();
+        TMatchFrm console;
+        ok = console.OpenExistingMatch(outcome.matchId);
+        // The screen less a task bar of 40 pixels.
+        console.setGeometry(QGuiApplication::primaryScreen()->geometry().adjusted(0, 0, 0, -40));
+        ok = ok && shoot(console, file);
+    }
+    Pickers() = {};
+    return ok;
 }
 
 } // namespace
@@ -187,6 +221,7 @@ int main(int argc, char **argv)
         roster.coach->setCurrentIndex(1);
         ok &= shoot(roster, output.filePath(u"roster.png"_s));
     }
+    ok &= shootConsole(output.filePath(u"console.png"_s));
     Messenger::install(nullptr);
     return ok ? 0 : 1;
 }

@@ -500,7 +500,7 @@ struct ConsoleScript
     {
         QVERIFY(console.entryBox(EntryBox::Init)->isEnabled());
         QVERIFY(console.entryBox(EntryBox::AwayParameter)->isEnabled());
-        QCOMPARE(console.clockMinute->text(), u"10"_s);
+        QCOMPARE(console.clockMinute->text(), u"Q1 \u00B7 10'"_s);
         QCOMPARE(console.startersButtons[0]->text(), u"[F8] Starters ..."_s);
 
         // Before the clock runs only player changes are taken.
@@ -517,7 +517,7 @@ struct ConsoleScript
         QTest::keyClick(console.entryBox(EntryBox::HomeCode), Qt::Key_Up);
         QTest::keyClick(console.entryBox(EntryBox::HomePlayer), Qt::Key_Up);
         keyInto(console.entryBox(EntryBox::Init), u"3"_s);
-        QCOMPARE(console.clockMinute->text(), u"9"_s);
+        QCOMPARE(console.clockMinute->text(), u"Q1 \u00B7 9'"_s);
 
         // Init 1, the shooter, code 4: a made free throw.
         keyInto(console.entryBox(EntryBox::Init), u"1"_s, false);
