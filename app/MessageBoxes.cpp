@@ -25,7 +25,10 @@ bool MessageBoxMessenger::show(Kind kind, const QString &text)
         QMessageBox::information(parent, title, text);
         break;
     case Kind::Confirmation:
-        yes = QMessageBox::question(parent, title, text, QMessageBox::Yes | QMessageBox::No) == QMessageBox::Yes;
+        // Every question guards an action not easily undone (closing a match,
+        // deleting, replacing the database): a stray Enter answers No.
+        yes = QMessageBox::question(parent, title, text, QMessageBox::Yes | QMessageBox::No, QMessageBox::No) ==
+              QMessageBox::Yes;
         break;
     }
     if (busy)

@@ -66,7 +66,7 @@ int main(int argc, char **argv)
     }
     QApplication app(argc, argv);
     QApplication::setApplicationName(QStringLiteral("Quintara"));
-    QApplication::setApplicationVersion(ProgramVersion());
+    QApplication::setApplicationVersion(ShownVersion());
 
     QCommandLineParser options;
     options.setApplicationDescription(QStringLiteral("Quintara: basketball match statistics desk."));

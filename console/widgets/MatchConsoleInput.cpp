@@ -259,6 +259,18 @@ bool TMatchFrm::eventFilter(QObject *watched, QEvent *event)
     if (!isBox)
         return false;
     const EntryBox box = boxOf(widget);
+    if (key->key() == Qt::Key_Escape && !grammar_.text(box).isEmpty()) {
+        // A stray Esc clears the box first; only the next one asks to close.
+        grammar_.edit(box, QString());
+        syncFromGrammar();
+        return true;
+    }
+    const bool enter = key->key() == Qt::Key_Return || key->key() == Qt::Key_Enter;
+    const QString typed = enter ? QStringLiteral("\n") : key->text();
+    if ((enter || (!typed.isEmpty() && typed.at(0).isPrint())) && grammar_.RefusedAfterEnd(box, typed)) {
+        syncFromGrammar();
+        return true;
+    }
     if (box == EntryBox::HomeCode || box == EntryBox::AwayCode)
         grammar_.CodeKeyPressed();
     switch (key->key()) {

@@ -51,9 +51,9 @@ TMainFrm::TMainFrm(QWidget *parent) : QMainWindow(parent)
     setCentralWidget(central);
     buildMenus();
 
-    if (const auto version = ReadFileVersion(ProgramVersion())) {
-        setWindowTitle(QStringLiteral("Quintara (QNT %1)").arg(version->mediumText));
-        Label3->setText(version->mediumText);
+    if (const QString version = ShownVersion(); !version.isEmpty()) {
+        setWindowTitle(QStringLiteral("Quintara (QNT %1)").arg(version));
+        Label3->setText(version);
     } else {
         setWindowTitle(QStringLiteral("Quintara"));
         ShowError(QStringLiteral("Can't get file version information for ") + QApplication::applicationFilePath());

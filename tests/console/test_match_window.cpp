@@ -225,8 +225,12 @@ void TestMatchWindow::timeOutsAndTeamEventsByKey()
                                             "Type \"+\" or code 3 for minutes change!"_s});
     QTest::keyClick(f.window->entryBox(EntryBox::Init), Qt::Key_Plus, Qt::KeypadModifier);
     messages.messages.clear();
+    QCOMPARE(f.window->timeOutsLeft[1]->text(), u"T.O. left: 2"_s);
     QTest::keyClick(f.window->entryBox(EntryBox::Init), Qt::Key_Asterisk);
     QCOMPARE(messages.texts(), QStringList{u"AWAY Time Out!"_s});
+    // Beside the team's name: one left in the first half, the other side's two untouched.
+    QCOMPARE(f.window->timeOutsLeft[1]->text(), u"T.O. left: 1"_s);
+    QCOMPARE(f.window->timeOutsLeft[0]->text(), u"T.O. left: 2"_s);
     QCOMPARE(f.dttText(u"RES"_s), u"20"_s);
     QCOMPARE(f.dttText(u"HG"_s), u"2"_s);
     QCOMPARE(f.window->entryBox(EntryBox::Init)->text(), QString()); // the character is taken by the console

@@ -2,6 +2,7 @@
 #include "common/AppPaths.h"
 #include "common/MatchState.h"
 #include "data/FbClient.h"
+#include "app/MessageBoxes.h"
 #include "setup/widgets/AboutDialog.h"
 #include "setup/MainActions.h"
 #include "setup/widgets/MainWindow.h"
@@ -16,6 +17,7 @@
 #include <QGroupBox>
 #include <QLabel>
 #include <QMenuBar>
+#include <QMessageBox>
 #include <QPushButton>
 #include <QTest>
 #include <QTimer>
@@ -92,7 +94,8 @@ private slots:
     void referenceBrowserSavesAndCopies();
     void creationResetsConsoleState();
     void restartStartsTheProgramAgain();
-    void aboutShowsLongVersion();
+    void aboutShowsTheCaptionsVersion();
+    void questionsAnswerNoToAStrayEnter();
     void escapeClosesWindow();
 };
 
@@ -276,11 +279,37 @@ void TestMainWindow::restartStartsTheProgramAgain()
     QCOMPARE(started, QCoreApplication::applicationFilePath());
 }
 
-void TestMainWindow::aboutShowsLongVersion()
+void TestMainWindow::aboutShowsTheCaptionsVersion()
 {
-    TAboutFrm about;
+    Sandbox sb(false);
+    Environment env(sb);
+    RecordingMessenger messages;
+    TMainFrm window;
+    TAboutFrm about(&window);
     about.show();
-    QCOMPARE(about.Version->text(), ReadFileVersion(ProgramVersion())->longText);
+    // One form of the version everywhere.
+    QCOMPARE(about.Version->text(), ReadFileVersion(ProgramVersion())->mediumText);
+    QCOMPARE(window.Label3->text(), about.Version->text());
+    QVERIFY(window.windowTitle().endsWith(about.Version->text() + u")"_s));
+}
+
+void TestMainWindow::questionsAnswerNoToAStrayEnter()
+{
+    // The real question box: Enter takes its default button.
+    MessageBoxMessenger boxes;
+    Messenger::install(&boxes);
+    QPushButton *defaultButton = nullptr;
+    QTimer::singleShot(0, [&] {
+        auto *box = qobject_cast<QMessageBox *>(QApplication::activeModalWidget());
+        QVERIFY(box);
+        defaultButton = box->defaultButton();
+        QCOMPARE(defaultButton, box->button(QMessageBox::No));
+        QTest::keyClick(box, Qt::Key_Return);
+    });
+    const bool yes = AskConfirmation(u"Stop working with match ?"_s);
+    Messenger::install(nullptr);
+    QVERIFY(defaultButton);
+    QVERIFY(!yes);
 }
 
 void TestMainWindow::escapeClosesWindow()
