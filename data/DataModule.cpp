@@ -11,6 +11,8 @@
 #include <QDir>
 #include <QFileInfo>
 
+#include <optional>
+
 #include <filesystem>
 
 namespace {
@@ -165,13 +167,17 @@ bool Tdm::attachOrCreate()
     QString failure;
     const bool created = isLocalDatabase() && !QFileInfo::exists(location);
 
+    // First start: the database is made here, with its whole schema, which
+    // takes a second or more; the note says what the wait is for.
+    std::optional<LongWorkNote> creating;
+    if (created)
+        creating.emplace(QStringLiteral("Creating the database %1 ...").arg(QDir::toNativeSeparators(location)));
     if (created) {
-        // First start: the database is made here, with its whole schema.
         try {
             connection_ = fb::Connection::create(location, {QStringLiteral("SYSDBA"), PasswordCandidates.first()});
         } catch (const fb::Error &e) {
-            ShowError(QStringLiteral("%1\nThe database %2 could not be created:\n%3")
-                          .arg(ConnectionProblem, QDir::toNativeSeparators(location), e.text()));
+            reportConnectionProblem(QStringLiteral("The database %1 could not be created:\n%2")
+                                        .arg(QDir::toNativeSeparators(location), e.text()));
             return false;
         }
     } else {
@@ -185,7 +191,7 @@ bool Tdm::attachOrCreate()
             }
         });
         if (!connection_) {
-            ShowError(QStringLiteral("%1\n%2\n%3").arg(ConnectionProblem, QDir::toNativeSeparators(location), failure));
+            reportConnectionProblem(QStringLiteral("%1\n%2").arg(QDir::toNativeSeparators(location), failure));
             return false;
         }
     }
@@ -201,12 +207,19 @@ bool Tdm::attachOrCreate()
             connection_ = fb::Connection::attach(location, credentials);
         }
     } catch (const fb::Error &e) {
-        ShowError(QStringLiteral("%1\nThe database %2 could not be brought up to date:\n%3")
-                      .arg(ConnectionProblem, QDir::toNativeSeparators(location), e.text()));
+        reportConnectionProblem(QStringLiteral("The database %1 could not be brought up to date:\n%2")
+                                    .arg(QDir::toNativeSeparators(location), e.text()));
         disconnect();
         return false;
     }
+    connectionProblem_.clear();
     return true;
+}
+
+void Tdm::reportConnectionProblem(const QString &why)
+{
+    connectionProblem_ = why;
+    ShowError(ConnectionProblem + QLatin1Char('\n') + why);
 }
 
 void Tdm::disconnect()
