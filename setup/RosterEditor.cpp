@@ -1,7 +1,10 @@
 #include "setup/RosterEditor.h"
 
 #include "common/Messenger.h"
+#include "common/NameOrder.h"
 #include "data/FbClient.h"
+
+#include <algorithm>
 
 RosterEditor::RosterEditor(fb::Connection &db, int matchId, int side) : db_(db), matchId_(matchId), side_(side)
 {
@@ -22,7 +25,7 @@ RosterEditor::RosterEditor(fb::Connection &db, int matchId, int side) : db_(db),
     fb::Query players(db_, QStringLiteral("select I.ID_IGRAC, I.PREZIME, I.IME, "
                                           "(select first 1 S.DRES from SASTAV S where S.ID_UTAKMICA = ? "
                                           "and S.ID_IGRAC = I.ID_IGRAC) "
-                                          "from IGRAC I where I.ID_KLUB = ? order by I.PREZIME, I.IME"));
+                                          "from IGRAC I where I.ID_KLUB = ?"));
     players.exec({matchId_, club});
     while (players.next()) {
         Row row{players.value(0).toInt(), players.value(1).toString(), players.value(2).toString(), std::nullopt};
@@ -30,12 +33,31 @@ RosterEditor::RosterEditor(fb::Connection &db, int matchId, int side) : db_(db),
             row.number = players.value(3).toInt();
         rows << row;
     }
+    std::stable_sort(rows.begin(), rows.end(), [](const Row &a, const Row &b) {
+        const int bySurname = CompareNames(a.surname, b.surname);
+        return bySurname != 0 ? bySurname < 0 : NameBefore(a.firstName, b.firstName);
+    });
 
-    fb::Query coachList(db_, QStringLiteral("select ID_TRENER, trim(PREZIME || ' ' || coalesce(IME, '')) "
-                                            "from TRENER where ID_KLUB = ? order by ID_POL, IME, PREZIME"));
+    // By role, and by first name and surname within a role.
+    struct Listed
+    {
+        Coach coach;
+        int role;
+        QString firstNameFirst;
+    };
+    QList<Listed> listed;
+    fb::Query coachList(db_, QStringLiteral("select ID_TRENER, trim(PREZIME || ' ' || coalesce(IME, '')), "
+                                            "coalesce(ID_POL, 0), trim(coalesce(IME, '') || ' ' || PREZIME) "
+                                            "from TRENER where ID_KLUB = ?"));
     coachList.exec({club});
     while (coachList.next())
-        coaches << Coach{coachList.value(0).toInt(), coachList.value(1).toString()};
+        listed << Listed{{coachList.value(0).toInt(), coachList.value(1).toString()}, coachList.value(2).toInt(),
+                         coachList.value(3).toString()};
+    std::stable_sort(listed.begin(), listed.end(), [](const Listed &a, const Listed &b) {
+        return a.role != b.role ? a.role < b.role : NameBefore(a.firstNameFirst, b.firstNameFirst);
+    });
+    for (const Listed &l : listed)
+        coaches << l.coach;
 }
 
 void RosterEditor::ClearAllNumbers()

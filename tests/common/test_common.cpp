@@ -1,4 +1,5 @@
 #include "common/GameClock.h"
+#include "common/NameOrder.h"
 #include "common/MatchState.h"
 #include "common/Transliterate.h"
 
@@ -24,6 +25,7 @@ private slots:
     void gameMinute_data();
     void gameMinute();
     void clockRunsWithoutGapsThroughMatch();
+    void namesInTheirAlphabet();
     void clockCaption_data();
     void clockCaption();
     void timeOutsLeft_data();
@@ -360,6 +362,17 @@ void TestCommon::rosterPosition()
         match.rosterAway[i] = somePlayer(awayShirts[i]);
 
     QCOMPARE(RosterPosition(side, shirt), position);
+}
+
+void TestCommon::namesInTheirAlphabet()
+{
+    QStringList names{u"Vuković"_s, u"Šarić"_s, u"Đurić"_s, u"Žižić"_s, u"Zec"_s, u"Ćosić"_s, u"Čolić"_s,
+                      u"Cvetković"_s, u"Dukić"_s, u"sava"_s, u"Tomić"_s, u"Šantić"_s, u"Horvat"_s};
+    std::sort(names.begin(), names.end(), NameBefore);
+    QCOMPARE(names, (QStringList{u"Cvetković"_s, u"Čolić"_s, u"Ćosić"_s, u"Dukić"_s, u"Đurić"_s, u"Horvat"_s,
+                                 u"sava"_s, u"Šantić"_s, u"Šarić"_s, u"Tomić"_s, u"Vuković"_s, u"Zec"_s,
+                                 u"Žižić"_s}));
+    QCOMPARE(CompareNames(u"ŠARIĆ"_s, u"šarić"_s), 0);
 }
 
 void TestCommon::clockCaption_data()
