@@ -234,7 +234,7 @@ void TestFullMatch::fourQuartersAndAnOvertime()
     // The overtime: opened by the 45th minute change at clock 5.
     f.minute();
     QCOMPARE(f.window->lbQuarter->text(), u"Overtime 1"_s);
-    QCOMPARE(f.window->clockMinute->text(), u"Q2 \u00B7 5'"_s);
+    QCOMPARE(f.window->clockMinute->text(), u"OT1 \u00B7 5'"_s);
     f.minute();                           // 5 -> 4: its clock runs
     f.substitution(Home, 7, 100, u"10"_s); // 100 for 7
     f.entry(Home, 100, 8, 1);             // made three, zone 1

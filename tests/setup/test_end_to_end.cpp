@@ -468,6 +468,11 @@ struct ConsoleScript
             keyFreeThrow(console);
             if (QTest::currentTestFailed())
                 return;
+            // The first Esc empties the Init box, the second asks.
+            QVERIFY(!console.entryBox(EntryBox::Init)->text().isEmpty());
+            QTest::keyClick(console.entryBox(EntryBox::Init), Qt::Key_Escape);
+            QVERIFY(console.isVisible());
+            QCOMPARE(console.entryBox(EntryBox::Init)->text(), QString());
             messages.answer(true); // "Stop working with match ?"
             QTest::keyClick(console.entryBox(EntryBox::Init), Qt::Key_Escape);
             QVERIFY(!console.isVisible());
