@@ -53,12 +53,14 @@ PlayerTableView::PlayerTableView(SideStatsModel &model, SideStatsModel::Group gr
     verticalHeader()->setDefaultSectionSize(fontMetrics().height() + 3);
     horizontalHeader()->setMinimumSectionSize(20);
     horizontalHeader()->setSectionResizeMode(QHeaderView::ResizeToContents);
-    horizontalHeader()->setSectionResizeMode(1, QHeaderView::Stretch);
+    // The names take the box score's spare width; the wide statistic lines scroll instead.
+    if (group == SideStatsModel::Group::BoxScore)
+        horizontalHeader()->setSectionResizeMode(1, QHeaderView::Stretch);
     for (int c = 0; c < model.columnCount(); ++c) {
         const auto g = model.group(c);
         setColumnHidden(c, g != SideStatsModel::Group::Player && g != group);
     }
-    // Every column of the box score in sight; the wide statistic lines scroll sideways.
+    // Every column of the box score in sight.
     setHorizontalScrollBarPolicy(group == SideStatsModel::Group::BoxScore ? Qt::ScrollBarAlwaysOff
                                                                           : Qt::ScrollBarAsNeeded);
     setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOff);

@@ -1,4 +1,5 @@
-// Pictures of the windows for a look at their layout: the main window, the
+// Pictures of the windows for a look at their layout: the main window (at
+// the first start and with sample rows), the
 // players and teams browsers, the match definition, the match chooser and
 // the roster dialog, each alone in the middle of the screen, on a database
 // of sample rows made in a temporary data directory; then the match console
@@ -27,6 +28,7 @@
 #include <QFile>
 #include <QScreen>
 #include <QTableView>
+#include <QTabWidget>
 #include <QTableWidget>
 #include <QTemporaryDir>
 #include <QTest>
@@ -134,7 +136,8 @@ bool shoot(QWidget &window, const QString &file)
     return saved;
 }
 
-// The console on the example match, replayed through it first.
+// The console on the example match, replayed through it first: `file`.png
+// and `file`_statistic_lines.png.
 bool shootConsole(const QString &file)
 {
     QFile script(QStringLiteral(QUINTARA_EXAMPLE_MATCH));
@@ -155,7 +158,11 @@ bool shootConsole(const QString &file)
         ok = console.OpenExistingMatch(outcome.matchId);
         // The screen less a task bar of 40 pixels.
         console.setGeometry(QGuiApplication::primaryScreen()->geometry().adjusted(0, 0, 0, -40));
-        ok = ok && shoot(console, file);
+        ok = ok && shoot(console, file + u".png"_s);
+        // The same players with the rules engine's counts.
+        if (auto *views = console.findChild<QTabWidget *>())
+            views->setCurrentIndex(1);
+        ok = ok && shoot(console, file + u"_statistic_lines.png"_s);
     }
     Pickers() = {};
     return ok;
@@ -190,9 +197,11 @@ int main(int argc, char **argv)
     Tdm module({QDir(data.path()).filePath(u"QNDB.FDB"_s), data.path()});
     if (!module.Start() || !module.connected())
         return 1;
+    // A first start, before there is a league: the main window says what to do.
+    bool ok = shoot(mainWindow, output.filePath(u"main_window_first_start.png"_s));
     addSampleRows(module.db());
 
-    bool ok = shoot(mainWindow, output.filePath(u"main_window.png"_s));
+    ok &= shoot(mainWindow, output.filePath(u"main_window.png"_s));
     {
         TRefBrowser players(BrowserKind::Players, module, &mainWindow);
         players.dbg->selectRow(1);
@@ -221,7 +230,7 @@ int main(int argc, char **argv)
         roster.coach->setCurrentIndex(1);
         ok &= shoot(roster, output.filePath(u"roster.png"_s));
     }
-    ok &= shootConsole(output.filePath(u"console.png"_s));
+    ok &= shootConsole(output.filePath(u"console"_s));
     Messenger::install(nullptr);
     return ok ? 0 : 1;
 }
