@@ -22,7 +22,6 @@ class BoxScoreGrid;
 class SideStatsModel;
 class StatLineGrid;
 class StatLines;
-class QGroupBox;
 class QTimer;
 class QButtonGroup;
 

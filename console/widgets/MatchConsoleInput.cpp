@@ -253,6 +253,12 @@ bool TMatchFrm::eventFilter(QObject *watched, QEvent *event)
     }
     if (key->modifiers() & (Qt::ControlModifier | Qt::AltModifier))
         return false;
+    // The legend leaves the focus in the console: Esc puts the legend away
+    // before it may ask to close the match.
+    if (key->key() == Qt::Key_Escape && legend_ && legend_->isVisible()) {
+        legend_->hide();
+        return true;
+    }
     const bool keypad = key->modifiers() & Qt::KeypadModifier;
     if (formKey(key))
         return true;

@@ -4,6 +4,7 @@
 #include "console/widgets/BoxScoreGrid.h"
 #include "console/widgets/EventsReviewWindow.h"
 #include "console/widgets/MatchConsole.h"
+#include "console/widgets/Pickers.h"
 #include "console/widgets/StatLineGrid.h"
 #include "data/ActionCodes.h"
 #include "data/FbClient.h"
@@ -95,6 +96,7 @@ private slots:
     void everyCorrectionReachesEveryView();
     void newMatchShowsTeamNamesOverItsBoxScores();
     void fitsALaptopScreen();
+    void escPutsTheLegendAwayBeforeItAsks();
     void boxScoreMarksPlayersAndShowsTheirFigures();
 };
 
@@ -380,6 +382,25 @@ void TestMatchWindow::fitsALaptopScreen()
                                                              .arg(view->model()->headerData(column, Qt::Horizontal).toString())));
             }
     }
+}
+
+void TestMatchWindow::escPutsTheLegendAwayBeforeItAsks()
+{
+    WindowFixture f;
+    RecordingMessenger messages;
+    QLineEdit *init = f.window->entryBox(EntryBox::Init);
+    QTest::keyClick(init, Qt::Key_F2);
+    auto *legend = f.window->findChild<TEventLegendFrm *>();
+    QVERIFY(legend && legend->isVisible());
+    QTest::keyClick(QApplication::focusWidget(), Qt::Key_Escape);
+    QVERIFY(!legend->isVisible());
+    QVERIFY(f.window->isVisible());
+    QCOMPARE(messages.texts(), QStringList());
+    // The next Esc asks, and No keeps the match open.
+    messages.answer(false);
+    QTest::keyClick(QApplication::focusWidget(), Qt::Key_Escape);
+    QCOMPARE(messages.texts(), QStringList{u"Stop working with match ?"_s});
+    QVERIFY(f.window->isVisible());
 }
 
 void TestMatchWindow::boxScoreMarksPlayersAndShowsTheirFigures()
