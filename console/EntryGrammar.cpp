@@ -81,6 +81,14 @@ void EntryGrammar::Focus(EntryBox box)
     setText(EntryBox::Init, QString::number(s));
 }
 
+bool EntryGrammar::Escape(EntryBox box)
+{
+    if (text(box).isEmpty())
+        return false;
+    edit(box, QString());
+    return true;
+}
+
 bool EntryGrammar::RefusedAfterEnd(EntryBox box, const QString &typed)
 {
     if (!session_.Clock().Ended()) {

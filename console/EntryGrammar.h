@@ -44,6 +44,9 @@ public:
     void NumPlus();
     // A key released in the Init box; `digit` is the digit key, or -1.
     void KeyReleased(int digit);
+    // Esc in a box: a box with text is emptied (answers true); in an empty
+    // box Esc is left to close the console, after its question.
+    bool Escape(EntryBox box);
     // Any key pressed in a code box.
     void CodeKeyPressed() { EntryRefused = false; }
     // After the end of play only a minute change (an overtime) goes on: "3"

@@ -78,7 +78,7 @@ void SideStatsModel::setBoxScore(const BoxSide &box, const QHash<int, int> &plus
     if (!sameRows)
         beginResetModel();
     rows_ = std::move(rows);
-    boxChanged();
+    takeTotals();
     if (!sameRows)
         endResetModel();
     else
@@ -100,11 +100,11 @@ void SideStatsModel::setBoxTotals(bool onCourtOnly, bool ofShownRowsOnly)
 {
     totalsOnCourtOnly_ = onCourtOnly;
     totalsOfShownOnly_ = ofShownRowsOnly;
-    boxChanged();
+    takeTotals();
     emit dataChanged(index(rowCount() - 1, 0), index(rowCount() - 1, columnCount() - 1));
 }
 
-void SideStatsModel::boxChanged()
+void SideStatsModel::takeTotals()
 {
     totals_.box = box_.view(totalsOnCourtOnly_, totalsOfShownOnly_).totals;
 }

@@ -63,7 +63,8 @@ private:
     bool isTotals(int row) const { return row == int(rows_.size()); }
     QString text(int row, int column) const;
     QString boxText(const Row &row, int boxColumn, bool totals) const;
-    void boxChanged();
+    // The totals row of the box score as the two boxes ask for it.
+    void takeTotals();
 
     int side_;
     std::vector<Row> rows_;

@@ -232,11 +232,17 @@ void TMatchFrm::followMatch(MatchChanges what)
     refreshCourtPanels();
     RefreshConsoleData();
     showBonus();
-    showTimeOuts();
     showTypes();
-    RefreshBoxScore();
-    UpdateStartersCaptions();
     showEventLog();
+    RefreshBoxScore();
+    // Time-outs left and time on court change with the clock, a correction,
+    // a time-out or a substitution only: the other entries do without the reads.
+    const bool clockOrHistory = what & (MatchChange::Clock | MatchChange::EventsWithdrawn | MatchChange::Roster);
+    if (clockOrHistory || session_.LastEventCode() == EvTimeOut)
+        showTimeOuts();
+    if (clockOrHistory || session_.LastEventCode() == EvPlayerChange)
+        showTimesOnCourt();
+    UpdateStartersCaptions();
 }
 
 void TMatchFrm::ShowMatch()
@@ -298,11 +304,8 @@ void TMatchFrm::RefreshBoxScore()
 {
     BusyCursor busy;
     const BoxScoreSet box = session_.BoxScore();
-    for (int side = 1; side <= 2; ++side) {
-        SideStatsModel *model = sideStats[size_t(side - 1)];
-        model->setBoxScore(box.side(side), session_.PlusMinusBalances(side));
-        model->setTimesOnCourt(session_.TimesOnCourt(side));
-    }
+    for (int side = 1; side <= 2; ++side)
+        sideStats[size_t(side - 1)]->setBoxScore(box.side(side), session_.PlusMinusBalances(side));
     showCourtFouls(box);
     for (StatLineGrid *grid : statLineGrids)
         grid->refreshWhenShown();
@@ -334,6 +337,12 @@ void TMatchFrm::showCourtFouls(const BoxScoreSet &box)
             }
         }
     }
+}
+
+void TMatchFrm::showTimesOnCourt()
+{
+    for (int side = 1; side <= 2; ++side)
+        sideStats[size_t(side - 1)]->setTimesOnCourt(session_.TimesOnCourt(side));
 }
 
 void TMatchFrm::showTimeOuts()

@@ -165,6 +165,7 @@ private:
     void showBonus();
     void showCourtFouls(const BoxScoreSet &box);
     void showTimeOuts();
+    void showTimesOnCourt();
     void showEventLog();
     void showTypes();
     void showLegend();

@@ -265,9 +265,7 @@ bool TMatchFrm::eventFilter(QObject *watched, QEvent *event)
     if (!isBox)
         return false;
     const EntryBox box = boxOf(widget);
-    if (key->key() == Qt::Key_Escape && !grammar_.text(box).isEmpty()) {
-        // A stray Esc clears the box first; only the next one asks to close.
-        grammar_.edit(box, QString());
+    if (key->key() == Qt::Key_Escape && grammar_.Escape(box)) {
         syncFromGrammar();
         return true;
     }

@@ -437,6 +437,10 @@ void TestMatchWindow::boxScoreMarksPlayersAndShowsTheirFigures()
     QCOMPARE(ShownCell(view, shooterRow, u"2P"_s), u"1/1"_s);
     QCOMPARE(ShownCell(view, shooterRow, u"+/-"_s), u"+2"_s);
     QCOMPARE(ShownCell(view, foulerRow, u"PF"_s), u"5"_s);
+    // One minute played: the five on court have it, the bench nothing.
+    QCOMPARE(ShownCell(view, shooterRow, u"MIN"_s), u"1"_s);
+    QCOMPARE(ShownCell(view, benchRow, u"MIN"_s), u"0"_s);
+    QCOMPARE(ShownTotal(view, u"MIN"_s), u"5"_s);
     // Starters with "*", the players on court, the fouled-out player.
     QVERIFY(ShownCell(view, shooterRow, u"Player"_s).startsWith(u'*'));
     QVERIFY(!ShownCell(view, benchRow, u"Player"_s).startsWith(u'*'));
