@@ -152,7 +152,8 @@ QHash<int, TimeOnCourt> MatchSession::TimesOnCourt(int side)
 int MatchSession::TimeOutsLeft(int side)
 {
     const MatchClock clock = Clock();
-    DttCondition timeOuts = DttCondition(matchId_, side).equals(DttColumn::RES, EvTimeOut);
+    const DttCondition ofTheSide = DttCondition(matchId_, side).equals(DttColumn::RES, EvTimeOut);
+    DttCondition timeOuts = ofTheSide;
     if (clock.period > RegularPeriods)
         timeOuts.equals(DttColumn::P, clock.period);
     else if (clock.period <= 2)
@@ -160,7 +161,7 @@ int MatchSession::TimeOutsLeft(int side)
     else
         timeOuts.atLeast(DttColumn::P, 3).atMost(DttColumn::P, RegularPeriods);
     const int lastTwoMinutes =
-        store_.CountWhere(DttCondition(matchId_, side).equals(DttColumn::RES, EvTimeOut).equals(DttColumn::P, RegularPeriods).atMost(DttColumn::M, 1));
+        store_.CountWhere(DttCondition(ofTheSide).equals(DttColumn::P, RegularPeriods).atMost(DttColumn::M, 1));
     return ::TimeOutsLeft(clock, store_.CountWhere(timeOuts), lastTwoMinutes);
 }
 

@@ -113,7 +113,8 @@ void SideStatsModel::setStatLines(const std::vector<StatLine> &lines, const Stat
 {
     for (Row &row : rows_) {
         const int shirt = row.box.count(BC_DRES);
-        const auto line = std::find_if(lines.begin(), lines.end(), [shirt](const StatLine &l) { return l.DRES == shirt; });
+        const auto line =
+            std::find_if(lines.begin(), lines.end(), [shirt](const StatLine &l) { return l.DRES == shirt; });
         row.line = line != lines.end() ? std::optional<StatLine>(*line) : std::nullopt;
     }
     totals_.line = totals;
@@ -198,7 +199,9 @@ QVariant SideStatsModel::data(const QModelIndex &index, int role) const
             facts << QStringLiteral("fouled out");
         const auto &time = rows_[size_t(r)].time;
         if (time)
-            facts << QStringLiteral("%1:%2 on court").arg(time->minutes()).arg(time->remainingSeconds(), 2, 10, QLatin1Char('0'));
+            facts << QStringLiteral("%1:%2 on court")
+                         .arg(time->minutes())
+                         .arg(time->remainingSeconds(), 2, 10, QLatin1Char('0'));
         return QStringLiteral("%1 %2: %3").arg(box.firstName, box.surname, facts.join(QStringLiteral(", ")));
     }
     case OnCourtRole:

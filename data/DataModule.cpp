@@ -67,7 +67,8 @@ void Tdm::createTables()
                                              QStringLiteral("POLOZAJ")}},
                          true);
     tables_.emplace_back(QStringLiteral("tDel"), QStringLiteral("DELEGAT"), byName, QList<LookupField>{}, true);
-    tables_.emplace_back(QStringLiteral("tTea"), QStringLiteral("KLUB"), QList<OrderColumn>{{QStringLiteral("ID_LIGA")}, {QStringLiteral("NAZIV"), true}},
+    tables_.emplace_back(QStringLiteral("tTea"), QStringLiteral("KLUB"),
+                         QList<OrderColumn>{{QStringLiteral("ID_LIGA")}, {QStringLiteral("NAZIV"), true}},
                          QList<LookupField>{{QStringLiteral("LEANAME"), QStringLiteral("ID_LIGA"),
                                              QStringLiteral("LIGA"), QStringLiteral("ID_LIGA"),
                                              QStringLiteral("NAZIV")}});
@@ -75,7 +76,8 @@ void Tdm::createTables()
     tables_.emplace_back(QStringLiteral("tSta"), QStringLiteral("STATISTICARI"), byName, QList<LookupField>{},
                          true);
     tables_.emplace_back(QStringLiteral("tRol"), QStringLiteral("POLOZAJ"), byKey("ID_POL"));
-    tables_.emplace_back(QStringLiteral("tPla"), QStringLiteral("IGRAC"), QList<OrderColumn>{{QStringLiteral("ID_KLUB")}, {QStringLiteral("ID_IGRAC")}},
+    tables_.emplace_back(QStringLiteral("tPla"), QStringLiteral("IGRAC"),
+                         QList<OrderColumn>{{QStringLiteral("ID_KLUB")}, {QStringLiteral("ID_IGRAC")}},
                          QList<LookupField>{clubName,
                                             {QStringLiteral("POSNAME"), QStringLiteral("ID_POZ"),
                                              QStringLiteral("POZICIJA"), QStringLiteral("ID_POZ"),

@@ -104,7 +104,8 @@ int PlusMinus::PlusMinusValue(int match, int side, int position, int shirtNumber
 QHash<int, int> PlusMinus::Balances(int match, int side)
 {
     QHash<int, int> balances;
-    fb::Query rows(db_, QStringLiteral("SELECT NODR, SUM(VAL) FROM INDEKSI WHERE (IDGAME = ?) AND (HG = ?) GROUP BY NODR"));
+    fb::Query rows(db_, QStringLiteral("SELECT NODR, SUM(VAL) FROM INDEKSI WHERE (IDGAME = ?) AND (HG = ?) "
+                                       "GROUP BY NODR"));
     rows.exec({match, side});
     while (rows.next())
         balances.insert(rows.value(0).toInt(), rows.value(1).toInt());

@@ -197,7 +197,10 @@ QList<StatLineField> StatLineFields()
         for (int zone : zones)
             for (const char *kind : {"OK", "UK"})
                 fields.append({zoneColumn(shotValue, zone, kind),
-                               QStringLiteral("%1P%2 z%3").arg(shotValue).arg(QLatin1String(kind[0] == 'O' ? "M" : "A")).arg(zone)});
+                               QStringLiteral("%1P%2 z%3")
+                                   .arg(shotValue)
+                                   .arg(QLatin1String(kind[0] == 'O' ? "M" : "A"))
+                                   .arg(zone)});
     };
     appendZones(2, TwoPointZones);
     appendZones(3, ThreePointZones);

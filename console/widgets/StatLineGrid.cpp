@@ -8,7 +8,8 @@
 #include <QVBoxLayout>
 
 StatLineGrid::StatLineGrid(SideStatsModel &model, StatLines &source, QWidget *parent)
-    : QWidget(parent), view(new PlayerTableView(model, SideStatsModel::Group::StatLines, SideStatsModel::LineActorRole)),
+    : QWidget(parent),
+      view(new PlayerTableView(model, SideStatsModel::Group::StatLines, SideStatsModel::LineActorRole)),
       actorsOnly(new QCheckBox(QStringLiteral("Actors Only"))), model_(model), source_(source)
 {
     view->setToolTip(model.side() == 1 ? QStringLiteral("Statistika domace ekipe")

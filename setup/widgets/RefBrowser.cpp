@@ -77,10 +77,10 @@ TRefBrowser::TRefBrowser(BrowserKind kind, Tdm &module, QWidget *owner)
     RefTableModel *leaguesModel = nullptr;
     if (member.leaguesList) {
         leaguesModel = new RefTableModel(logic_.leagues(),
-                                               {{QStringLiteral("League"), QStringLiteral("NAZIV")},
-                                                {QStringLiteral("Sym"), QStringLiteral("OZNAKA")},
-                                                {QStringLiteral("TYPE"), QStringLiteral("LIGTUR")}},
-                                               this);
+                                         {{QStringLiteral("League"), QStringLiteral("NAZIV")},
+                                          {QStringLiteral("Sym"), QStringLiteral("OZNAKA")},
+                                          {QStringLiteral("TYPE"), QStringLiteral("LIGTUR")}},
+                                         this);
         leaguesList = makeGrid(leaguesModel, this);
         leaguesList->setObjectName(QStringLiteral("leaguesList"));
         leaguesList->setStyleSheet(QStringLiteral("QTableView { background: rgb(255, 255, 204); }"));

@@ -378,8 +378,8 @@ void TestMatchWindow::fitsALaptopScreen()
                 if (view->isColumnHidden(column))
                     continue;
                 const QRect cell = view->visualRect(view->model()->index(row, column));
-                QVERIFY2(seen.contains(cell), qPrintable(u"row %1 column %2 of side %3 is cut"_s.arg(row).arg(column)
-                                                             .arg(view->model()->headerData(column, Qt::Horizontal).toString())));
+                const QString header = view->model()->headerData(column, Qt::Horizontal).toString();
+                QVERIFY2(seen.contains(cell), qPrintable(u"row %1, column %2 is cut"_s.arg(row).arg(header)));
             }
     }
 }

@@ -19,10 +19,16 @@ struct Run
     QByteArray out, err;
 };
 
-// Runs the program with no display at all, its data directory `home`;
-// `user` (a name) runs it as that user.
-Run run(const QStringList &arguments, const QString &home, const QString &user = QString(),
-        const QStringList &extraEnvironment = {})
+// How the program is started: which file, by whom, with what more in its environment.
+struct Launch
+{
+    QString program = QStringLiteral(QUINTARA_PROGRAM);
+    bool asNobody = false;
+    QStringList environment;
+};
+
+// Runs the program with no display at all, its data directory `home`.
+Run run(const QStringList &arguments, const QString &home, const Launch &launch = {})
 {
     QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
     for (const char *name : {"DISPLAY", "WAYLAND_DISPLAY", "QT_QPA_PLATFORM", "FIREBIRD", "FIREBIRD_LOCK",
@@ -30,17 +36,16 @@ Run run(const QStringList &arguments, const QString &home, const QString &user =
         environment.remove(QLatin1String(name));
     environment.insert(u"QUINTARA_HOME"_s, home);
     environment.insert(u"HOME"_s, home);
-    for (const QString &pair : extraEnvironment)
+    for (const QString &pair : launch.environment)
         environment.insert(pair.section(u'=', 0, 0), pair.section(u'=', 1));
     QProcess program;
     program.setProcessEnvironment(environment);
-    if (user.isEmpty()) {
-        program.start(QStringLiteral(QUINTARA_PROGRAM), arguments);
-    } else {
-        program.start(u"setpriv"_s, QStringList{u"--reuid=%1"_s.arg(user), u"--regid=%1"_s.arg(user == u"nobody"_s ? u"nogroup"_s : user),
-                                                u"--clear-groups"_s, QStringLiteral(QUINTARA_PROGRAM)} +
-                                        arguments);
-    }
+    if (launch.asNobody)
+        program.start(u"setpriv"_s,
+                      QStringList{u"--reuid=nobody"_s, u"--regid=nogroup"_s, u"--clear-groups"_s, launch.program} +
+                          arguments);
+    else
+        program.start(launch.program, arguments);
     Run result;
     if (!program.waitForFinished(120000)) {
         program.kill();
@@ -152,22 +157,29 @@ void TestCommandLine::startAsAUserWhoIsNotRoot()
     const QString home = top.filePath(u"home"_s);
     QVERIFY(QDir().mkpath(home));
     QVERIFY(handOver(home));
+    // The build may lie where nobody may not look: the program and a script go beside the data.
+    const Launch nobody{top.filePath(u"quintara"_s), true, {u"QT_QPA_PLATFORM=offscreen"_s}};
+    const QString script = top.filePath(u"match.qms"_s);
+    QVERIFY(QFile::copy(QStringLiteral(QUINTARA_PROGRAM), nobody.program));
+    QVERIFY(QFile::copy(QStringLiteral(QUINTARA_EXAMPLE_MATCH), script));
+    for (const QString &file : {nobody.program, script})
+        QVERIFY(QFile::setPermissions(file, QFile::permissions(file) | QFile::ReadOther | QFile::ExeOther));
 
     // A first start: the database is made, and every engine file stays in the data directory.
-    const Run first = run({u"--startup-time"_s}, home, u"nobody"_s, {u"QT_QPA_PLATFORM=offscreen"_s});
+    const Run first = run({u"--startup-time"_s}, home, nobody);
     QVERIFY2(first.exitCode == 0, first.err.constData());
     QVERIFY(first.out.contains("main window shown after"));
     QVERIFY(QFile::exists(home + u"/QNDB.FDB"_s));
     QVERIFY(!QDir(home + u"/.firebird/lock"_s).entryList(QDir::Files).isEmpty());
     QVERIFY(QFileInfo(home + u"/.firebird/tmp"_s).isDir());
     // A second start opens the same database.
-    const Run second = run({u"--startup-time"_s}, home, u"nobody"_s, {u"QT_QPA_PLATFORM=offscreen"_s});
+    const Run second = run({u"--startup-time"_s}, home, nobody);
     QVERIFY2(second.exitCode == 0, second.err.constData());
 
     // A data directory the user may not write to: one message, naming it and why.
     const QString foreign = top.filePath(u"foreign"_s);
     QVERIFY(QDir().mkpath(foreign));
-    const Run refused = run({u"--replay"_s, QStringLiteral(QUINTARA_EXAMPLE_MATCH)}, foreign, u"nobody"_s);
+    const Run refused = run({u"--replay"_s, script}, foreign, nobody);
     QCOMPARE(refused.exitCode, 1);
     const QStringList lines = QString::fromUtf8(refused.err).split(u'\n', Qt::SkipEmptyParts).filter(u"error:"_s);
     QCOMPARE(lines.size(), 1);
