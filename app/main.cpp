@@ -24,23 +24,31 @@
 #include <cstdio>
 #include <cstring>
 #include <iterator>
+#include <memory>
+#include <optional>
 
 namespace {
 
-// Replays a match script into the database and prints what came of it.
-int Replay(const QString &fileName, bool lenient)
+// Reads a match script; nothing when it cannot be read (said on the terminal).
+std::optional<MatchScript> ReadScript(const QString &fileName)
 {
     QFile file(fileName);
     if (!file.open(QIODevice::ReadOnly)) {
         std::fprintf(stderr, "%s: %s\n", qPrintable(fileName), qPrintable(file.errorString()));
-        return 2;
+        return std::nullopt;
     }
     const auto parsed = ParseMatchScript(QString::fromUtf8(file.readAll()));
     if (const auto *error = std::get_if<ScriptError>(&parsed)) {
         std::fprintf(stderr, "%s:%d: %s\n", qPrintable(fileName), error->line, qPrintable(error->reason));
-        return 2;
+        return std::nullopt;
     }
-    const MatchReplay::Outcome outcome = MatchReplay(lenient).Run(std::get<MatchScript>(parsed));
+    return std::get<MatchScript>(parsed);
+}
+
+// Replays a match script into the database and prints what came of it.
+int Replay(const QString &fileName, const MatchScript &script, bool lenient)
+{
+    const MatchReplay::Outcome outcome = MatchReplay(lenient).Run(script);
     for (const auto &refusal : outcome.refusals)
         std::fprintf(stderr, "%s:%d: refused: %s\n", qPrintable(fileName), refusal.line, qPrintable(refusal.message));
     if (outcome.matchId < 0)
@@ -72,12 +80,19 @@ int main(int argc, char **argv)
                 std::fprintf(stderr, "%s\n", qPrintable(text));
         });
     }
-    QApplication app(argc, argv);
-    QApplication::setApplicationName(QStringLiteral("Quintara"));
-    QApplication::setApplicationVersion(ProgramVersion());
+    // The options are read before a window can open: --help, --version and a
+    // mistyped option answer on a terminal without a display.
+    auto reading = std::make_unique<QCoreApplication>(argc, argv);
+    QCoreApplication::setApplicationName(QStringLiteral("Quintara"));
+    QCoreApplication::setApplicationVersion(ShownVersion());
 
     QCommandLineParser options;
-    options.setApplicationDescription(QStringLiteral("Quintara: basketball match statistics desk."));
+    options.setApplicationDescription(QStringLiteral(
+        "Quintara: basketball match statistics desk.\n\n"
+        "Files go to the data directory: the directory of this program, or the one named by QUINTARA_HOME\n"
+        "(the database QNDB.FDB, its safety copies, match journals, the engine's settings in .firebird/).\n"
+        "QUINTARA_LIVE_DIR names the export directory for the live page (default: live in the data directory).\n"
+        "QUINTARA_DATABASE names another database: a file, or a server's host:/path/QNDB.FDB."));
     options.addHelpOption();
     options.addVersionOption();
     const QCommandLineOption startupTime(QStringLiteral("startup-time"),
@@ -107,7 +122,17 @@ int main(int argc, char **argv)
     options.addOption(readQnt);
     options.addPositionalArgument(QStringLiteral("file"), QStringLiteral("With --export: the file to write."),
                                   QStringLiteral("[file]"));
-    options.process(app);
+    options.process(*reading);
+    if (options.isSet(lenient) && !options.isSet(replay)) {
+        std::fprintf(stderr, "--lenient goes with --replay <file>.\n");
+        return 1;
+    }
+    // A script that cannot be read ends the replay before a database is made for it.
+    std::optional<MatchScript> script;
+    if (options.isSet(replay) && !(script = ReadScript(options.value(replay))))
+        return 2;
+    reading.reset();
+    QApplication app(argc, argv);
 
     QTextStream out(stdout), errors(stderr);
     if (options.isSet(readQnt))
@@ -119,6 +144,12 @@ int main(int argc, char **argv)
     const bool headless = options.isSet(replay) || options.isSet(exportMatch) || options.isSet(exportAll);
     Messenger::install(headless ? static_cast<Messenger *>(&terminal) : &boxes);
 
+    // Every file of the program goes to the data directory: without one
+    // there is nothing to do, and one message says so.
+    if (const QString problem = AppPaths::dataDirectoryProblem(); !problem.isEmpty()) {
+        ShowError(problem);
+        return 1;
+    }
     // The engine's settings must be in place before the first database call.
     const QString engineProblem = EmbeddedEngine::prepare(AppPaths::dataDirectory());
     if (!engineProblem.isEmpty())
@@ -140,7 +171,7 @@ int main(int argc, char **argv)
     if (headless) {
         int result = 0;
         if (options.isSet(replay))
-            result = Replay(options.value(replay), options.isSet(lenient));
+            result = Replay(options.value(replay), *script, options.isSet(lenient));
         else if (!dataModule.connected())
             result = 1; // the data module has said why
         else if (options.isSet(exportMatch))

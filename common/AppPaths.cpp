@@ -3,6 +3,7 @@
 #include <QCoreApplication>
 #include <QDir>
 #include <QFileInfo>
+#include <QTemporaryFile>
 
 namespace AppPaths {
 
@@ -19,6 +20,19 @@ QString dataDirectory()
 {
     const QString home = fromEnvironment("QUINTARA_HOME");
     return QDir::cleanPath(home.isEmpty() ? QCoreApplication::applicationDirPath() : QDir(home).absolutePath());
+}
+
+QString dataDirectoryProblem()
+{
+    const QString directory = QDir::toNativeSeparators(dataDirectory());
+    const QString advice = QStringLiteral("\nName a directory you may write to with QUINTARA_HOME.");
+    if (!QDir().mkpath(dataDirectory()))
+        return QStringLiteral("The data directory %1 does not exist and cannot be made.").arg(directory) + advice;
+    QTemporaryFile probe(dataFile(QStringLiteral("write-test-XXXXXX")));
+    if (!probe.open())
+        return QStringLiteral("The data directory %1 cannot be written: %2.").arg(directory, probe.errorString()) +
+               advice;
+    return QString();
 }
 
 QString exportDirectory()

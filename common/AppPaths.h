@@ -11,6 +11,9 @@
 namespace AppPaths {
 
 QString dataDirectory();
+// Why the data directory cannot hold the program's files (it cannot be
+// made, or written), naming it; empty when it can.
+QString dataDirectoryProblem();
 QString exportDirectory();
 // A file of the data directory.
 QString dataFile(const QString &name);

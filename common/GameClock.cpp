@@ -1,5 +1,7 @@
 #include "common/GameClock.h"
 
+#include <algorithm>
+
 int PeriodStartMinute(int period)
 {
     return period > RegularPeriods ? OvertimeMinutes : QuarterMinutes;
@@ -64,4 +66,28 @@ QString MatchClock::PeriodText() const
     if (period > RegularPeriods)
         return QStringLiteral("Overtime %1").arg(period - RegularPeriods);
     return QStringLiteral("%1. Quarter").arg(period);
+}
+
+QString MatchClock::Caption() const
+{
+    if (Ended())
+        return QStringLiteral("END");
+    const QString period = this->period > RegularPeriods ? QStringLiteral("OT%1").arg(this->period - RegularPeriods)
+                                                        : QStringLiteral("Q%1").arg(this->period);
+    return QStringLiteral("%1 \u00B7 %2'").arg(period).arg(minute);
+}
+
+int TimeOutsLeft(const MatchClock &clock, int taken, int takenInLastTwoMinutes)
+{
+    int left = 0;
+    if (clock.period > RegularPeriods)
+        left = 1 - taken;
+    else if (clock.period <= 2)
+        left = 2 - taken;
+    else {
+        left = 3 - taken;
+        if (clock.period == RegularPeriods && clock.minute <= 1)
+            left = std::min(left, 2 - takenInLastTwoMinutes);
+    }
+    return std::max(left, 0);
 }

@@ -63,4 +63,14 @@ struct MatchClock
     // the end of the fourth quarter or of an overtime ends play, after which
     // the next overtime waits at its start.
     MatchClock AfterMinuteChange() const;
+    // The clock as the score board shows it: "Q2 · 7'", "OT1 · 3'" or
+    // "END", so the minute is never read as a score.
+    QString Caption() const;
 };
+
+// Time-outs a side may still take in the current half or overtime: two in
+// the first half, three in the second of which at most two in the last two
+// minutes of the fourth quarter, one in each overtime. `taken` counts those
+// of this half (of this overtime), `takenInLastTwoMinutes` those of the
+// fourth quarter with the clock at 1 or 0.
+int TimeOutsLeft(const MatchClock &clock, int taken, int takenInLastTwoMinutes);

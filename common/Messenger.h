@@ -15,6 +15,9 @@ public:
     virtual bool show(Kind kind, const QString &text) = 0;
     // Shows or hides the busy (hourglass) cursor during long work.
     virtual void setBusy(bool) {}
+    // A note that stays in sight while long work runs, before any window
+    // may be there to show the busy cursor; an empty text takes it away.
+    virtual void note(const QString &) {}
 
     static Messenger &current();
     // Installs a messenger (not owned); nullptr restores the silent default.
@@ -26,6 +29,16 @@ void ShowError(const QString &text);
 void ShowWarning(const QString &text);
 void ShowInformation(const QString &text);
 bool AskConfirmation(const QString &text);
+
+// A note in sight for the life of a scope.
+class LongWorkNote
+{
+public:
+    explicit LongWorkNote(const QString &text) { Messenger::current().note(text); }
+    ~LongWorkNote() { Messenger::current().note(QString()); }
+    LongWorkNote(const LongWorkNote &) = delete;
+    LongWorkNote &operator=(const LongWorkNote &) = delete;
+};
 
 // The busy cursor for the life of a scope.
 class BusyCursor

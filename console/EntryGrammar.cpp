@@ -24,6 +24,10 @@ bool isCodeBox(EntryBox b) { return b == EntryBox::HomeCode || b == EntryBox::Aw
 
 } // namespace
 
+const QString EntryGrammar::AfterEndMessage =
+    QStringLiteral("Play has ended: nothing more can be keyed. For an over time type \"+\" or code 3 into Init "
+                   "field; to finish, close the match (Esc).");
+
 EntryGrammar::EntryGrammar(MatchSession &session, Hooks hooks) : session_(session), hooks_(std::move(hooks)) {}
 
 int EntryGrammar::side(EntryBox box)
@@ -66,12 +70,40 @@ void EntryGrammar::Focus(EntryBox box)
     const int s = side(box);
     if (s == 0)
         return;
-    setText(EntryBox::Init, QString::number(s));
-    // After the end of play only a minute change (an overtime) goes on.
+    // After the end of play only a minute change (an overtime) goes on; the
+    // Init box keeps what it held, so that a key released there starts nothing.
     if (session_.Clock().Ended()) {
         focus_ = EntryBox::Init;
         ShowInformation(EndNeedsOvertime);
+        endNoticeGiven_ = true;
+        return;
     }
+    setText(EntryBox::Init, QString::number(s));
+}
+
+bool EntryGrammar::Escape(EntryBox box)
+{
+    if (text(box).isEmpty())
+        return false;
+    edit(box, QString());
+    return true;
+}
+
+bool EntryGrammar::RefusedAfterEnd(EntryBox box, const QString &typed)
+{
+    if (!session_.Clock().Ended()) {
+        endNoticeGiven_ = false;
+        return false;
+    }
+    const bool minuteChange = typed == QLatin1String("3") || typed == QLatin1String("+") ||
+                              (typed == QLatin1String("\n") && text(EntryBox::Init) == QLatin1String("3"));
+    if (box == EntryBox::Init && minuteChange)
+        return false;
+    if (!endNoticeGiven_)
+        ShowInformation(AfterEndMessage);
+    endNoticeGiven_ = true;
+    moveTo(EntryBox::Init);
+    return true;
 }
 
 void EntryGrammar::leave(EntryBox box)

@@ -44,8 +44,17 @@ public:
     void NumPlus();
     // A key released in the Init box; `digit` is the digit key, or -1.
     void KeyReleased(int digit);
+    // Esc in a box: a box with text is emptied (answers true); in an empty
+    // box Esc is left to close the console, after its question.
+    bool Escape(EntryBox box);
     // Any key pressed in a code box.
     void CodeKeyPressed() { EntryRefused = false; }
+    // After the end of play only a minute change (an overtime) goes on: "3"
+    // and Enter ("\n"), or "+", in the Init box. Answers whether a character
+    // typed in `box` is refused; the first refusal says why and how to go on, the
+    // next ones stay silent until play goes on.
+    bool RefusedAfterEnd(EntryBox box, const QString &typed);
+    static const QString AfterEndMessage;
 
     // A minute change, as from the Init box.
     void MinuteChange();
@@ -82,4 +91,5 @@ private:
     std::array<QString, 7> previousTexts_;
     EntryBox focus_ = EntryBox::Init;
     bool selected_ = false;
+    bool endNoticeGiven_ = false;
 };

@@ -134,6 +134,37 @@ BoxScoreSet MatchSession::BoxScore()
     return box;
 }
 
+QHash<int, int> MatchSession::PlusMinusBalances(int side)
+{
+    try {
+        return PlusMinus(dm_.db()).Balances(matchId_, side);
+    } catch (const fb::Error &) {
+        return {};
+    }
+}
+
+QHash<int, TimeOnCourt> MatchSession::TimesOnCourt(int side)
+{
+    const MatchClock clock = Clock();
+    return StatLines(dm_.db()).PlayingTimes(matchId_, side, ElapsedSeconds(clock.period, clock.minute, 0));
+}
+
+int MatchSession::TimeOutsLeft(int side)
+{
+    const MatchClock clock = Clock();
+    const DttCondition ofTheSide = DttCondition(matchId_, side).equals(DttColumn::RES, EvTimeOut);
+    DttCondition timeOuts = ofTheSide;
+    if (clock.period > RegularPeriods)
+        timeOuts.equals(DttColumn::P, clock.period);
+    else if (clock.period <= 2)
+        timeOuts.atMost(DttColumn::P, 2);
+    else
+        timeOuts.atLeast(DttColumn::P, 3).atMost(DttColumn::P, RegularPeriods);
+    const int lastTwoMinutes =
+        store_.CountWhere(DttCondition(ofTheSide).equals(DttColumn::P, RegularPeriods).atMost(DttColumn::M, 1));
+    return ::TimeOutsLeft(clock, store_.CountWhere(timeOuts), lastTwoMinutes);
+}
+
 void MatchSession::ReloadMatchRow()
 {
     if (loadMatchRow(matchId_))

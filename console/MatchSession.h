@@ -11,6 +11,7 @@
 #include "data/BoxScore.h"
 #include "data/EventStore.h"
 #include "data/RulesEngine.h"
+#include "data/StatLines.h"
 #include "data/WorkingTables.h"
 #include "matchscript/MatchJournal.h"
 
@@ -72,6 +73,12 @@ public:
     void ReloadRoster();
     // The open match's box score over all its events, with the players on court marked.
     BoxScoreSet BoxScore();
+    // What the box score shows beside it, by shirt number: each player's
+    // plus-minus, and his time on court up to the start of the clock minute.
+    QHash<int, int> PlusMinusBalances(int side);
+    QHash<int, TimeOnCourt> TimesOnCourt(int side);
+    // The time-outs a side may still take in this half or overtime.
+    int TimeOutsLeft(int side);
 
     // Reads the match's names and colours again (after the definition changed).
     void ReloadMatchRow();

@@ -10,7 +10,8 @@ Refusal CheckResultMessage(int result, const QString &playerText, const QString 
     case 2:
         return {Refusal::Player, QStringLiteral("Player No %1 is not playing at present!").arg(playerText)};
     case 3:
-        return {Refusal::Parameter, QStringLiteral("Incorrect data! Available values : 1,2,3,4 to 13 !")};
+        // Only a shot's zone is refused with 3; the turnover types' range (4) would mislead.
+        return {Refusal::Parameter, ZoneRefusal};
     case 4:
         return {Refusal::Parameter, QStringLiteral("Incorrect data! Available values 1,2,3,4 to 13 !")};
     case 5:

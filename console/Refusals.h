@@ -10,5 +10,8 @@ struct Refusal
     QString message;
 };
 
+inline const QString ZoneRefusal =
+    QStringLiteral("Incorrect zone! Available zones : 1 to 6 (for three points 1,2,3,4,6) !");
+
 // The message of a CHECKACTION result, naming the texts the statistician typed.
 Refusal CheckResultMessage(int result, const QString &playerText, const QString &parameterText);

@@ -37,6 +37,9 @@ struct BoxRow
     double &operator[](BoxColumn column) { return columns[size_t(column)]; }
     double operator[](BoxColumn column) const { return columns[size_t(column)]; }
     int count(BoxColumn column) const { return int(columns[size_t(column)]); }
+    // Five personal and technical fouls: the rules engine lets him in no more.
+    bool FouledOut() const { return count(BC_LG) + count(BC_TG) >= FoulsToFoulOut; }
+    static constexpr int FoulsToFoulOut = 5;
 };
 
 // One side: the player rows in ascending shirt-number order and the totals

@@ -11,6 +11,8 @@
 #include <QDir>
 #include <QFileInfo>
 
+#include <optional>
+
 #include <filesystem>
 
 namespace {
@@ -55,48 +57,51 @@ void Tdm::createTables()
 {
     const LookupField clubName{QStringLiteral("TEAMNAME"), QStringLiteral("ID_KLUB"), QStringLiteral("KLUB"),
                                QStringLiteral("ID_KLUB"), QStringLiteral("NAZIV")};
-    const auto byName = QStringLiteral("T.PREZIME, T.IME");
+    const QList<OrderColumn> byName{{QStringLiteral("PREZIME"), true}, {QStringLiteral("IME"), true}};
+    const auto byKey = [](const char *column) { return QList<OrderColumn>{{QString::fromLatin1(column)}}; };
     tables_.emplace_back(QStringLiteral("tRef"), QStringLiteral("SUDIJA"), byName, QList<LookupField>{}, true);
-    tables_.emplace_back(QStringLiteral("tTra"), QStringLiteral("TRENER"), QStringLiteral("T.ID_TRENER"),
+    tables_.emplace_back(QStringLiteral("tTra"), QStringLiteral("TRENER"), byKey("ID_TRENER"),
                          QList<LookupField>{clubName,
                                             {QStringLiteral("POSNAME"), QStringLiteral("ID_POL"),
                                              QStringLiteral("POLOZAJ"), QStringLiteral("ID_POL"),
                                              QStringLiteral("POLOZAJ")}},
                          true);
     tables_.emplace_back(QStringLiteral("tDel"), QStringLiteral("DELEGAT"), byName, QList<LookupField>{}, true);
-    tables_.emplace_back(QStringLiteral("tTea"), QStringLiteral("KLUB"), QStringLiteral("T.ID_LIGA, T.NAZIV"),
+    tables_.emplace_back(QStringLiteral("tTea"), QStringLiteral("KLUB"),
+                         QList<OrderColumn>{{QStringLiteral("ID_LIGA")}, {QStringLiteral("NAZIV"), true}},
                          QList<LookupField>{{QStringLiteral("LEANAME"), QStringLiteral("ID_LIGA"),
                                              QStringLiteral("LIGA"), QStringLiteral("ID_LIGA"),
                                              QStringLiteral("NAZIV")}});
-    tables_.emplace_back(QStringLiteral("tLea"), QStringLiteral("LIGA"), QStringLiteral("T.ID_LIGA"));
+    tables_.emplace_back(QStringLiteral("tLea"), QStringLiteral("LIGA"), byKey("ID_LIGA"));
     tables_.emplace_back(QStringLiteral("tSta"), QStringLiteral("STATISTICARI"), byName, QList<LookupField>{},
                          true);
-    tables_.emplace_back(QStringLiteral("tRol"), QStringLiteral("POLOZAJ"), QStringLiteral("T.ID_POL"));
-    tables_.emplace_back(QStringLiteral("tPla"), QStringLiteral("IGRAC"), QStringLiteral("T.ID_KLUB, T.ID_IGRAC"),
+    tables_.emplace_back(QStringLiteral("tRol"), QStringLiteral("POLOZAJ"), byKey("ID_POL"));
+    tables_.emplace_back(QStringLiteral("tPla"), QStringLiteral("IGRAC"),
+                         QList<OrderColumn>{{QStringLiteral("ID_KLUB")}, {QStringLiteral("ID_IGRAC")}},
                          QList<LookupField>{clubName,
                                             {QStringLiteral("POSNAME"), QStringLiteral("ID_POZ"),
                                              QStringLiteral("POZICIJA"), QStringLiteral("ID_POZ"),
                                              QStringLiteral("POZICIJA")}});
-    tables_.emplace_back(QStringLiteral("tPos"), QStringLiteral("POZICIJA"), QStringLiteral("T.ID_POZ"));
+    tables_.emplace_back(QStringLiteral("tPos"), QStringLiteral("POZICIJA"), byKey("ID_POZ"));
     auto matchLookup = [](const char *name, const char *key, const char *table, const char *tableKey) {
         return LookupField{QString::fromLatin1(name), QString::fromLatin1(key), QString::fromLatin1(table),
                            QString::fromLatin1(tableKey), QStringLiteral("NAZIV")};
     };
-    tables_.emplace_back(QStringLiteral("tMatch"), QStringLiteral("UTAKMICA"), QStringLiteral("T.ID_UTAKMICA"),
+    tables_.emplace_back(QStringLiteral("tMatch"), QStringLiteral("UTAKMICA"), byKey("ID_UTAKMICA"),
                          QList<LookupField>{matchLookup("KLUB1", "ID_KLUB1", "KLUB", "ID_KLUB"),
                                             matchLookup("KLUB2", "ID_KLUB2", "KLUB", "ID_KLUB"),
                                             matchLookup("LIGA", "ID_LIGA", "LIGA", "ID_LIGA")});
-    tables_.emplace_back(QStringLiteral("StatDom"), QStringLiteral("STATDOMACI"), QStringLiteral("T.DRES"));
-    tables_.emplace_back(QStringLiteral("StatGost"), QStringLiteral("STATGOSTI"), QStringLiteral("T.DRES"));
-    tables_.emplace_back(QStringLiteral("PetorkaDom"), QStringLiteral("PETORKADOM"), QString());
-    tables_.emplace_back(QStringLiteral("PetorkaGosti"), QStringLiteral("PETORKAGOSTI"), QString());
-    tables_.emplace_back(QStringLiteral("MinutiD"), QStringLiteral("MINUTID"), QString());
-    tables_.emplace_back(QStringLiteral("MinutiG"), QStringLiteral("MINUTIG"), QString());
-    tables_.emplace_back(QStringLiteral("Sastav"), QStringLiteral("SASTAV"), QStringLiteral("T.ID_UTAKMICA"));
-    tables_.emplace_back(QStringLiteral("Akcije"), QStringLiteral("AKCIJE"), QStringLiteral("T.ID_UTAKMICA"));
-    tables_.emplace_back(QStringLiteral("Akcija"), QStringLiteral("AKCIJA"), QStringLiteral("T.SIFRA"));
-    tables_.emplace_back(QStringLiteral("IBLigaPreview"), QStringLiteral("LIGA"), QString());
-    tables_.emplace_back(QStringLiteral("IBKlubpreview"), QStringLiteral("KLUB"), QString());
+    tables_.emplace_back(QStringLiteral("StatDom"), QStringLiteral("STATDOMACI"), byKey("DRES"));
+    tables_.emplace_back(QStringLiteral("StatGost"), QStringLiteral("STATGOSTI"), byKey("DRES"));
+    tables_.emplace_back(QStringLiteral("PetorkaDom"), QStringLiteral("PETORKADOM"), QList<OrderColumn>{});
+    tables_.emplace_back(QStringLiteral("PetorkaGosti"), QStringLiteral("PETORKAGOSTI"), QList<OrderColumn>{});
+    tables_.emplace_back(QStringLiteral("MinutiD"), QStringLiteral("MINUTID"), QList<OrderColumn>{});
+    tables_.emplace_back(QStringLiteral("MinutiG"), QStringLiteral("MINUTIG"), QList<OrderColumn>{});
+    tables_.emplace_back(QStringLiteral("Sastav"), QStringLiteral("SASTAV"), byKey("ID_UTAKMICA"));
+    tables_.emplace_back(QStringLiteral("Akcije"), QStringLiteral("AKCIJE"), byKey("ID_UTAKMICA"));
+    tables_.emplace_back(QStringLiteral("Akcija"), QStringLiteral("AKCIJA"), byKey("SIFRA"));
+    tables_.emplace_back(QStringLiteral("IBLigaPreview"), QStringLiteral("LIGA"), QList<OrderColumn>{});
+    tables_.emplace_back(QStringLiteral("IBKlubpreview"), QStringLiteral("KLUB"), QList<OrderColumn>{});
 }
 
 bool Tdm::Start()
@@ -165,13 +170,17 @@ bool Tdm::attachOrCreate()
     QString failure;
     const bool created = isLocalDatabase() && !QFileInfo::exists(location);
 
+    // First start: the database is made here, with its whole schema, which
+    // takes a second or more; the note says what the wait is for.
+    std::optional<LongWorkNote> creating;
+    if (created)
+        creating.emplace(QStringLiteral("Creating the database %1 ...").arg(QDir::toNativeSeparators(location)));
     if (created) {
-        // First start: the database is made here, with its whole schema.
         try {
             connection_ = fb::Connection::create(location, {QStringLiteral("SYSDBA"), PasswordCandidates.first()});
         } catch (const fb::Error &e) {
-            ShowError(QStringLiteral("%1\nThe database %2 could not be created:\n%3")
-                          .arg(ConnectionProblem, QDir::toNativeSeparators(location), e.text()));
+            reportConnectionProblem(QStringLiteral("The database %1 could not be created:\n%2")
+                                        .arg(QDir::toNativeSeparators(location), e.text()));
             return false;
         }
     } else {
@@ -185,7 +194,7 @@ bool Tdm::attachOrCreate()
             }
         });
         if (!connection_) {
-            ShowError(QStringLiteral("%1\n%2\n%3").arg(ConnectionProblem, QDir::toNativeSeparators(location), failure));
+            reportConnectionProblem(QStringLiteral("%1\n%2").arg(QDir::toNativeSeparators(location), failure));
             return false;
         }
     }
@@ -201,12 +210,19 @@ bool Tdm::attachOrCreate()
             connection_ = fb::Connection::attach(location, credentials);
         }
     } catch (const fb::Error &e) {
-        ShowError(QStringLiteral("%1\nThe database %2 could not be brought up to date:\n%3")
-                      .arg(ConnectionProblem, QDir::toNativeSeparators(location), e.text()));
+        reportConnectionProblem(QStringLiteral("The database %1 could not be brought up to date:\n%2")
+                                    .arg(QDir::toNativeSeparators(location), e.text()));
         disconnect();
         return false;
     }
+    connectionProblem_.clear();
     return true;
+}
+
+void Tdm::reportConnectionProblem(const QString &why)
+{
+    connectionProblem_ = why;
+    ShowError(ConnectionProblem + QLatin1Char('\n') + why);
 }
 
 void Tdm::disconnect()

@@ -47,6 +47,8 @@ public:
     bool ConnectDatabase();
     bool connected() const { return connection_ != nullptr; }
     bool connectionFailed() const { return connectionFailed_; }
+    // What the last failed connection reported; empty once connected.
+    const QString &connectionProblem() const { return connectionProblem_; }
     // Brings the optimizer's figures of every index up to date (done at the start).
     void RefreshIndexStatistics();
     fb::Connection &db();
@@ -91,12 +93,14 @@ public:
 private:
     void createTables();
     bool attachOrCreate();
+    void reportConnectionProblem(const QString &why);
     void disconnect();
 
     Options options_;
     std::unique_ptr<fb::Connection> connection_;
     std::vector<TableObject> tables_;
     bool connectionFailed_ = false;
+    QString connectionProblem_;
     int backupCopyCounter_ = 0;
     std::unique_ptr<SafetyCopier> copier_;
     QTimer copyPoll_;

@@ -51,7 +51,8 @@ QString prepare(const QString &dataDirectory)
             .arg(QString::fromLatin1(SystemRoot));
 
     QDir dir;
-    if (!dir.mkpath(root + QStringLiteral("/intl")) || !dir.mkpath(root + QStringLiteral("/lock")))
+    if (!dir.mkpath(root + QStringLiteral("/intl")) || !dir.mkpath(root + QStringLiteral("/lock")) ||
+        !dir.mkpath(root + QStringLiteral("/tmp")))
         return QStringLiteral("Can not create directory %1 for the database engine!").arg(root);
 
     QFile conf(root + QStringLiteral("/firebird.conf"));
@@ -75,8 +76,12 @@ QString prepare(const QString &dataDirectory)
     }
 
     qputenv("FIREBIRD", QFile::encodeName(root));
+    // Locks and sort files beside the database too, not in /tmp/firebird
+    // and /tmp where the user never looks.
     if (qEnvironmentVariableIsEmpty("FIREBIRD_LOCK"))
         qputenv("FIREBIRD_LOCK", QFile::encodeName(root + QStringLiteral("/lock")));
+    if (qEnvironmentVariableIsEmpty("FIREBIRD_TMP"))
+        qputenv("FIREBIRD_TMP", QFile::encodeName(root + QStringLiteral("/tmp")));
     return QString();
 }
 

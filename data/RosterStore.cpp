@@ -22,7 +22,7 @@ QList<RosterStore::ClubPlayer> RosterStore::ClubPlayers(const QVariant &clubId)
     fb::Query players(db_, QStringLiteral("select I.ID_IGRAC, I.PREZIME, I.IME, "
                                           "(select first 1 S.DRES from SASTAV S where S.ID_UTAKMICA = ? "
                                           "and S.ID_IGRAC = I.ID_IGRAC) "
-                                          "from IGRAC I where I.ID_KLUB = ? order by I.PREZIME, I.IME"));
+                                          "from IGRAC I where I.ID_KLUB = ?"));
     players.exec({match_, clubId});
     QList<ClubPlayer> list;
     while (players.next()) {
@@ -37,12 +37,14 @@ QList<RosterStore::ClubPlayer> RosterStore::ClubPlayers(const QVariant &clubId)
 
 QList<RosterStore::ClubCoach> RosterStore::ClubCoaches(const QVariant &clubId)
 {
-    fb::Query coaches(db_, QStringLiteral("select ID_TRENER, trim(PREZIME || ' ' || coalesce(IME, '')) "
-                                          "from TRENER where ID_KLUB = ? order by ID_POL, IME, PREZIME"));
+    fb::Query coaches(db_, QStringLiteral("select ID_TRENER, trim(PREZIME || ' ' || coalesce(IME, '')), "
+                                          "coalesce(ID_POL, 0), trim(coalesce(IME, '') || ' ' || PREZIME) "
+                                          "from TRENER where ID_KLUB = ?"));
     coaches.exec({clubId});
     QList<ClubCoach> list;
     while (coaches.next())
-        list << ClubCoach{coaches.value(0).toInt(), coaches.value(1).toString()};
+        list << ClubCoach{coaches.value(0).toInt(), coaches.value(1).toString(), coaches.value(2).toInt(),
+                          coaches.value(3).toString()};
     return list;
 }
 

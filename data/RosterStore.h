@@ -35,6 +35,8 @@ public:
     {
         int id = 0;
         QString name; // surname, a space, first name
+        int role = 0;
+        QString firstNameFirst;
     };
     struct Entry
     {
@@ -47,6 +49,8 @@ public:
 
     // Throws fb::Error when the match does not exist.
     Team ReadTeam();
+    // The club's players and coaches, in no particular order: names are put in
+    // their alphabet's order by the caller.
     QList<ClubPlayer> ClubPlayers(const QVariant &clubId);
     QList<ClubCoach> ClubCoaches(const QVariant &clubId);
     QList<Entry> Entries();

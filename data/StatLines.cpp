@@ -6,6 +6,8 @@
 #include "data/EventStore.h"
 #include "data/FbClient.h"
 
+#include <QSet>
+
 #include <span>
 
 namespace {
@@ -154,45 +156,51 @@ int StatLine::field(const QString &name) const
     return counter(name);
 }
 
-QList<StatLineField> StatLineFields(int side)
+QList<StatLineField> StatLineFields()
 {
+    // Captions a basketball person reads without a legend; the stored
+    // column's name is the field's name.
     QList<StatLineField> fields = {
         {QStringLiteral("ID_STAT"), QStringLiteral("ID_STAT")},
-        {QStringLiteral("DRES"), QStringLiteral("DRES")},
-        {QStringLiteral("POENI"), QStringLiteral("P")},
-        {QStringLiteral("P1OK"), QStringLiteral("1")},
-        {QStringLiteral("P1UK"), QStringLiteral("1UK")},
-        {QStringLiteral("P1PROC"), QStringLiteral("1%")},
-        {QStringLiteral("P2OK"), QStringLiteral("2")},
-        {QStringLiteral("P2UK"), QStringLiteral("2UK")},
-        {QStringLiteral("P2PROC"), QStringLiteral("2%")},
-        {QStringLiteral("P3OK"), QStringLiteral("3")},
-        {QStringLiteral("P3UK"), QStringLiteral("3UK")},
-        {QStringLiteral("P3PROC"), QStringLiteral("3%")},
-        {QStringLiteral("PIZIGREOK"), QStringLiteral("23")},
-        {QStringLiteral("PIZIGREUK"), QStringLiteral("23Uk")},
-        {QStringLiteral("P23PROC"), QStringLiteral("23%")},
-        {QStringLiteral("SKOKO"), QStringLiteral("SkO")},
-        {QStringLiteral("SKOKN"), QStringLiteral("SkN")},
-        {QStringLiteral("SKOKOVI"), QStringLiteral("Sk")},
-        {QStringLiteral("ASISTENCIJA"), QStringLiteral("As")},
-        {QStringLiteral("UKRADENA"), QStringLiteral("Uk")},
-        {QStringLiteral("IZGUBLJENA"), QStringLiteral("Izg")},
+        {QStringLiteral("DRES"), QStringLiteral("No")},
+        {QStringLiteral("POENI"), QStringLiteral("PTS")},
+        {QStringLiteral("P1OK"), QStringLiteral("FTM")},
+        {QStringLiteral("P1UK"), QStringLiteral("FTA")},
+        {QStringLiteral("P1PROC"), QStringLiteral("FT%")},
+        {QStringLiteral("P2OK"), QStringLiteral("2PM")},
+        {QStringLiteral("P2UK"), QStringLiteral("2PA")},
+        {QStringLiteral("P2PROC"), QStringLiteral("2P%")},
+        {QStringLiteral("P3OK"), QStringLiteral("3PM")},
+        {QStringLiteral("P3UK"), QStringLiteral("3PA")},
+        {QStringLiteral("P3PROC"), QStringLiteral("3P%")},
+        {QStringLiteral("PIZIGREOK"), QStringLiteral("FGM")},
+        {QStringLiteral("PIZIGREUK"), QStringLiteral("FGA")},
+        {QStringLiteral("P23PROC"), QStringLiteral("FG%")},
+        {QStringLiteral("SKOKO"), QStringLiteral("DR")},
+        {QStringLiteral("SKOKN"), QStringLiteral("OR")},
+        {QStringLiteral("SKOKOVI"), QStringLiteral("REB")},
+        {QStringLiteral("ASISTENCIJA"), QStringLiteral("AST")},
+        {QStringLiteral("UKRADENA"), QStringLiteral("STL")},
+        {QStringLiteral("IZGUBLJENA"), QStringLiteral("TO")},
     };
     for (int type = 1; type <= 11; ++type)
-        fields.append({QStringLiteral("IZG%1").arg(type), QStringLiteral("IZG%1").arg(type)});
-    fields.append({{QStringLiteral("BLOK"), QStringLiteral("Bl")},
-                   {QStringLiteral("BLOKNA"), side == 1 ? QStringLiteral("BlNa") : QStringLiteral("blNa")},
-                   {QStringLiteral("LG"), QStringLiteral("LG")},
-                   {QStringLiteral("TG"), QStringLiteral("TG")},
-                   {QStringLiteral("LGNA"), QStringLiteral("lgNa")},
-                   {QStringLiteral("MINUTA"), QStringLiteral("min")},
-                   {QStringLiteral("INDEKS"), QStringLiteral("Ind")}});
+        fields.append({QStringLiteral("IZG%1").arg(type), QStringLiteral("TO t%1").arg(type)});
+    fields.append({{QStringLiteral("BLOK"), QStringLiteral("BLK")},
+                   {QStringLiteral("BLOKNA"), QStringLiteral("BLKA")},
+                   {QStringLiteral("LG"), QStringLiteral("PF")},
+                   {QStringLiteral("TG"), QStringLiteral("TF")},
+                   {QStringLiteral("LGNA"), QStringLiteral("FD")},
+                   {QStringLiteral("MINUTA"), QStringLiteral("MIN")},
+                   {QStringLiteral("INDEKS"), QStringLiteral("EFF")}});
     // The zone columns, each made column followed by its attempted column.
     const auto appendZones = [&](int shotValue, std::span<const int> zones) {
         for (int zone : zones)
             for (const char *kind : {"OK", "UK"})
-                fields.append({zoneColumn(shotValue, zone, kind), zoneColumn(shotValue, zone, kind)});
+                fields.append({zoneColumn(shotValue, zone, kind),
+                               QStringLiteral("%1P%2 z%3")
+                                   .arg(shotValue)
+                                   .arg(QLatin1String(kind[0] == 'O' ? "M" : "A"))
+                                   .arg(zone)});
     };
     appendZones(2, TwoPointZones);
     appendZones(3, ThreePointZones);
@@ -267,14 +275,31 @@ StatLine StatLines::Totals(int side)
 
 TimeOnCourt StatLines::PlayingTime(int match, int side, int shirtNumber, int elapsedSecondsNow)
 {
-    EventStore store(db_);
-    const DttCondition changes = DttCondition(match, side).equals(DttColumn::RES, EvPlayerChange);
-    const int cameOn = store.SumWhere(DttColumn::PAR2, DttCondition(changes).equals(DttColumn::PAR1, shirtNumber));
-    const int wentOff = store.SumWhere(DttColumn::PAR2, DttCondition(changes).equals(DttColumn::NODR, shirtNumber));
-    TimeOnCourt time{wentOff - cameOn};
-    if (IsOnCourt(side, shirtNumber))
-        time.seconds += elapsedSecondsNow;
-    return time;
+    return PlayingTimes(match, side, elapsedSecondsNow).value(shirtNumber);
+}
+
+QHash<int, TimeOnCourt> StatLines::PlayingTimes(int match, int side, int elapsedSecondsNow)
+{
+    // A change names the player who goes off (NODR), the one who comes on
+    // (PAR1) and the elapsed seconds (PAR2).
+    QHash<int, TimeOnCourt> times;
+    try {
+        const DttCondition condition = DttCondition(match, side).equals(DttColumn::RES, EvPlayerChange);
+        fb::Query changes(db_, QStringLiteral("SELECT NODR, PAR1, PAR2 FROM DTT ") + condition.sql());
+        changes.exec(condition.params());
+        while (changes.next()) {
+            const int at = changes.value(2).toInt();
+            times[changes.value(0).toInt()].seconds += at;
+            times[changes.value(1).toInt()].seconds -= at;
+        }
+    } catch (const fb::Error &) {
+        return {};
+    }
+    const CourtNumbers &onCourt = CurrentMatch().onCourt(side);
+    for (const int shirt : QSet<int>(onCourt.begin(), onCourt.end()))
+        if (IsOnCourt(side, shirt))
+            times[shirt].seconds += elapsedSecondsNow;
+    return times;
 }
 
 bool StatLines::PlayerTookPart(int match, int side, int shirtNumber)

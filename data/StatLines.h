@@ -66,8 +66,8 @@ struct StatLineField
     QString name;
     QString caption;
 };
-// The fields of a side's grid (the blocks-received caption differs by side).
-QList<StatLineField> StatLineFields(int side);
+// The fields of the statistic-line grids, in grid order.
+QList<StatLineField> StatLineFields();
 
 // Time on court: the elapsed seconds and the same as minutes and seconds.
 struct TimeOnCourt
@@ -98,6 +98,8 @@ public:
     // the player went off less the times at which he came on, plus the
     // elapsed time now while he is on court (IsOnCourt).
     TimeOnCourt PlayingTime(int match, int side, int shirtNumber, int elapsedSecondsNow);
+    // The same for every player of the side, by shirt number, in one read.
+    QHash<int, TimeOnCourt> PlayingTimes(int match, int side, int elapsedSecondsNow);
     // A starter, or named as actor or as entering player in an event record.
     bool PlayerTookPart(int match, int side, int shirtNumber);
 

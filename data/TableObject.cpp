@@ -1,10 +1,37 @@
 #include "data/TableObject.h"
 
+#include "common/NameOrder.h"
 #include "data/FbClient.h"
 
-TableObject::TableObject(QString name, QString table, QString orderBy, QList<LookupField> lookups,
+#include <algorithm>
+
+namespace {
+
+bool ordersNames(const QList<OrderColumn> &order)
+{
+    return std::any_of(order.begin(), order.end(), [](const OrderColumn &c) { return c.isName; });
+}
+
+// Whether row `a` comes before row `b` in `order`.
+bool rowBefore(const QVariantMap &a, const QVariantMap &b, const QList<OrderColumn> &order)
+{
+    for (const OrderColumn &c : order) {
+        const QVariant x = a.value(c.column), y = b.value(c.column);
+        const int compared = c.isName ? CompareNames(x.toString(), y.toString())
+                                      : QVariant::compare(x, y) == QPartialOrdering::Less      ? -1
+                                      : QVariant::compare(x, y) == QPartialOrdering::Greater ? 1
+                                                                                             : 0;
+        if (compared != 0)
+            return compared < 0;
+    }
+    return false;
+}
+
+} // namespace
+
+TableObject::TableObject(QString name, QString table, QList<OrderColumn> order, QList<LookupField> lookups,
                          bool hasFullName)
-    : name_(std::move(name)), table_(std::move(table)), orderBy_(std::move(orderBy)),
+    : name_(std::move(name)), table_(std::move(table)), order_(std::move(order)),
       lookups_(std::move(lookups)), hasFullName_(hasFullName)
 {
 }
@@ -25,8 +52,13 @@ QString TableObject::selectSql(const QString &where) const
     QString sql = QStringLiteral("select %1 from %2 T%3").arg(columns, table_, joins);
     if (!where.isEmpty())
         sql += QStringLiteral(" where ") + where;
-    if (!orderBy_.isEmpty())
-        sql += QStringLiteral(" order by ") + orderBy_;
+    // An order with names is made once the rows are read.
+    if (!order_.isEmpty() && !ordersNames(order_)) {
+        QStringList columns;
+        for (const OrderColumn &c : order_)
+            columns << QStringLiteral("T.") + c.column;
+        sql += QStringLiteral(" order by ") + columns.join(QStringLiteral(", "));
+    }
     return sql;
 }
 
@@ -51,6 +83,9 @@ QList<QVariantMap> TableObject::rows(fb::Connection &connection, const QString &
             row.insert(QStringLiteral("FullName"), FullName(row.value("IME"), row.value("PREZIME")));
         result << row;
     }
+    if (ordersNames(order_))
+        std::stable_sort(result.begin(), result.end(),
+                         [this](const QVariantMap &a, const QVariantMap &b) { return rowBefore(a, b, order_); });
     return result;
 }
 

@@ -26,10 +26,18 @@ struct LookupField
     QString resultColumn; // its column shown, e.g. NAZIV
 };
 
+// One column of a table object's order; names are ordered as NameOrder.h
+// says, which the database's WIN1250 order does not know.
+struct OrderColumn
+{
+    QString column;
+    bool isName = false;
+};
+
 class TableObject
 {
 public:
-    TableObject(QString name, QString table, QString orderBy, QList<LookupField> lookups = {},
+    TableObject(QString name, QString table, QList<OrderColumn> order, QList<LookupField> lookups = {},
                 bool hasFullName = false);
     ~TableObject();
     TableObject(TableObject &&) noexcept;
@@ -50,7 +58,7 @@ public:
 private:
     QString name_;
     QString table_;
-    QString orderBy_;
+    QList<OrderColumn> order_;
     QList<LookupField> lookups_;
     bool hasFullName_;
     std::unique_ptr<fb::Query> prepared_;

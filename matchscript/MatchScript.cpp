@@ -342,6 +342,25 @@ std::optional<QStringList> ScriptWords(const QString &line)
     return words;
 }
 
+QString PrintableText(const QString &text, int maxLength)
+{
+    QString shown;
+    for (const QChar c : text) {
+        if (shown.size() >= maxLength) {
+            shown += QStringLiteral("...");
+            break;
+        }
+        // U+FFFD stands for bytes that were no UTF-8.
+        if (c.isPrint() && c != QChar::ReplacementCharacter)
+            shown += c;
+        else if (c.unicode() < 0x100)
+            shown += QStringLiteral("\\x%1").arg(c.unicode(), 2, 16, QLatin1Char('0'));
+        else
+            shown += QStringLiteral("\\u%1").arg(c.unicode(), 4, 16, QLatin1Char('0'));
+    }
+    return shown;
+}
+
 std::variant<MatchScript, ScriptError> ParseMatchScript(const QString &text)
 {
     MatchScript script;
@@ -367,7 +386,9 @@ std::variant<MatchScript, ScriptError> ParseMatchScript(const QString &text)
                 readHeaderLine(reader, script.header);
             }
         } catch (const Refused &r) {
-            return ScriptError{lineNumber, r.reason};
+            // The reason quotes what was read: from a file that is no script,
+            // any bytes at all.
+            return ScriptError{lineNumber, PrintableText(r.reason, ReasonLength)};
         }
     }
     if (!playing)

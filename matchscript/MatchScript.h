@@ -92,6 +92,11 @@ struct ScriptError
 };
 
 std::variant<MatchScript, ScriptError> ParseMatchScript(const QString &text);
+// `text` safe to print on a terminal: characters that are not printable
+// written as \xNN or \uNNNN, and no more than maxLength characters of it
+// before "...". A refusal's reason is cut to ReasonLength.
+QString PrintableText(const QString &text, int maxLength);
+constexpr int ReasonLength = 80;
 
 // The script line of one entry, as the journal of an open match writes it.
 QString ScriptLine(const ScriptEntry &entry);

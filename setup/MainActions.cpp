@@ -84,6 +84,27 @@ void RestoreFromServerBackup(Tdm &module, const QString &backupFile)
     }
 }
 
+QString StartingAdvice(Tdm &module, const QString &dataDirectory)
+{
+    if (!module.connected()) {
+        const QString why = module.connectionProblem().section(QLatin1Char('\n'), 0, 0);
+        return QStringLiteral("No database%1: reference lists and matches wait for one.")
+            .arg(why.isEmpty() ? QString() : QStringLiteral(" (%1)").arg(why));
+    }
+    try {
+        if (module.db().scalar(QStringLiteral("select first 1 ID_LIGA from LIGA")).isValid())
+            return QString();
+    } catch (const fb::Error &) {
+        return QString();
+    }
+    if (AdminMode(dataDirectory))
+        return QStringLiteral("No league yet: enter one with \"Leagues\", then its clubs with \"Teams\".");
+    return QStringLiteral("No league yet: put an empty file %1 in %2 to enter leagues and clubs here, or replay the "
+                          "example match (quintara --replay examples/example-match.qms), which brings a league, "
+                          "clubs and players.")
+        .arg(QString::fromLatin1(AppPaths::AdminMarkerFileName), QDir::toNativeSeparators(dataDirectory));
+}
+
 bool HasMatches(Tdm &module)
 {
     bool any = false;

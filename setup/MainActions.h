@@ -33,6 +33,11 @@ bool RetrieveFromBackup(Tdm &module, bool additional);
 // Restores the database from a server backup file ("Finished!" or the error).
 void RestoreFromServerBackup(Tdm &module, const QString &backupFile);
 
+// What the main window says beneath its actions: why there is no database,
+// or, while there is no league, how a newcomer gets one; empty when leagues
+// are there.
+QString StartingAdvice(Tdm &module, const QString &dataDirectory);
+
 // "Open Existing Match" may go on only when there is a match to choose.
 bool HasMatches(Tdm &module);
 

@@ -1,6 +1,7 @@
 #include "setup/MatchDefinition.h"
 
 #include "common/Messenger.h"
+#include "common/NameOrder.h"
 #include "data/FbClient.h"
 #include "data/DataModule.h"
 
@@ -65,7 +66,7 @@ bool MatchDefinition::Open(int matchId)
         QList<ListChoice> clubs =
             readList(QStringLiteral("tTea"), QStringLiteral("ID_KLUB"), QStringLiteral("NAZIV"));
         std::stable_sort(clubs.begin(), clubs.end(),
-                         [](const ListChoice &a, const ListChoice &b) { return a.text < b.text; });
+                         [](const ListChoice &a, const ListChoice &b) { return NameBefore(a.text, b.text); });
         lists_.insert(Control::Domacin, clubs);
         lists_.insert(Control::Gost, clubs);
         const QList<ListChoice> referees =

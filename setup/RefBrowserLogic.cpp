@@ -218,11 +218,11 @@ std::optional<QDate> RefBrowserLogic::BirthDateToShow() const
     return date.toDateTime().date();
 }
 
-void RefBrowserLogic::BirthDatePicked(const QDate &date)
+void RefBrowserLogic::BirthDatePicked(const std::optional<QDate> &date)
 {
     const DataSetState state = table_.state();
     if (state == DataSetState::Edit || state == DataSetState::Insert)
-        table_.setValue(BirthDateColumn, QDateTime(date, QTime(0, 0)));
+        table_.setValue(BirthDateColumn, date ? QVariant(QDateTime(*date, QTime(0, 0))) : QVariant());
 }
 
 bool RefBrowserLogic::LoadPicture(const QString &fileName)

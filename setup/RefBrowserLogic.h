@@ -56,10 +56,10 @@ public:
     void Choose(const QString &column, const QVariant &key);
 
     // The players' birth-date picker: what it shows for the current row
-    // (nothing when the row has no birth date: the picker keeps its date),
-    // and a date picked, written only while the row is edited or added.
+    // (nothing when the row has no birth date), and a date picked or taken
+    // away, written only while the row is edited or added.
     std::optional<QDate> BirthDateToShow() const;
-    void BirthDatePicked(const QDate &date);
+    void BirthDatePicked(const std::optional<QDate> &date);
 
     // League logo and club emblem: a picture file is read, stored as PNG
     // with the row when it is posted, and shown again.

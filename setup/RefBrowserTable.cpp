@@ -4,6 +4,8 @@
 #include "data/TableObject.h"
 #include "data/DataModule.h"
 
+#include "common/NameOrder.h"
+
 #include <QDateTime>
 
 namespace {
@@ -284,9 +286,35 @@ int RefTableModel::columnCount(const QModelIndex &parent) const { return parent.
 
 QVariant RefTableModel::data(const QModelIndex &index, int role) const
 {
-    if (!index.isValid() || role != Qt::DisplayRole)
+    if (!index.isValid() || (role != Qt::DisplayRole && role != SortRole))
         return QVariant();
-    return displayText(table_.value(index.row(), columns_[index.column()].field));
+    const QVariant value = table_.value(index.row(), columns_[index.column()].field);
+    return role == SortRole ? value : QVariant(displayText(value));
+}
+
+bool RefTableModel::isNameColumn(int column) const
+{
+    static const QStringList names{QStringLiteral("PREZIME"), QStringLiteral("IME"),      QStringLiteral("NAZIV"),
+                                   QStringLiteral("TEAMNAME"), QStringLiteral("LEANAME"), QStringLiteral("GRAD"),
+                                   QStringLiteral("POLOZAJ"),  QStringLiteral("POZICIJA")};
+    return column >= 0 && column < columns_.size() && names.contains(columns_[column].field);
+}
+
+RefSortModel::RefSortModel(RefTableModel &source, QObject *parent) : QSortFilterProxyModel(parent)
+{
+    setSourceModel(&source);
+    setSortRole(RefTableModel::SortRole);
+}
+
+bool RefSortModel::lessThan(const QModelIndex &left, const QModelIndex &right) const
+{
+    const QVariant a = left.data(RefTableModel::SortRole), b = right.data(RefTableModel::SortRole);
+    // Empty cells after every value, in an ascending order.
+    if (a.isNull() || b.isNull())
+        return !a.isNull() && b.isNull();
+    if (a.typeId() == QMetaType::QString && b.typeId() == QMetaType::QString)
+        return NameBefore(a.toString(), b.toString());
+    return QVariant::compare(a, b) == QPartialOrdering::Less;
 }
 
 QVariant RefTableModel::headerData(int section, Qt::Orientation orientation, int role) const

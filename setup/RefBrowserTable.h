@@ -9,6 +9,7 @@
 #include "data/RecordSearch.h"
 
 #include <QAbstractTableModel>
+#include <QSortFilterProxyModel>
 #include <QHash>
 #include <QList>
 #include <QObject>
@@ -124,7 +125,13 @@ class RefTableModel final : public QAbstractTableModel
     Q_OBJECT
 
 public:
+    // The stored value of a cell, which a grid sorts by.
+    static constexpr int SortRole = Qt::UserRole;
+
     RefTableModel(RefTable &table, QList<GridColumn> columns, QObject *parent = nullptr);
+
+    // A column of names or places: the one a grid gives its spare width.
+    bool isNameColumn(int column) const;
 
     int rowCount(const QModelIndex &parent = {}) const override;
     int columnCount(const QModelIndex &parent = {}) const override;
@@ -137,4 +144,17 @@ public:
 private:
     RefTable &table_;
     QList<GridColumn> columns_;
+};
+
+// A grid's rows in the order of a column chosen by its header: names as the
+// people who use them order them, dates and numbers by value.
+class RefSortModel final : public QSortFilterProxyModel
+{
+    Q_OBJECT
+
+public:
+    explicit RefSortModel(RefTableModel &source, QObject *parent = nullptr);
+
+protected:
+    bool lessThan(const QModelIndex &left, const QModelIndex &right) const override;
 };

@@ -1,7 +1,10 @@
 #include "setup/RosterEditor.h"
 
 #include "common/Messenger.h"
+#include "common/NameOrder.h"
 #include "data/FbClient.h"
+
+#include <algorithm>
 
 RosterEditor::RosterEditor(fb::Connection &db, int matchId, int side)
     : db_(db), store_(db, matchId, Side::FromRosterCode(side))
@@ -11,7 +14,16 @@ RosterEditor::RosterEditor(fb::Connection &db, int matchId, int side)
     caption_ = side == 1 ? QStringLiteral("HOME TEAM ") + team.clubName : QStringLiteral("AWAY TEAM: ") + team.clubName;
     for (const RosterStore::ClubPlayer &p : store_.ClubPlayers(team.clubId))
         rows << Row{p.playerId, p.surname, p.firstName, p.number};
-    for (const RosterStore::ClubCoach &c : store_.ClubCoaches(team.clubId))
+    std::stable_sort(rows.begin(), rows.end(), [](const Row &a, const Row &b) {
+        const int bySurname = CompareNames(a.surname, b.surname);
+        return bySurname != 0 ? bySurname < 0 : NameBefore(a.firstName, b.firstName);
+    });
+    // By role, and by first name and surname within a role.
+    QList<RosterStore::ClubCoach> listed = store_.ClubCoaches(team.clubId);
+    std::stable_sort(listed.begin(), listed.end(), [](const RosterStore::ClubCoach &a, const RosterStore::ClubCoach &b) {
+        return a.role != b.role ? a.role < b.role : NameBefore(a.firstNameFirst, b.firstNameFirst);
+    });
+    for (const RosterStore::ClubCoach &c : listed)
         coaches << Coach{c.id, c.name};
 }
 

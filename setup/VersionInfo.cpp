@@ -21,3 +21,9 @@ std::optional<VersionTexts> ReadFileVersion(const QString &version)
 }
 
 QString ProgramVersion() { return QStringLiteral(QUINTARA_VERSION); }
+
+QString ShownVersion()
+{
+    const auto texts = ReadFileVersion(ProgramVersion());
+    return texts ? texts->mediumText : QString();
+}

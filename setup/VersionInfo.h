@@ -18,3 +18,6 @@ std::optional<VersionTexts> ReadFileVersion(const QString &version);
 
 // The version this program was built as.
 QString ProgramVersion();
+// The one form of it that the caption, the About box and --version show
+// (the medium text); empty when the built version is not readable.
+QString ShownVersion();

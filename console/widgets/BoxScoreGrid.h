@@ -1,31 +1,30 @@
 #pragma once
-#include "data/BoxScore.h"
-
 #include <QWidget>
 
 class QCheckBox;
-class QTableWidget;
+class QLabel;
+class PlayerTableView;
+class SideStatsModel;
 
-// One side's box score in the console: the players and a totals row, with
-// "Actors Only" and "total for actors only".
+// One side's box score in the console: the caption with the club's name,
+// "Actors Only" and "total for actors only", and every player with the
+// totals row.
 class BoxScoreGrid final : public QWidget
 {
     Q_OBJECT
 public:
-    BoxScoreGrid(int side, QWidget *parent = nullptr);
+    BoxScoreGrid(SideStatsModel &model, QWidget *parent = nullptr);
 
+    void setCaption(const QString &clubName);
     void setTeamColor(const QColor &color, const QColor &text);
-    // Shows the side as its two boxes ask; they re-show it when ticked.
-    void show(const BoxSide &side);
 
-    QTableWidget *players;
-    QTableWidget *totals;
+    QLabel *caption;
+    PlayerTableView *view;
     QCheckBox *actorsOnly;
     QCheckBox *totalForActorsOnly;
 
 private:
     void showView();
 
-    BoxSide side_;
-    QColor teamColor_, teamText_;
+    SideStatsModel &model_;
 };

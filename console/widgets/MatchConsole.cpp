@@ -5,6 +5,7 @@
 #include "common/MatchState.h"
 #include "common/Messenger.h"
 #include "console/widgets/EventsReviewWindow.h"
+#include "console/SideStatsModel.h"
 #include "console/widgets/BoxScoreGrid.h"
 #include "console/widgets/Pickers.h"
 #include "console/widgets/StatLineGrid.h"
@@ -31,6 +32,7 @@
 #include <QTimer>
 #include <QMenuBar>
 #include <QPushButton>
+#include <QStyle>
 #include <QVBoxLayout>
 
 #include <ranges>
@@ -86,62 +88,17 @@ TMatchFrm::TMatchFrm(QWidget *parent)
 
     setWindowTitle(QStringLiteral("Quintara"));
     auto *layout = new QVBoxLayout(this);
+    layout->setContentsMargins(6, 2, 6, 6);
+    layout->setSpacing(4);
     layout->setMenuBar(buildMenus());
     layout->addWidget(buildScoreBoard());
     auto *middle = new QHBoxLayout;
     middle->addWidget(buildEntryBoxes());
     middle->addWidget(buildCourt(), 1);
-    auto *log = new QGroupBox(QStringLiteral("EVENTS LOG"));
-    auto *logLayout = new QVBoxLayout(log);
-    eventLog = new QListWidget;
-    eventLog->setFont(QFont(QStringLiteral("Arial Narrow")));
-    eventLog->setFocusPolicy(Qt::NoFocus);
-    // One line a row: the list lays out a whole match's rows without measuring each.
-    eventLog->setUniformItemSizes(true);
-    logLayout->addWidget(eventLog, 3);
-    connect(eventLog, &QListWidget::itemDoubleClicked, this, [this](QListWidgetItem *item) {
-        session_.DeleteLoggedEvent(item->text());
-        grammar_.Focus(EntryBox::Init);
-        syncFromGrammar();
-    });
-    eventsInForce = new QListWidget;
-    eventsInForce->setFocusPolicy(Qt::NoFocus);
-    eventsInForce->setUniformItemSizes(true);
-    eventsInForce->setToolTip(QStringLiteral("MARK"));
-    logLayout->addWidget(eventsInForce, 1);
-    connect(eventsInForce, &QListWidget::itemDoubleClicked, this, [this](QListWidgetItem *item) {
-        const int row = eventsInForce->row(item);
-        if (row >= 0 && row < undoList_.size())
-            session_.DeleteFromUndoList(undoList_, row);
-        grammar_.Focus(EntryBox::Init);
-        syncFromGrammar();
-    });
-    log->setMinimumWidth(260);
-    middle->addWidget(log);
+    // Room to spare goes to the court and the event log alike.
+    middle->addWidget(buildEventLog(), 1);
     layout->addLayout(middle, 1);
-    statLines_ = std::make_unique<StatLines>(dm()->db());
-    auto *views = new QTabWidget;
-    views->setFocusPolicy(Qt::NoFocus);
-    auto *boxPage = new QWidget;
-    auto *grids = new QHBoxLayout(boxPage);
-    auto *linesPage = new QWidget;
-    auto *lineGrids = new QHBoxLayout(linesPage);
-    for (int side = 1; side <= 2; ++side) {
-        statLineGrids[size_t(side - 1)] = new StatLineGrid(side, *statLines_);
-        lineGrids->addWidget(statLineGrids[size_t(side - 1)]);
-    }
-    for (int side = 1; side <= 2; ++side) {
-        auto *group = new QGroupBox(side == 1 ? QStringLiteral("HOME STATISTICS") : QStringLiteral("AWAY STATISTICS"));
-        auto *inner = new QVBoxLayout(group);
-        auto *grid = new BoxScoreGrid(side);
-        inner->addWidget(grid);
-        boxScores[size_t(side - 1)] = grid;
-        boxScoreCaptions[size_t(side - 1)] = group;
-        grids->addWidget(group);
-    }
-    views->addTab(boxPage, QStringLiteral("Box score"));
-    views->addTab(linesPage, QStringLiteral("Statistic lines"));
-    layout->addWidget(views, 1);
+    layout->addWidget(buildStatistics());
 
     qApp->installEventFilter(this);
     // Every change of the match, whoever made it, reaches the displays here.
@@ -196,7 +153,7 @@ bool TMatchFrm::OpenNewMatch(int matchId)
 void TMatchFrm::RefreshConsoleData()
 {
     const MatchClock clock = session_.Clock();
-    clockMinute->setText(QString::number(clock.minute));
+    clockMinute->setText(clock.Caption());
     lbQuarter->setText(session_.PeriodText());
     lbQuarter2->setText(lbQuarter->text());
 }
@@ -258,8 +215,8 @@ void TMatchFrm::showNames()
     setWindowTitle(session_.MatchName());
     lbHome->setText(session_.HomeName());
     lbAway->setText(session_.AwayName());
-    boxScoreCaptions[0]->setTitle(QStringLiteral("HOME STATISTICS ") + session_.HomeName());
-    boxScoreCaptions[1]->setTitle(QStringLiteral("AWAY STATISTICS ") + session_.AwayName());
+    boxScores[0]->setCaption(session_.HomeName());
+    boxScores[1]->setCaption(session_.AwayName());
 }
 
 void TMatchFrm::followMatch(MatchChanges what)
@@ -276,9 +233,16 @@ void TMatchFrm::followMatch(MatchChanges what)
     RefreshConsoleData();
     showBonus();
     showTypes();
-    RefreshBoxScore();
-    UpdateStartersCaptions();
     showEventLog();
+    RefreshBoxScore();
+    // Time-outs left and time on court change with the clock, a correction,
+    // a time-out or a substitution only: the other entries do without the reads.
+    const bool clockOrHistory = what & (MatchChange::Clock | MatchChange::EventsWithdrawn | MatchChange::Roster);
+    if (clockOrHistory || session_.LastEventCode() == EvTimeOut)
+        showTimeOuts();
+    if (clockOrHistory || session_.LastEventCode() == EvPlayerChange)
+        showTimesOnCourt();
+    UpdateStartersCaptions();
 }
 
 void TMatchFrm::ShowMatch()
@@ -291,8 +255,6 @@ void TMatchFrm::ShowMatch()
         ShowError(QStringLiteral("Away Team Starters are not defined!"));
     session_.MarkStarters(1);
     session_.MarkStarters(2);
-    for (BoxScoreGrid *grid : boxScores)
-        grid->actorsOnly->setChecked(true);
     session_.Changed(MatchChange::EventsWithdrawn | MatchChange::Roster | MatchChange::Details);
     syncFromGrammar();
 }
@@ -342,11 +304,51 @@ void TMatchFrm::RefreshBoxScore()
 {
     BusyCursor busy;
     const BoxScoreSet box = session_.BoxScore();
-    boxScores[0]->show(box.home);
-    boxScores[1]->show(box.away);
+    for (int side = 1; side <= 2; ++side)
+        sideStats[size_t(side - 1)]->setBoxScore(box.side(side), session_.PlusMinusBalances(side));
+    showCourtFouls(box);
     for (StatLineGrid *grid : statLineGrids)
         grid->refreshWhenShown();
     ShowScore();
+}
+
+void TMatchFrm::showCourtFouls(const BoxScoreSet &box)
+{
+    for (int side = 1; side <= 2; ++side) {
+        const auto &markers = side == 1 ? homeCourt : awayCourt;
+        const auto &fouls = side == 1 ? homeCourtFouls : awayCourtFouls;
+        for (size_t i = 0; i < markers.size(); ++i) {
+            bool isNumber = false;
+            const BoxRow *row = box.side(side).player(markers[i]->text().toInt(&isNumber));
+            fouls[i]->setVisible(isNumber && row);
+            if (!isNumber || !row)
+                continue;
+            const int personal = row->count(BC_LG);
+            fouls[i]->setText(QString::number(personal));
+            fouls[i]->setToolTip(QStringLiteral("%1 personal fouls").arg(personal));
+            // Out of the game: marker and count turn red (the court's style
+            // sheet), to be seen across the desk.
+            for (QWidget *w : {static_cast<QWidget *>(markers[i]), static_cast<QWidget *>(fouls[i])}) {
+                if (w->property("fouledOut").toBool() == row->FouledOut())
+                    continue;
+                w->setProperty("fouledOut", row->FouledOut());
+                w->style()->unpolish(w);
+                w->style()->polish(w);
+            }
+        }
+    }
+}
+
+void TMatchFrm::showTimesOnCourt()
+{
+    for (int side = 1; side <= 2; ++side)
+        sideStats[size_t(side - 1)]->setTimesOnCourt(session_.TimesOnCourt(side));
+}
+
+void TMatchFrm::showTimeOuts()
+{
+    for (int side = 1; side <= 2; ++side)
+        timeOutsLeft[size_t(side - 1)]->setText(QStringLiteral("T.O. left: %1").arg(session_.TimeOutsLeft(side)));
 }
 
 void TMatchFrm::refreshCourtPanels()
@@ -371,8 +373,11 @@ void TMatchFrm::showBonus()
 {
     for (int side = 1; side <= 2; ++side) {
         QLabel *panel = side == 1 ? panBonusH : panBonusA;
+        QLabel *count = teamFoulCounts[size_t(side - 1)];
         panel->setText(TeamFoulTally::BonusText(session_.TeamFouls(side)));
-        paint(panel, session_.InBonus(side) ? BonusReached : BonusNormal, Qt::black);
+        count->setText(QString::number(session_.TeamFouls(side)));
+        for (QLabel *l : {panel, count})
+            paint(l, session_.InBonus(side) ? BonusReached : BonusNormal, Qt::black);
     }
 }
 

@@ -19,9 +19,9 @@ class QListWidget;
 class QMenuBar;
 class TEventLegendFrm;
 class BoxScoreGrid;
+class SideStatsModel;
 class StatLineGrid;
 class StatLines;
-class QGroupBox;
 class QTimer;
 class QButtonGroup;
 
@@ -91,21 +91,26 @@ public:
     QLineEdit *entryBox(EntryBox box) const;
     QLabel *lbHome, *lbAway, *homeScore, *awayScore, *lbQuarter, *lbQuarter2, *clockMinute;
     QLabel *panBonusH, *panBonusA, *lbAtype, *lbDtype;
+    // Beside each bonus panel its count, large enough to read from a metre;
+    // beside each team name the time-outs left in this half (index 0 home, 1 away).
+    std::array<QLabel *, 2> teamFoulCounts{}, timeOutsLeft{};
     QButtonGroup *rgAType = nullptr, *rgDType = nullptr;
     // "POSSESSION HOME" / "POSSESSION  AWAY"; the one with the ball is marked.
     std::array<QLabel *, 2> possessionLabels{};
     void ShowPossession();
     std::array<ClickLabel *, 5> homeCourt{}, awayCourt{};
     std::array<ClickLabel *, 7> homeBench{}, awayBench{};
+    // The personal fouls of each player on court, on his marker.
+    std::array<QLabel *, 5> homeCourtFouls{}, awayCourtFouls{};
     QListWidget *eventLog;
     // The rules engine's events in force, newest first (double-click removes one).
     QListWidget *eventsInForce = nullptr;
     // The console's showing steps, also after a correction.
     void ShowMatch();
-    // The box score of each side (index 0 home, 1 away).
+    // Each side's players (index 0 home, 1 away), shown by the box score and
+    // by the statistic lines the rules engine keeps.
+    std::array<SideStatsModel *, 2> sideStats{};
     std::array<BoxScoreGrid *, 2> boxScores{};
-    std::array<QGroupBox *, 2> boxScoreCaptions{};
-    // The statistic lines the rules engine keeps (index 0 home, 1 away).
     std::array<StatLineGrid *, 2> statLineGrids{};
     void RefreshBoxScore();
 
@@ -146,6 +151,8 @@ private:
     QWidget *buildScoreBoard();
     QWidget *buildEntryBoxes();
     QWidget *buildCourt();
+    QWidget *buildEventLog();
+    QWidget *buildStatistics();
     QMenuBar *buildMenus();
     EntryBox boxOf(QObject *widget) const;
     int sideOfInit() const;
@@ -156,6 +163,9 @@ private:
     void showNames();
     void refreshCourtPanels();
     void showBonus();
+    void showCourtFouls(const BoxScoreSet &box);
+    void showTimeOuts();
+    void showTimesOnCourt();
     void showEventLog();
     void showTypes();
     void showLegend();

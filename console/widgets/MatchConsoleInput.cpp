@@ -253,12 +253,28 @@ bool TMatchFrm::eventFilter(QObject *watched, QEvent *event)
     }
     if (key->modifiers() & (Qt::ControlModifier | Qt::AltModifier))
         return false;
+    // The legend leaves the focus in the console: Esc puts the legend away
+    // before it may ask to close the match.
+    if (key->key() == Qt::Key_Escape && legend_ && legend_->isVisible()) {
+        legend_->hide();
+        return true;
+    }
     const bool keypad = key->modifiers() & Qt::KeypadModifier;
     if (formKey(key))
         return true;
     if (!isBox)
         return false;
     const EntryBox box = boxOf(widget);
+    if (key->key() == Qt::Key_Escape && grammar_.Escape(box)) {
+        syncFromGrammar();
+        return true;
+    }
+    const bool enter = key->key() == Qt::Key_Return || key->key() == Qt::Key_Enter;
+    const QString typed = enter ? QStringLiteral("\n") : key->text();
+    if ((enter || (!typed.isEmpty() && typed.at(0).isPrint())) && grammar_.RefusedAfterEnd(box, typed)) {
+        syncFromGrammar();
+        return true;
+    }
     if (box == EntryBox::HomeCode || box == EntryBox::AwayCode)
         grammar_.CodeKeyPressed();
     switch (key->key()) {

@@ -6,6 +6,7 @@
 #include "common/MatchState.h"
 #include "common/Messenger.h"
 #include "console/widgets/EventsReviewWindow.h"
+#include "console/SideStatsModel.h"
 #include "console/widgets/BoxScoreGrid.h"
 #include "console/widgets/Pickers.h"
 #include "console/widgets/StatLineGrid.h"
@@ -38,8 +39,9 @@ QWidget *TMatchFrm::buildScoreBoard()
 {
     auto *board = new QWidget;
     auto *row = new QHBoxLayout(board);
+    row->setContentsMargins(0, 0, 0, 0);
     QFont big = font();
-    big.setPointSize(20);
+    big.setPointSize(18);
     big.setBold(true);
     auto label = [&](const QString &text, const QFont &f) {
         auto *l = new QLabel(text);
@@ -52,20 +54,45 @@ QWidget *TMatchFrm::buildScoreBoard()
     awayScore = label(QStringLiteral("0"), big);
     lbAway = label(QStringLiteral("AWAY"), big);
     lbQuarter = label(QStringLiteral("1. Quarter"), font());
-    clockMinute = label(QStringLiteral("10"), big);
-    clockMinute->setToolTip(QStringLiteral("Clock minute"));
+    clockMinute = label(QString(), big);
+    clockMinute->setToolTip(QStringLiteral("Period and clock minute"));
+    clockMinute->setMinimumWidth(QFontMetrics(big).horizontalAdvance(QStringLiteral("OT2 \u00B7 10'")) + 12);
     panBonusH = label(TeamFoulTally::BonusText(0), font());
     panBonusA = label(TeamFoulTally::BonusText(0), font());
-    paint(panBonusH, BonusNormal, Qt::black);
-    paint(panBonusA, BonusNormal, Qt::black);
-    row->addWidget(panBonusH);
-    row->addWidget(lbHome, 1);
+    // A team's fouls under its bonus caption, in figures read from a metre.
+    auto bonusPanel = [&](QLabel *caption, int side) {
+        QFont huge = big;
+        huge.setPointSize(22);
+        auto *count = label(QStringLiteral("0"), huge);
+        teamFoulCounts[size_t(side - 1)] = count;
+        auto *panel = new QVBoxLayout;
+        panel->setSpacing(0);
+        panel->addWidget(caption);
+        panel->addWidget(count);
+        for (QLabel *l : {caption, count})
+            paint(l, BonusNormal, Qt::black);
+        return panel;
+    };
+    // The team's name with its time-outs left beneath.
+    auto team = [&](QLabel *name, int side) {
+        auto *column = new QVBoxLayout;
+        column->setSpacing(0);
+        column->addWidget(name);
+        auto *timeOuts = label(QString(), font());
+        timeOuts->setToolTip(QStringLiteral("Time-outs left in this half"));
+        timeOutsLeft[size_t(side - 1)] = timeOuts;
+        column->addWidget(timeOuts);
+        return column;
+    };
+    row->addLayout(bonusPanel(panBonusH, 1));
+    row->addLayout(team(lbHome, 1), 1);
     row->addWidget(homeScore);
     row->addWidget(label(QStringLiteral(":"), big));
     row->addWidget(awayScore);
-    row->addWidget(lbAway, 1);
-    row->addWidget(panBonusA);
+    row->addLayout(team(lbAway, 2), 1);
+    row->addLayout(bonusPanel(panBonusA, 2));
     auto *clock = new QVBoxLayout;
+    clock->setSpacing(0);
     clock->addWidget(clockMinute);
     clock->addWidget(lbQuarter);
     row->addLayout(clock);
@@ -84,6 +111,8 @@ QWidget *TMatchFrm::buildEntryBoxes()
 {
     auto *panel = new QGroupBox(QStringLiteral("Entry"));
     auto *grid = new QGridLayout(panel);
+    grid->setContentsMargins(6, 4, 6, 4);
+    grid->setVerticalSpacing(3);
     auto box = [&](EntryBox which, int maxLength) {
         auto *edit = new QLineEdit;
         edit->setMaxLength(maxLength);
@@ -107,8 +136,11 @@ QWidget *TMatchFrm::buildEntryBoxes()
                        EntryBox::AwayCode, EntryBox::AwayParameter})
         box(b, 3);
 
+    // The boxes on the left, the buttons of each side beside them.
     grid->addWidget(new QLabel(QStringLiteral("Init:")), 0, 0);
     grid->addWidget(entryBox(EntryBox::Init), 0, 1);
+    lbQuarter2 = new QLabel;
+    grid->addWidget(lbQuarter2, 0, 2);
     grid->addWidget(new QLabel(QStringLiteral("HOME")), 1, 1);
     grid->addWidget(new QLabel(QStringLiteral("AWAY")), 1, 2);
     const char *captions[] = {"No:", "Ev:", "Par:"};
@@ -120,72 +152,74 @@ QWidget *TMatchFrm::buildEntryBoxes()
     for (size_t i = 0; i + 1 < boxes_.size(); ++i)
         setTabOrder(boxes_[i], boxes_[i + 1]);
 
-    lbAtype = new QLabel;
-    lbDtype = new QLabel;
-    // The attack and defence types, also set by N S F and M Z.
-    auto typeGroup = [this](const QString &title, const QStringList &items, QButtonGroup *&group,
-                            void (MatchSession::*choose)(int)) {
-        auto *box = new QGroupBox(title);
-        auto *column = new QVBoxLayout(box);
-        group = new QButtonGroup(box);
-        for (int i = 0; i < items.size(); ++i) {
-            auto *b = new QRadioButton(items[i]);
-            b->setFocusPolicy(Qt::NoFocus);
-            group->addButton(b, i);
-            column->addWidget(b);
-        }
-        connect(group, &QButtonGroup::idClicked, this, [this, choose](int id) {
-            (session_.*choose)(id);
-            showTypes();
-        });
-        return box;
-    };
-    grid->addWidget(typeGroup(QStringLiteral("Attack Type"),
-                              {QStringLiteral("NORMAL (N)"), QStringLiteral("SECOND (S)"),
-                               QStringLiteral("FAST BREAK (F)")},
-                              rgAType, &MatchSession::SetAttackType),
-                    16, 0, 1, 3);
-    grid->addWidget(typeGroup(QStringLiteral("Defense Type"),
-                              {QStringLiteral("MAN TO MAN (M)"), QStringLiteral("ZONE (Z)")}, rgDType,
-                              &MatchSession::SetDefenceType),
-                    17, 0, 1, 3);
-    lbQuarter2 = new QLabel;
-    grid->addWidget(lbAtype, 5, 0, 1, 3);
-    grid->addWidget(lbDtype, 6, 0, 1, 3);
-    grid->addWidget(lbQuarter2, 7, 0, 1, 3);
-    for (int side = 1; side <= 2; ++side) {
-        auto *team = new QPushButton(side == 1 ? QStringLiteral("[F10] Team ...") : QStringLiteral("[F11] Team ..."));
-        auto *starters = new QPushButton;
-        for (QPushButton *b : {team, starters})
-            b->setFocusPolicy(Qt::NoFocus);
-        connect(team, &QPushButton::clicked, this, [this, side] { OpenRoster(side); });
-        connect(starters, &QPushButton::clicked, this, [this, side] { OpenLineUp(side); });
-        startersButtons[size_t(side - 1)] = starters;
-        grid->addWidget(team, 8, side);
-        grid->addWidget(starters, 9, side);
-        auto *timeOut = new QPushButton(side == 1 ? QStringLiteral("Time Out (/)") : QStringLiteral("Time Out (*)"));
-        auto *offence = new QPushButton(QStringLiteral("Offence"));
-        auto *defence = new QPushButton(QStringLiteral("Defence"));
-        for (QPushButton *b : {timeOut, offence, defence})
-            b->setFocusPolicy(Qt::NoFocus);
-        connect(timeOut, &QPushButton::clicked, this, [this, side] { TimeOut(side); });
-        connect(offence, &QPushButton::clicked, this, [this, side] { TeamEvent(side, EvTeamOffence); });
-        connect(defence, &QPushButton::clicked, this, [this, side] { TeamEvent(side, EvTeamDefence); });
-        grid->addWidget(timeOut, 10, side);
-        grid->addWidget(offence, 11, side);
-        grid->addWidget(defence, 12, side);
-    }
+    auto *buttons = new QGridLayout;
+    buttons->setVerticalSpacing(2);
     auto *review = new QPushButton(QStringLiteral("EVENTS REVIEW"));
     review->setObjectName(QStringLiteral("btnEditDelete"));
     review->setFocusPolicy(Qt::NoFocus);
     connect(review, &QPushButton::clicked, this, &TMatchFrm::OpenEventsReview);
-    grid->addWidget(review, 14, 0, 1, 3);
+    buttons->addWidget(review, 0, 0, 1, 2);
+    for (int side = 1; side <= 2; ++side) {
+        auto *team = new QPushButton(side == 1 ? QStringLiteral("[F10] Team ...") : QStringLiteral("[F11] Team ..."));
+        auto *starters = new QPushButton;
+        auto *timeOut = new QPushButton(side == 1 ? QStringLiteral("Time Out (/)") : QStringLiteral("Time Out (*)"));
+        auto *offence = new QPushButton(QStringLiteral("Offence"));
+        auto *defence = new QPushButton(QStringLiteral("Defence"));
+        for (QPushButton *b : {team, starters, timeOut, offence, defence})
+            b->setFocusPolicy(Qt::NoFocus);
+        connect(team, &QPushButton::clicked, this, [this, side] { OpenRoster(side); });
+        connect(starters, &QPushButton::clicked, this, [this, side] { OpenLineUp(side); });
+        connect(timeOut, &QPushButton::clicked, this, [this, side] { TimeOut(side); });
+        connect(offence, &QPushButton::clicked, this, [this, side] { TeamEvent(side, EvTeamOffence); });
+        connect(defence, &QPushButton::clicked, this, [this, side] { TeamEvent(side, EvTeamDefence); });
+        startersButtons[size_t(side - 1)] = starters;
+        int row = 1;
+        for (QPushButton *b : {team, starters, timeOut, offence, defence})
+            buttons->addWidget(b, row++, side - 1);
+    }
     btnUndo = new QPushButton(QStringLiteral("Undo (U)"));
     btnUndo->setFocusPolicy(Qt::NoFocus);
     btnUndo->hide();
     connect(btnUndo, &QPushButton::clicked, this, &TMatchFrm::Undo);
-    grid->addWidget(btnUndo, 13, 0, 1, 3);
-    grid->setRowStretch(15, 1);
+    buttons->addWidget(btnUndo, 6, 0, 1, 2);
+    buttons->setRowStretch(7, 1);
+    grid->addLayout(buttons, 0, 3, 7, 1);
+
+    lbAtype = new QLabel;
+    lbDtype = new QLabel;
+    // The attack and defence types, also set by N S F and M Z: each a row
+    // of choices beside its text.
+    auto typeRow = [this](QLabel *text, const QStringList &keys, const QStringList &names, QButtonGroup *&group,
+                          void (MatchSession::*choose)(int)) {
+        auto *row = new QHBoxLayout;
+        text->setMinimumWidth(text->fontMetrics().horizontalAdvance(QStringLiteral("MAN TO MAN DEFENSE")) + 8);
+        row->addWidget(text);
+        group = new QButtonGroup(this);
+        for (int i = 0; i < keys.size(); ++i) {
+            // The key that chooses it, the name in the text beside and as a tip.
+            auto *b = new QRadioButton(keys[i]);
+            b->setToolTip(names[i]);
+            b->setFocusPolicy(Qt::NoFocus);
+            group->addButton(b, i);
+            row->addWidget(b);
+        }
+        row->addStretch();
+        connect(group, &QButtonGroup::idClicked, this, [this, choose](int id) {
+            (session_.*choose)(id);
+            showTypes();
+        });
+        return row;
+    };
+    grid->addLayout(typeRow(lbAtype, {QStringLiteral("N"), QStringLiteral("S"), QStringLiteral("F")},
+                            {QStringLiteral("NORMAL ATTACK"), QStringLiteral("SECOND ATTACK"),
+                             QStringLiteral("FAST BREAK")},
+                            rgAType, &MatchSession::SetAttackType),
+                    7, 0, 1, 4);
+    grid->addLayout(typeRow(lbDtype, {QStringLiteral("M"), QStringLiteral("Z")},
+                            {QStringLiteral("MAN TO MAN DEFENSE"), QStringLiteral("ZONE DEFENSE")}, rgDType,
+                            &MatchSession::SetDefenceType),
+                    8, 0, 1, 4);
+    grid->setRowStretch(6, 1);
     showTypes();
     return panel;
 }
@@ -195,29 +229,49 @@ QWidget *TMatchFrm::buildCourt()
     auto *court = new QFrame;
     court->setObjectName(QStringLiteral("Court"));
     court->setStyleSheet(QStringLiteral("#Court { background-color: rgb(214, 160, 96); border: 2px solid white; }"
-                                        "QLabel { color: black; }"));
+                                        "QLabel { color: black; }"
+                                        "QLabel[fouledOut=\"true\"] { border: 3px solid rgb(220, 0, 0); }"));
     auto *grid = new QGridLayout(court);
+    grid->setContentsMargins(6, 6, 6, 6);
+    grid->setVerticalSpacing(4);
 
     auto marker = [&](int side, int index, bool bench) {
         auto *m = new ClickLabel(bench ? QStringLiteral("99") : QStringLiteral("00"));
         m->setAlignment(Qt::AlignCenter);
-        m->setFixedSize(bench ? 34 : 44, bench ? 34 : 44);
+        const int size = bench ? 30 : 40;
+        m->setFixedSize(size, size);
         QFont f = m->font();
         f.setBold(true);
         m->setFont(f);
         connect(m, &ClickLabel::clicked, this, [this, side, index, bench] {
             bench ? BenchMarkerClicked(side, index) : CourtMarkerClicked(side, index);
         });
+        if (!bench) {
+            // The player's personal fouls in the marker's corner.
+            auto *fouls = new QLabel(m);
+            fouls->setAlignment(Qt::AlignCenter);
+            fouls->setGeometry(size - 15, size - 15, 15, 15);
+            fouls->setStyleSheet(QStringLiteral("QLabel { background: white; color: black; font-size: 8pt; "
+                                                "border: 1px solid black; }"
+                                                "QLabel[fouledOut=\"true\"] { background: rgb(220, 0, 0); "
+                                                "color: white; border-color: rgb(220, 0, 0); font-weight: bold; }"));
+            fouls->hide();
+            (side == 1 ? homeCourtFouls : awayCourtFouls)[size_t(index)] = fouls;
+        }
         return m;
     };
     auto *homeCourtColumn = new QVBoxLayout;
     auto *awayCourtColumn = new QVBoxLayout;
+    homeCourtColumn->setSpacing(4);
+    awayCourtColumn->setSpacing(4);
     for (int i = 0; i < 5; ++i) {
         homeCourtColumn->addWidget(homeCourt[size_t(i)] = marker(1, i, false));
         awayCourtColumn->addWidget(awayCourt[size_t(i)] = marker(2, i, false));
     }
     auto *homeBenchRow = new QHBoxLayout;
     auto *awayBenchRow = new QHBoxLayout;
+    homeBenchRow->setSpacing(3);
+    awayBenchRow->setSpacing(3);
     for (int i = 0; i < 7; ++i) {
         homeBenchRow->addWidget(homeBench[size_t(i)] = marker(1, i, true));
         awayBenchRow->addWidget(awayBench[size_t(i)] = marker(2, i, true));
@@ -239,7 +293,7 @@ QWidget *TMatchFrm::buildCourt()
             shots->addWidget(caption, k, 0);
             for (int points = 1; points <= 3; ++points) {
                 auto *l = new ClickLabel(QStringLiteral(" %1 ").arg(points));
-                l->setStyleSheet(QStringLiteral("background: white; font-weight: bold; font-size: 14pt"));
+                l->setStyleSheet(QStringLiteral("background: white; font-weight: bold; font-size: 12pt"));
                 const int code = EvMade1 + (points - 1) * 2 + k;
                 connect(l, &ClickLabel::clicked, this, [this, code, l] {
                     ShotLabelClicked(code, l->mapTo(this, QPoint(0, 0)));
@@ -252,14 +306,15 @@ QWidget *TMatchFrm::buildCourt()
 
     auto *events = new QVBoxLayout;
     const std::pair<int, const char *> eventLabels[] = {
-        {EvReboundDefence, "  REBOUND DEFENCE (10)  "}, {EvReboundOffence, "  REBOUND OFFENCE (11)  "},
-        {EvAssist, "  ASSIST (12)  "},                  {EvSteal, "  STEAL BALL (13)  "},
-        {EvTurnover, "  TURNOVER (14)  "},              {EvPersonalFoul, "  PERSONAL FAULT (15)  "},
-        {EvTechnicalPlayer, "  TECHNICAL FAULT (16)  "}, {EvBlock, "  BLOCK (17)  "},
-        {EvPlayerChange, "  CHANGE PLAYER (18)  "}};
+        {EvReboundDefence, "REBOUND DEFENCE (10)"}, {EvReboundOffence, "REBOUND OFFENCE (11)"},
+        {EvAssist, "ASSIST (12)"},                  {EvSteal, "STEAL BALL (13)"},
+        {EvTurnover, "TURNOVER (14)"},              {EvPersonalFoul, "PERSONAL FAULT (15)"},
+        {EvTechnicalPlayer, "TECHNICAL FAULT (16)"}, {EvBlock, "BLOCK (17)"},
+        {EvPlayerChange, "CHANGE PLAYER (18)"}};
+    const QString eventLabelStyle = QStringLiteral("background: rgba(255, 255, 255, 160); padding: 0px 4px");
     for (const auto &[code, caption] : eventLabels) {
         auto *l = new ClickLabel(QString::fromLatin1(caption));
-        l->setStyleSheet(QStringLiteral("background: rgba(255, 255, 255, 160)"));
+        l->setStyleSheet(eventLabelStyle);
         const int c = code;
         connect(l, &ClickLabel::clicked, this, [this, c, l] { EventLabelClicked(c, l->mapTo(this, QPoint(0, 0))); });
         events->addWidget(l);
@@ -267,11 +322,12 @@ QWidget *TMatchFrm::buildCourt()
     for (int side = 1; side <= 2; ++side) {
         auto *coach = new ClickLabel(QStringLiteral("TF to coach [ 19 ]"));
         coach->setToolTip(side == 1 ? QStringLiteral("HOME") : QStringLiteral("AWAY"));
-        coach->setStyleSheet(QStringLiteral("background: rgba(255, 255, 255, 160)"));
+        coach->setStyleSheet(eventLabelStyle);
         connect(coach, &ClickLabel::clicked, this, [this, side] { CoachTechnicalClicked(side); });
         events->addWidget(coach);
     }
     auto *time = new ClickLabel(QStringLiteral("TIME"));
+    time->setObjectName(QStringLiteral("TimePanel"));
     time->setToolTip(QStringLiteral("Minute Change , Start , End"));
     time->setAlignment(Qt::AlignCenter);
     time->setStyleSheet(QStringLiteral("background: black; color: yellow; font-size: 16pt; font-weight: bold"));
@@ -280,6 +336,65 @@ QWidget *TMatchFrm::buildCourt()
     grid->addLayout(events, 0, 2, 3, 1);
     grid->setColumnStretch(2, 1);
     return court;
+}
+
+QWidget *TMatchFrm::buildEventLog()
+{
+    auto *log = new QGroupBox(QStringLiteral("EVENTS LOG"));
+    auto *logLayout = new QVBoxLayout(log);
+    logLayout->setContentsMargins(4, 4, 4, 4);
+    eventLog = new QListWidget;
+    eventLog->setFont(QFont(QStringLiteral("Arial Narrow")));
+    eventLog->setFocusPolicy(Qt::NoFocus);
+    // One line a row: the list lays out a whole match's rows without measuring each.
+    eventLog->setUniformItemSizes(true);
+    logLayout->addWidget(eventLog, 3);
+    connect(eventLog, &QListWidget::itemDoubleClicked, this, [this](QListWidgetItem *item) {
+        session_.DeleteLoggedEvent(item->text());
+        grammar_.Focus(EntryBox::Init);
+        syncFromGrammar();
+    });
+    eventsInForce = new QListWidget;
+    eventsInForce->setFocusPolicy(Qt::NoFocus);
+    eventsInForce->setUniformItemSizes(true);
+    eventsInForce->setToolTip(QStringLiteral("MARK"));
+    logLayout->addWidget(eventsInForce, 1);
+    connect(eventsInForce, &QListWidget::itemDoubleClicked, this, [this](QListWidgetItem *item) {
+        const int row = eventsInForce->row(item);
+        if (row >= 0 && row < undoList_.size())
+            session_.DeleteFromUndoList(undoList_, row);
+        grammar_.Focus(EntryBox::Init);
+        syncFromGrammar();
+    });
+    log->setMinimumWidth(280);
+    return log;
+}
+
+QWidget *TMatchFrm::buildStatistics()
+{
+    statLines_ = std::make_unique<StatLines>(dm()->db());
+    auto *views = new QTabWidget;
+    views->setFocusPolicy(Qt::NoFocus);
+    auto *boxPage = new QWidget;
+    auto *grids = new QHBoxLayout(boxPage);
+    auto *linesPage = new QWidget;
+    auto *lineGrids = new QHBoxLayout(linesPage);
+    for (auto *page : {grids, lineGrids})
+        page->setContentsMargins(2, 2, 2, 2);
+    for (int side = 1; side <= 2; ++side) {
+        auto *model = new SideStatsModel(side, this);
+        sideStats[size_t(side - 1)] = model;
+        boxScores[size_t(side - 1)] = new BoxScoreGrid(*model);
+        grids->addWidget(boxScores[size_t(side - 1)]);
+        statLineGrids[size_t(side - 1)] = new StatLineGrid(*model, *statLines_);
+        lineGrids->addWidget(statLineGrids[size_t(side - 1)]);
+    }
+    views->addTab(boxPage, QStringLiteral("Box score"));
+    views->addTab(linesPage, QStringLiteral("Statistic lines"));
+    auto *legend = new QLabel(QStringLiteral("<b>bold</b>: on court · *: starter · "
+                                             "<span style=\"color: rgb(200, 0, 0)\">red</span>: fouled out"));
+    views->setCornerWidget(legend);
+    return views;
 }
 
 QMenuBar *TMatchFrm::buildMenus()

@@ -2,7 +2,8 @@
 #include <QWidget>
 
 class QCheckBox;
-class QTableWidget;
+class PlayerTableView;
+class SideStatsModel;
 class StatLines;
 
 // One side's statistic lines as the rules engine keeps them, with the team
@@ -11,22 +12,21 @@ class StatLineGrid final : public QWidget
 {
     Q_OBJECT
 public:
-    StatLineGrid(int side, StatLines &lines, QWidget *parent = nullptr);
+    StatLineGrid(SideStatsModel &model, StatLines &lines, QWidget *parent = nullptr);
 
     void refresh();
     // After a change: at once when the grid is in sight, else when it comes
     // into sight, so the console's entries do not wait for a hidden tab.
     void refreshWhenShown();
 
-    QTableWidget *lines;
-    QTableWidget *totals;
+    PlayerTableView *view;
     QCheckBox *actorsOnly;
 
 protected:
     void showEvent(QShowEvent *event) override;
 
 private:
-    int side_;
-    bool stale_ = false;
+    bool stale_ = true;
+    SideStatsModel &model_;
     StatLines &source_;
 };

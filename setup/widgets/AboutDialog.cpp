@@ -46,7 +46,6 @@ TAboutFrm::TAboutFrm(QWidget *parent) : QDialog(parent)
 
 void TAboutFrm::showEvent(QShowEvent *event)
 {
-    const auto version = ReadFileVersion(ProgramVersion());
-    Version->setText(version ? version->longText : QString());
+    Version->setText(ShownVersion());
     QDialog::showEvent(event);
 }

@@ -48,12 +48,20 @@ TMainFrm::TMainFrm(QWidget *parent) : QMainWindow(parent)
     layout->setContentsMargins(0, 0, 0, 8);
     layout->addWidget(buildBanner());
     layout->addWidget(buildActionGroups());
+    lbAdvice = new QLabel;
+    lbAdvice->setObjectName(QStringLiteral("lbAdvice"));
+    lbAdvice->setWordWrap(true);
+    lbAdvice->setTextInteractionFlags(Qt::TextSelectableByMouse);
+    lbAdvice->setStyleSheet(QStringLiteral("background: rgb(255, 250, 205); border: 1px solid rgb(200, 180, 90); "
+                                           "padding: 6px"));
+    lbAdvice->hide();
+    layout->addWidget(lbAdvice);
     setCentralWidget(central);
     buildMenus();
 
-    if (const auto version = ReadFileVersion(ProgramVersion())) {
-        setWindowTitle(QStringLiteral("Quintara (QNT %1)").arg(version->mediumText));
-        Label3->setText(version->mediumText);
+    if (const QString version = ShownVersion(); !version.isEmpty()) {
+        setWindowTitle(QStringLiteral("Quintara (QNT %1)").arg(version));
+        Label3->setText(version);
     } else {
         setWindowTitle(QStringLiteral("Quintara"));
         ShowError(QStringLiteral("Can't get file version information for ") + QApplication::applicationFilePath());
@@ -160,6 +168,7 @@ QWidget *TMainFrm::buildActionGroups()
     m->addWidget(actionButton(QStringLiteral("Open Existing Match"), &TMainFrm::OpenExistingMatch));
     m->addWidget(actionButton(QStringLiteral("Export Match ..."), &TMainFrm::ExportMatch));
     grid->addWidget(match, 1, 0, 1, 2);
+    databaseWidgets_ = {quintara, grpAdminActions, match};
     return groups;
 }
 
@@ -184,10 +193,11 @@ void TMainFrm::buildMenus()
     browser(QStringLiteral("Player Positions"), BrowserKind::PlayerPositions);
     browser(QStringLiteral("Coach Roles"), BrowserKind::CoachRoles);
     file->addSeparator();
+    databaseActions_ = file->actions();
     file->addAction(QStringLiteral("Exit"), QKeySequence(Qt::Key_Escape), this, &QWidget::close);
 
     QMenu *tools = menuBar()->addMenu(QStringLiteral("&Tools"));
-    tools->addAction(QStringLiteral("Export Match ..."), this, &TMainFrm::ExportMatch);
+    databaseActions_ << tools->addAction(QStringLiteral("Export Match ..."), this, &TMainFrm::ExportMatch);
     tools->addSeparator();
     tools->addAction(QStringLiteral("RETRIEVE Data Base from BACKUP"), this, [this] { RetrieveFromBackup(false); });
     tools->addAction(QStringLiteral("RETRIEVE Data Base from Additional BACKUP"), this,
@@ -196,6 +206,27 @@ void TMainFrm::buildMenus()
 
     QMenu *info = menuBar()->addMenu(QStringLiteral("&Info"));
     info->addAction(QStringLiteral("About ..."), this, &TMainFrm::ShowAbout);
+}
+
+void TMainFrm::showEvent(QShowEvent *event)
+{
+    QMainWindow::showEvent(event);
+    showAdvice();
+}
+
+void TMainFrm::showAdvice()
+{
+    // The data module starts after this window is made: its state is known when the window shows.
+    if (!dm())
+        return;
+    const bool connected = dm()->connected();
+    for (QWidget *w : databaseWidgets_)
+        w->setEnabled(connected);
+    for (QAction *a : databaseActions_)
+        a->setEnabled(connected);
+    const QString advice = MainActions::StartingAdvice(*dm(), AppPaths::dataDirectory());
+    lbAdvice->setText(advice);
+    lbAdvice->setVisible(!advice.isEmpty());
 }
 
 void TMainFrm::OpenBrowser(BrowserKind kind)

@@ -21,6 +21,8 @@ public:
     QPushButton *bitBtnTeams = nullptr;
     QPushButton *bitBtnLeagues = nullptr;
     QLabel *Label3 = nullptr; // the version under the product name
+    // Beneath the actions: what stands in the way, or what to do first.
+    QLabel *lbAdvice = nullptr;
 
     // The actions, as the menus and buttons run them.
     void OpenBrowser(BrowserKind kind);
@@ -31,10 +33,18 @@ public:
     void RestoreFromServerBackup();
     void ShowAbout();
 
+protected:
+    void showEvent(QShowEvent *event) override;
+
 private:
+    void showAdvice();
     void buildMenus();
     QWidget *buildBanner();
     QWidget *buildActionGroups();
     QPushButton *actionButton(const QString &caption, void (TMainFrm::*slot)());
     void afterConsole(bool consoleRan);
+
+    // The actions that need a database: off while there is none.
+    QList<QWidget *> databaseWidgets_;
+    QList<QAction *> databaseActions_;
 };

@@ -29,6 +29,9 @@ using Move = RefBrowserLogic::Move;
 // Fields per column of the edit panel.
 constexpr int PanelRows = 5;
 
+// What the birth-date picker holds for a player without one.
+const QDate NoBirthDate(1900, 1, 1);
+
 QTableView *makeGrid(QAbstractItemModel *model, QWidget *parent)
 {
     auto *grid = new QTableView(parent);
@@ -39,19 +42,22 @@ QTableView *makeGrid(QAbstractItemModel *model, QWidget *parent)
     grid->setAlternatingRowColors(true);
     grid->verticalHeader()->setDefaultSectionSize(grid->fontMetrics().height() + 8);
     grid->verticalHeader()->hide();
-    grid->horizontalHeader()->setStretchLastSection(true);
     grid->horizontalHeader()->setHighlightSections(false);
     return grid;
 }
 
-// Sizes the columns to their contents; answers the width they take.
-int fitColumns(QTableView *grid)
+// Sizes the columns to their contents, the columns of names taking the
+// width to spare; answers the width they need.
+int fitColumns(QTableView *grid, const RefTableModel &columns)
 {
     grid->resizeColumnsToContents();
+    QHeaderView *header = grid->horizontalHeader();
     int total = 0;
-    for (int c = 0; c < grid->model()->columnCount(); ++c) {
-        grid->setColumnWidth(c, std::max(grid->columnWidth(c) + 12, 60));
+    for (int c = 0; c < columns.columnCount(); ++c) {
+        grid->setColumnWidth(c, std::max(grid->columnWidth(c) + 12, 40));
         total += grid->columnWidth(c);
+        if (columns.isNameColumn(c))
+            header->setSectionResizeMode(c, QHeaderView::Stretch);
     }
     return total;
 }
@@ -68,12 +74,13 @@ TRefBrowser::TRefBrowser(BrowserKind kind, Tdm &module, QWidget *owner)
     auto *layout = new QVBoxLayout(this);
     layout->addWidget(buildSearchStrip());
 
+    RefTableModel *leaguesModel = nullptr;
     if (member.leaguesList) {
-        auto *leaguesModel = new RefTableModel(logic_.leagues(),
-                                               {{QStringLiteral("League"), QStringLiteral("NAZIV")},
-                                                {QStringLiteral("Sym"), QStringLiteral("OZNAKA")},
-                                                {QStringLiteral("TYPE"), QStringLiteral("LIGTUR")}},
-                                               this);
+        leaguesModel = new RefTableModel(logic_.leagues(),
+                                         {{QStringLiteral("League"), QStringLiteral("NAZIV")},
+                                          {QStringLiteral("Sym"), QStringLiteral("OZNAKA")},
+                                          {QStringLiteral("TYPE"), QStringLiteral("LIGTUR")}},
+                                         this);
         leaguesList = makeGrid(leaguesModel, this);
         leaguesList->setObjectName(QStringLiteral("leaguesList"));
         leaguesList->setStyleSheet(QStringLiteral("QTableView { background: rgb(255, 255, 204); }"));
@@ -85,8 +92,14 @@ TRefBrowser::TRefBrowser(BrowserKind kind, Tdm &module, QWidget *owner)
         connect(chkShowLeagues, &QCheckBox::toggled, leaguesList, &QWidget::setVisible);
     }
 
-    dbg = makeGrid(new RefTableModel(logic_.table(), member.columns, this), this);
+    auto *rowsModel = new RefTableModel(logic_.table(), member.columns, this);
+    sorted_ = new RefSortModel(*rowsModel, this);
+    dbg = makeGrid(sorted_, this);
     dbg->setObjectName(QStringLiteral("dbg"));
+    // A click on a column's header orders the rows by it; until then they
+    // stay in the table's own order.
+    dbg->horizontalHeader()->setSortIndicator(-1, Qt::AscendingOrder);
+    dbg->setSortingEnabled(true);
     dbg->installEventFilter(this);
     layout->addWidget(dbg, 1);
     layout->addWidget(buildNavigationStrip());
@@ -111,14 +124,14 @@ TRefBrowser::TRefBrowser(BrowserKind kind, Tdm &module, QWidget *owner)
             [this](const QModelIndex &now) {
                 if (loading_ || !now.isValid())
                     return;
-                if (!logic_.MoveTo(now.row()))
+                if (!logic_.MoveTo(sorted_->mapToSource(now).row()))
                     selectCurrentRow();
             });
 
     logic_.Open();
-    const int gridWidth = fitColumns(dbg);
+    const int gridWidth = fitColumns(dbg, *rowsModel);
     if (leaguesList)
-        fitColumns(leaguesList);
+        fitColumns(leaguesList, *leaguesModel);
     loadEditors();
     selectCurrentRow();
     updateTexts();
@@ -272,10 +285,13 @@ QWidget *TRefBrowser::makeEditor(const EditField &field)
         birthDate->setObjectName(QStringLiteral("birthDate"));
         birthDate->setDisplayFormat(QStringLiteral("dd.MM.yyyy."));
         birthDate->setCalendarPopup(true);
-        birthDate->setDate(QDate::currentDate());
+        // The lowest date stands for none and shows as an empty box.
+        birthDate->setMinimumDate(NoBirthDate);
+        birthDate->setSpecialValueText(QStringLiteral(" "));
+        birthDate->setDate(NoBirthDate);
         connect(birthDate, &QDateEdit::dateChanged, this, [this](const QDate &date) {
             if (!loading_)
-                logic_.BirthDatePicked(date);
+                logic_.BirthDatePicked(date == NoBirthDate ? std::optional<QDate>() : date);
         });
         return birthDate;
     }
@@ -452,9 +468,7 @@ void TRefBrowser::loadEditors()
             break;
         }
         case EditField::Kind::BirthDate:
-            // A row without a birth date leaves the picker as it was.
-            if (const auto date = logic_.BirthDateToShow())
-                birthDate->setDate(*date);
+            birthDate->setDate(logic_.BirthDateToShow().value_or(NoBirthDate));
             break;
         case EditField::Kind::Picture:
             break;
@@ -482,8 +496,9 @@ void TRefBrowser::selectCurrentRow()
     loading_ = true;
     const int row = logic_.table().currentRecord();
     if (row >= 0) {
-        dbg->selectRow(row);
-        dbg->scrollTo(dbg->model()->index(row, 0));
+        const QModelIndex shown = sorted_->mapFromSource(sorted_->sourceModel()->index(row, 0));
+        dbg->selectRow(shown.row());
+        dbg->scrollTo(shown);
     } else {
         dbg->clearSelection();
     }

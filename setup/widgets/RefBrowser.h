@@ -34,7 +34,7 @@ public:
     QPushButton *backButton = nullptr; // "Back >>"
     QCheckBox *chkShowLeagues = nullptr;
     QTableView *leaguesList = nullptr;
-    QTableView *dbg = nullptr;
+    QTableView *dbg = nullptr; // over the rows in the order chosen by its header
     QWidget *DBNavigator1 = nullptr;
     QLabel *lbCount = nullptr;
     QLabel *lbCurrentAction = nullptr;
@@ -76,4 +76,5 @@ private:
     QList<QPushButton *> navigation_;
     QList<QWidget *> pictureButtons_;
     bool loading_ = false;
+    RefSortModel *sorted_ = nullptr;
 };

@@ -23,6 +23,18 @@ void ShowReferenceBrowser(BrowserKind kind, QWidget *owner)
     browser.exec();
 }
 
+namespace {
+
+// The statistician's window for two hours: the whole screen.
+void runConsole(TMatchFrm &console)
+{
+    console.setWindowFlag(Qt::WindowMaximizeButtonHint);
+    console.setWindowState(Qt::WindowMaximized);
+    console.exec();
+}
+
+} // namespace
+
 bool RunNewMatch(QWidget *owner)
 {
     Tdm &module = *dm();
@@ -34,7 +46,7 @@ bool RunNewMatch(QWidget *owner)
     TMatchFrm console(owner);
     if (!console.OpenNewMatch(definition.matchId()))
         return false;
-    console.exec();
+    runConsole(console);
     return true;
 }
 
@@ -49,7 +61,7 @@ bool RunExistingMatch(QWidget *owner)
         if (!console.OpenExistingMatch(chooser.matchId()))
             return false;
     }
-    console.exec();
+    runConsole(console);
     return true;
 }
 

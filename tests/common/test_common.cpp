@@ -1,4 +1,5 @@
 #include "common/GameClock.h"
+#include "common/NameOrder.h"
 #include "common/MatchState.h"
 #include "common/Transliterate.h"
 
@@ -28,6 +29,11 @@ private slots:
     void clockOfGameMinute();
     void everyRunningMinuteMapsBackToItsReading();
     void minuteChangesWalkAMatchWithOvertimes();
+    void namesInTheirAlphabet();
+    void clockCaption_data();
+    void clockCaption();
+    void timeOutsLeft_data();
+    void timeOutsLeft();
 
     void shortPlayerName_data();
     void shortPlayerName();
@@ -416,6 +422,71 @@ void TestCommon::rosterPosition()
         match.rosterAway[i] = somePlayer(awayShirts[i]);
 
     QCOMPARE(RosterPosition(side, shirt), position);
+}
+
+void TestCommon::namesInTheirAlphabet()
+{
+    QStringList names{u"Vuković"_s, u"Šarić"_s, u"Đurić"_s, u"Žižić"_s, u"Zec"_s, u"Ćosić"_s, u"Čolić"_s,
+                      u"Cvetković"_s, u"Dukić"_s, u"sava"_s, u"Tomić"_s, u"Šantić"_s, u"Horvat"_s};
+    std::sort(names.begin(), names.end(), NameBefore);
+    QCOMPARE(names, (QStringList{u"Cvetković"_s, u"Čolić"_s, u"Ćosić"_s, u"Dukić"_s, u"Đurić"_s, u"Horvat"_s,
+                                 u"sava"_s, u"Šantić"_s, u"Šarić"_s, u"Tomić"_s, u"Vuković"_s, u"Zec"_s,
+                                 u"Žižić"_s}));
+    QCOMPARE(CompareNames(u"ŠARIĆ"_s, u"šarić"_s), 0);
+}
+
+void TestCommon::clockCaption_data()
+{
+    QTest::addColumn<int>("period");
+    QTest::addColumn<int>("minute");
+    QTest::addColumn<int>("ended");
+    QTest::addColumn<QString>("caption");
+    QTest::newRow("before the tip-off") << 1 << 10 << 0 << u"Q1 \u00B7 10'"_s;
+    QTest::newRow("second quarter") << 2 << 7 << 0 << u"Q2 \u00B7 7'"_s;
+    QTest::newRow("last minute") << 4 << 0 << 0 << u"Q4 \u00B7 0'"_s;
+    QTest::newRow("first overtime") << 5 << 3 << 0 << u"OT1 \u00B7 3'"_s;
+    QTest::newRow("second overtime") << 6 << 5 << 0 << u"OT2 \u00B7 5'"_s;
+    QTest::newRow("after the final") << 4 << 0 << 1 << u"END"_s;
+}
+
+void TestCommon::clockCaption()
+{
+    QFETCH(int, period);
+    QFETCH(int, minute);
+    QFETCH(int, ended);
+    QFETCH(QString, caption);
+    QCOMPARE((MatchClock{minute, period, ended}.Caption()), caption);
+}
+
+void TestCommon::timeOutsLeft_data()
+{
+    QTest::addColumn<int>("period");
+    QTest::addColumn<int>("minute");
+    QTest::addColumn<int>("taken");
+    QTest::addColumn<int>("takenInLastTwoMinutes");
+    QTest::addColumn<int>("left");
+    QTest::newRow("first half, none taken") << 1 << 8 << 0 << 0 << 2;
+    QTest::newRow("first half, one taken") << 2 << 4 << 1 << 0 << 1;
+    QTest::newRow("first half, both taken") << 2 << 1 << 2 << 0 << 0;
+    QTest::newRow("second half, none taken") << 3 << 10 << 0 << 0 << 3;
+    QTest::newRow("fourth quarter, one taken") << 4 << 5 << 1 << 0 << 2;
+    QTest::newRow("last two minutes, none taken") << 4 << 1 << 0 << 0 << 2;
+    QTest::newRow("last two minutes, one of them then") << 4 << 0 << 1 << 1 << 1;
+    QTest::newRow("last two minutes, one taken earlier") << 4 << 1 << 1 << 0 << 2;
+    QTest::newRow("last two minutes, two taken earlier") << 4 << 1 << 2 << 0 << 1;
+    QTest::newRow("overtime") << 5 << 4 << 0 << 0 << 1;
+    QTest::newRow("overtime, taken") << 6 << 2 << 1 << 0 << 0;
+    QTest::newRow("more than allowed never goes below none") << 1 << 2 << 3 << 0 << 0;
+}
+
+void TestCommon::timeOutsLeft()
+{
+    QFETCH(int, period);
+    QFETCH(int, minute);
+    QFETCH(int, taken);
+    QFETCH(int, takenInLastTwoMinutes);
+    QFETCH(int, left);
+    QCOMPARE(TimeOutsLeft(MatchClock{minute, period, 0}, taken, takenInLastTwoMinutes), left);
 }
 
 QTEST_GUILESS_MAIN(TestCommon)

@@ -111,6 +111,9 @@ const QString UnknownEvent = u"Error. Unknown event! Press F2 for legend."_s;
 const QString PeriodStart =
     u"Before period start you can change lining players only. Type \"+\" or code 3 for minutes change!"_s;
 const QString ExitQuestion = u"Are you sure to make Exit Without Change ? "_s;
+const QString WrongZone = u"Incorrect zone! Available zones : 1 to 6 (for three points 1,2,3,4,6) !"_s;
+const QString AfterEnd = u"Play has ended: nothing more can be keyed. For an over time type \"+\" or code 3 into "
+                         "Init field; to finish, close the match (Esc)."_s;
 const QString EndNeedsOvertime = u"For any action you must enter over time! Type \"+\" or code 3 into Init field."_s;
 const QStringList FourQuartersEnd = {u"Finish of 1. quarter"_s, u"Finish of 2. quarter"_s, u"Finish of 3. quarter"_s,
                                      u"Finish. For over time type \"+\" or code 3 into Init box!"_s};
@@ -200,8 +203,14 @@ void TestConsoleMessages::keyedMessages_data()
 
     // Refusals of the rules engine, keyed in the parameter box.
     QTest::newRow("three-pointer from zone 5")
-        << u"@init <+> 1 4 <enter> 8 <enter> 5 <enter>"_s << none
-        << QStringList{u"Incorrect data! Available values : 1,2,3,4 to 13 !"_s} << u"hpar"_s << u"1. TIME CHANGE"_s;
+        << u"@init <+> 1 4 <enter> 8 <enter> 5 <enter>"_s << none << QStringList{WrongZone} << u"hpar"_s
+        << u"1. TIME CHANGE"_s;
+    QTest::newRow("two-pointer from zone 7")
+        << u"@init <+> 1 4 <enter> 6 <enter> 7 <enter>"_s << none << QStringList{WrongZone} << u"hpar"_s
+        << u"1. TIME CHANGE"_s;
+    QTest::newRow("missed two from zone 0")
+        << u"@init <+> 1 4 <enter> 7 <enter> 0 <enter>"_s << none << QStringList{WrongZone} << u"hpar"_s
+        << u"1. TIME CHANGE"_s;
     QTest::newRow("turnover of type 14")
         << u"@init <+> 1 4 <enter> 14 <enter> 14 <enter>"_s << none
         << QStringList{u"Incorrect data! Available values 1,2,3,4 to 13 !"_s} << u"hpar"_s << u"1. TIME CHANGE"_s;
@@ -228,8 +237,15 @@ void TestConsoleMessages::keyedMessages_data()
     QTest::newRow("44 minute changes end play")
         << u"@init <+>*44"_s << none << FourQuartersEnd << u"init"_s << u"44. TIME CHANGE"_s;
     QTest::newRow("a home entry after the end")
-        << u"@init <+>*44 @init 1"_s << none << (FourQuartersEnd + QStringList{EndNeedsOvertime}) << u"init"_s
+        << u"@init <+>*44 @init 1"_s << none << (FourQuartersEnd + QStringList{AfterEnd}) << u"init"_s << QString();
+    QTest::newRow("a whole entry after the end is refused in one message")
+        << u"@init <+>*44 @init 1 4 <enter> 6 <enter> 2 <enter> 2 7"_s << none
+        << (FourQuartersEnd + QStringList{AfterEnd}) << u"init"_s << u"44. TIME CHANGE"_s;
+    QTest::newRow("a box clicked, then keys typed after the end")
+        << u"@init <+>*44 @hc 1 4"_s << none << (FourQuartersEnd + QStringList{EndNeedsOvertime}) << u"init"_s
         << QString();
+    QTest::newRow("an over time keyed after the end")
+        << u"@init <+>*44 @init 3 <enter>"_s << none << FourQuartersEnd << u"init"_s << u"45. TIME CHANGE"_s;
     QTest::newRow("an away box clicked after the end")
         << u"@init <+>*44 @ac"_s << none << (FourQuartersEnd + QStringList{EndNeedsOvertime}) << u"init"_s
         << QString();
@@ -238,6 +254,11 @@ void TestConsoleMessages::keyedMessages_data()
     QTest::newRow("Esc, and no to stopping")
         << u"@init <esc>"_s << QList<bool>{false} << QStringList{u"Stop working with match ?"_s} << u"init"_s
         << QString();
+    QTest::newRow("Esc in a box with text clears it and asks nothing")
+        << u"@init <+> 1 4 <esc>"_s << none << QStringList() << u"hp"_s << QString();
+    QTest::newRow("a second Esc asks")
+        << u"@init <+> 1 4 <esc> <esc>"_s << QList<bool>{false} << QStringList{u"Stop working with match ?"_s}
+        << u"hp"_s << QString();
     QTest::newRow("Esc, and yes to stopping")
         << u"@hp <esc>"_s << QList<bool>{true} << QStringList{u"Stop working with match ?"_s} << u"closed"_s
         << QString();

@@ -168,7 +168,7 @@ void TestFullMatch::fourQuartersAndAnOvertime()
     f.entry(Home, 4, 10);
     f.minutes(9);                         // end of the first quarter
     QCOMPARE(f.window->lbQuarter->text(), u"2. Quarter"_s);
-    QCOMPARE(f.window->clockMinute->text(), u"10"_s);
+    QCOMPARE(f.window->clockMinute->text(), u"Q2 \u00B7 10'"_s);
 
     // Second quarter, with a minute change taken back and keyed again.
     f.minute();
@@ -177,14 +177,14 @@ void TestFullMatch::fourQuartersAndAnOvertime()
     f.timeOut(Away);
     f.minute();                           // 9 -> 8
     const int logBeforeUndo = f.logCount();
-    QCOMPARE(f.window->clockMinute->text(), u"8"_s);
+    QCOMPARE(f.window->clockMinute->text(), u"Q2 \u00B7 8'"_s);
     QVERIFY(f.window->btnUndo->isVisible());
     f.initKey(Qt::Key_U);                 // the minute change is taken back
-    QCOMPARE(f.window->clockMinute->text(), u"9"_s);
+    QCOMPARE(f.window->clockMinute->text(), u"Q2 \u00B7 9'"_s);
     QCOMPARE(f.logCount(), logBeforeUndo - 1);
     f.minuteChanges -= 1;
     f.minute();                           // and keyed again
-    QCOMPARE(f.window->clockMinute->text(), u"8"_s);
+    QCOMPARE(f.window->clockMinute->text(), u"Q2 \u00B7 8'"_s);
     f.substitution(Away, 13, 14, u"15"_s); // 14 for 13
     f.entry(Away, 14, 7, 2);              // missed two, zone 2
     f.entry(Away, 14, 11);                // offensive rebound
@@ -234,7 +234,7 @@ void TestFullMatch::fourQuartersAndAnOvertime()
     // The overtime: opened by the 45th minute change at clock 5.
     f.minute();
     QCOMPARE(f.window->lbQuarter->text(), u"Overtime 1"_s);
-    QCOMPARE(f.window->clockMinute->text(), u"5"_s);
+    QCOMPARE(f.window->clockMinute->text(), u"OT1 \u00B7 5'"_s);
     f.minute();                           // 5 -> 4: its clock runs
     f.substitution(Home, 7, 100, u"10"_s); // 100 for 7
     f.entry(Home, 100, 8, 1);             // made three, zone 1

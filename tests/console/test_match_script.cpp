@@ -155,6 +155,13 @@ void TestMatchScript::refusals_data()
     QTest::newRow("header after play") << u"play\nleague \"L\"\n"_s << 2 << u"unknown entry \"league\""_s;
     QTest::newRow("mark without delete") << u"play\nMARK 2\n"_s << 2 << u"MARK needs more words"_s;
     QTest::newRow("mark with another word") << u"play\nMARK UNDO 2\n"_s << 2 << u"MARK is followed by DELETE"_s;
+    // A file that is no script: its bytes escaped, the reason cut short.
+    QTest::newRow("control bytes") << QString::fromUtf8("\x01\x1b[2J\x7f\nplay\n") << 1
+                                   << u"unknown header line \"\\x01\\x1b[2J\\x7f\""_s;
+    QTest::newRow("bytes that are no UTF-8") << QString::fromUtf8("\xff\xfe\nplay\n") << 1
+                                             << u"unknown header line \"\\ufffd\\ufffd\""_s;
+    QTest::newRow("a long word") << (QString(200, u'x') + u"\nplay\n"_s) << 1
+                                 << (u"unknown header line \""_s + QString(59, u'x') + u"..."_s);
 }
 
 void TestMatchScript::refusals()

@@ -423,7 +423,8 @@ void TestMatchSession::checkResultMessages_data()
     using R = Refusal;
     QTest::newRow("0") << 0 << int(R::Player) << u"There is no player with No 7!!!"_s;
     QTest::newRow("2") << 2 << int(R::Player) << u"Player No 7 is not playing at present!"_s;
-    QTest::newRow("3") << 3 << int(R::Parameter) << u"Incorrect data! Available values : 1,2,3,4 to 13 !"_s;
+    QTest::newRow("3, a shot's zone") << 3 << int(R::Parameter)
+                                      << u"Incorrect zone! Available zones : 1 to 6 (for three points 1,2,3,4,6) !"_s;
     QTest::newRow("4") << 4 << int(R::Parameter) << u"Incorrect data! Available values 1,2,3,4 to 13 !"_s;
     QTest::newRow("5") << 5 << int(R::Parameter) << u"Player is playing allready!"_s;
     QTest::newRow("6") << 6 << int(R::Parameter) << u"There is no player with No 12!!!"_s;

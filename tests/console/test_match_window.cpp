@@ -1,8 +1,10 @@
 // The console window driven through its real widgets, offscreen.
 #include "common/MatchState.h"
+#include "console/SideStatsModel.h"
 #include "console/widgets/BoxScoreGrid.h"
 #include "console/widgets/EventsReviewWindow.h"
 #include "console/widgets/MatchConsole.h"
+#include "console/widgets/Pickers.h"
 #include "console/widgets/StatLineGrid.h"
 #include "data/ActionCodes.h"
 #include "data/FbClient.h"
@@ -13,10 +15,12 @@
 #include <QCheckBox>
 #include <QGroupBox>
 #include <QLabel>
+#include <QLabel>
 #include <QLineEdit>
 #include <QListWidget>
 #include <QPushButton>
-#include <QTableWidget>
+#include "console/widgets/PlayerTableView.h"
+#include "support/ShownCells.h"
 #include <QAbstractButton>
 #include <QApplication>
 #include <QButtonGroup>
@@ -61,15 +65,6 @@ struct WindowFixture
     std::unique_ptr<TMatchFrm> window;
 };
 
-// The figure of a table's row under the column with the caption.
-QString cell(QTableWidget *table, int row, const QString &caption)
-{
-    for (int c = 0; c < table->columnCount(); ++c)
-        if (table->horizontalHeaderItem(c) && table->horizontalHeaderItem(c)->text() == caption)
-            return table->item(row, c) ? table->item(row, c)->text() : QString();
-    return u"no column %1"_s.arg(caption);
-}
-
 void showTab(TMatchFrm &window, const QString &name)
 {
     auto *views = window.findChild<QTabWidget *>();
@@ -100,6 +95,9 @@ private slots:
     void attackAndDefenceTypes();
     void everyCorrectionReachesEveryView();
     void newMatchShowsTeamNamesOverItsBoxScores();
+    void fitsALaptopScreen();
+    void escPutsTheLegendAwayBeforeItAsks();
+    void boxScoreMarksPlayersAndShowsTheirFigures();
 };
 
 void TestMatchWindow::entryIsEnabledForAMatchWithStarters()
@@ -109,7 +107,7 @@ void TestMatchWindow::entryIsEnabledForAMatchWithStarters()
     QVERIFY(f.window->entryBox(EntryBox::AwayParameter)->isEnabled());
     QCOMPARE(f.window->windowTitle(), u"Rules match"_s);
     QCOMPARE(f.window->lbQuarter->text(), u"1. Quarter"_s);
-    QCOMPARE(f.window->clockMinute->text(), u"10"_s);
+    QCOMPARE(f.window->clockMinute->text(), u"Q1 \u00B7 10'"_s);
 }
 
 void TestMatchWindow::keyedEventIsRecordedAndShown()
@@ -118,7 +116,7 @@ void TestMatchWindow::keyedEventIsRecordedAndShown()
     RecordingMessenger messages;
     f.type(f.window->entryBox(EntryBox::Init), u"3"_s);
     QTest::keyClick(f.window->entryBox(EntryBox::Init), Qt::Key_Return);
-    QCOMPARE(f.window->clockMinute->text(), u"9"_s);
+    QCOMPARE(f.window->clockMinute->text(), u"Q1 \u00B7 9'"_s);
 
     // "1" jumps to the home player box as soon as the key is released.
     f.type(f.window->entryBox(EntryBox::Init), u"1"_s);
@@ -140,7 +138,7 @@ void TestMatchWindow::keyedEventIsRecordedAndShown()
     QCOMPARE(f.window->eventLog->item(0)->text(), u"2. HOME MADE 2P  %1  >>  2"_s.arg(f.home(2)));
     QCOMPARE(f.window->eventLog->count(), 2);
     // The home box score follows at once.
-    QCOMPARE(f.window->boxScores[0]->totals->item(0, 1)->text(), u"2"_s);
+    QCOMPARE(ShownTotal(*f.window->boxScores[0]->view, u"PTS"_s), u"2"_s);
 }
 
 void TestMatchWindow::keypadPlusChangesTheMinute()
@@ -148,13 +146,13 @@ void TestMatchWindow::keypadPlusChangesTheMinute()
     WindowFixture f;
     f.window->entryBox(EntryBox::Init)->setFocus();
     QTest::keyClick(f.window->entryBox(EntryBox::Init), Qt::Key_Plus, Qt::KeypadModifier);
-    QCOMPARE(f.window->clockMinute->text(), u"9"_s);
+    QCOMPARE(f.window->clockMinute->text(), u"Q1 \u00B7 9'"_s);
     QCOMPARE(f.window->entryBox(EntryBox::Init)->text(), QString());
     QCOMPARE(f.window->eventLog->item(0)->text(), u"1. TIME CHANGE"_s);
     // A minute change can be taken back with U.
     QVERIFY(f.window->btnUndo->isVisible());
     QTest::keyClick(f.window->entryBox(EntryBox::Init), Qt::Key_U);
-    QCOMPARE(f.window->clockMinute->text(), u"10"_s);
+    QCOMPARE(f.window->clockMinute->text(), u"Q1 \u00B7 10'"_s);
     QCOMPARE(f.window->eventLog->count(), 0);
     QVERIFY(!f.window->btnUndo->isVisible());
 }
@@ -174,14 +172,15 @@ void TestMatchWindow::courtShowsPlayersOnCourtAndBench()
     // The statistic lines, once their tab is chosen: every roster player, or
     // with "Actors Only" the five on court.
     StatLineGrid *lines = f.window->statLineGrids[0];
-    QCOMPARE(lines->lines->rowCount(), 0); // out of sight, not read yet
+    QVERIFY(!f.window->sideStats[0]->statLinesRead()); // out of sight, not read yet
     auto *views = f.window->findChild<QTabWidget *>();
     for (int tab = 0; tab < views->count(); ++tab)
         if (views->tabText(tab) == u"Statistic lines"_s)
             views->setCurrentIndex(tab);
-    QCOMPARE(lines->lines->rowCount(), 12);
+    QVERIFY(f.window->sideStats[0]->statLinesRead());
+    QCOMPARE(lines->view->model()->rowCount(), 12 + 1); // and the totals
     lines->actorsOnly->setChecked(true);
-    QCOMPARE(lines->lines->rowCount(), 5);
+    QCOMPARE(lines->view->model()->rowCount(), 5 + 1);
 }
 
 void TestMatchWindow::closingAsksFirst()
@@ -228,8 +227,12 @@ void TestMatchWindow::timeOutsAndTeamEventsByKey()
                                             "Type \"+\" or code 3 for minutes change!"_s});
     QTest::keyClick(f.window->entryBox(EntryBox::Init), Qt::Key_Plus, Qt::KeypadModifier);
     messages.messages.clear();
+    QCOMPARE(f.window->timeOutsLeft[1]->text(), u"T.O. left: 2"_s);
     QTest::keyClick(f.window->entryBox(EntryBox::Init), Qt::Key_Asterisk);
     QCOMPARE(messages.texts(), QStringList{u"AWAY Time Out!"_s});
+    // Beside the team's name: one left in the first half, the other side's two untouched.
+    QCOMPARE(f.window->timeOutsLeft[1]->text(), u"T.O. left: 1"_s);
+    QCOMPARE(f.window->timeOutsLeft[0]->text(), u"T.O. left: 2"_s);
     QCOMPARE(f.dttText(u"RES"_s), u"20"_s);
     QCOMPARE(f.dttText(u"HG"_s), u"2"_s);
     QCOMPARE(f.window->entryBox(EntryBox::Init)->text(), QString()); // the character is taken by the console
@@ -298,7 +301,7 @@ void TestMatchWindow::everyCorrectionReachesEveryView()
     QVERIFY(f.window->session().Record({1, f.home(0), EvMade2, 2, 0}) == 1);
     showTab(*f.window, u"Statistic lines"_s);
     StatLineGrid *lines = f.window->statLineGrids[0];
-    QCOMPARE(cell(lines->lines, 0, u"P"_s), u"2"_s);
+    QCOMPARE(ShownCell(*lines->view, 0, u"PTS"_s), u"2"_s);
     QCOMPARE(f.window->homeScore->text(), u"2"_s);
 
     // The made shot removed from the events in force: the rules engine's
@@ -306,7 +309,7 @@ void TestMatchWindow::everyCorrectionReachesEveryView()
     messages.answer(true);
     QCOMPARE(f.window->eventsInForce->item(0)->text().left(4), u"HOME"_s);
     emit f.window->eventsInForce->itemDoubleClicked(f.window->eventsInForce->item(0));
-    QCOMPARE(cell(lines->lines, 0, u"P"_s), u"0"_s);
+    QCOMPARE(ShownCell(*lines->view, 0, u"PTS"_s), u"0"_s);
     QCOMPARE(f.window->eventsInForce->count(), 1);
 
     // The record deleted from the event log: score and box score follow.
@@ -316,7 +319,7 @@ void TestMatchWindow::everyCorrectionReachesEveryView()
     emit f.window->eventLog->itemDoubleClicked(f.window->eventLog->item(0));
     QCOMPARE(messages.texts().last(), u"Action is deleted!"_s);
     QCOMPARE(f.window->homeScore->text(), u"0"_s);
-    QCOMPARE(f.window->boxScores[0]->totals->item(0, 1)->text(), u"0"_s);
+    QCOMPARE(ShownTotal(*f.window->boxScores[0]->view, u"PTS"_s), u"0"_s);
     QCOMPARE(f.window->eventLog->count(), 1);
 }
 
@@ -329,8 +332,133 @@ void TestMatchWindow::newMatchShowsTeamNamesOverItsBoxScores()
     QVERIFY(window.OpenNewMatch(match));
     const QString home = window.session().HomeName(), away = window.session().AwayName();
     QVERIFY(!home.isEmpty() && !away.isEmpty());
-    QCOMPARE(window.boxScoreCaptions[0]->title(), u"HOME STATISTICS "_s + home);
-    QCOMPARE(window.boxScoreCaptions[1]->title(), u"AWAY STATISTICS "_s + away);
+    QCOMPARE(window.boxScores[0]->caption->text(), u"HOME STATISTICS "_s + home);
+    QCOMPARE(window.boxScores[1]->caption->text(), u"AWAY STATISTICS "_s + away);
+}
+
+// Where a widget lies in the window, and whether it is there to be seen.
+QString outside(const QWidget &window, const QWidget *w)
+{
+    const QRect where(w->mapTo(&window, QPoint(0, 0)), w->size());
+    if (!w->isVisible())
+        return u"%1 is hidden"_s.arg(w->objectName());
+    if (!window.rect().contains(where))
+        return u"%1 at %2,%3 %4x%5 is not inside %6x%7"_s.arg(w->objectName())
+            .arg(where.x()).arg(where.y()).arg(where.width()).arg(where.height())
+            .arg(window.width()).arg(window.height());
+    return QString();
+}
+
+void TestMatchWindow::fitsALaptopScreen()
+{
+    // A 1366x768 screen less its task bar.
+    WindowFixture f;
+    f.window->resize(1366, 728);
+    QTest::qWait(50);
+    QCOMPARE(f.window->size(), QSize(1366, 728));
+    QList<QWidget *> parts;
+    for (EntryBox box : {EntryBox::Init, EntryBox::HomePlayer, EntryBox::HomeCode, EntryBox::HomeParameter,
+                         EntryBox::AwayPlayer, EntryBox::AwayCode, EntryBox::AwayParameter})
+        parts << f.window->entryBox(box);
+    parts << f.window->eventLog << f.window->findChild<QWidget *>(u"TimePanel"_s);
+    for (BoxScoreGrid *grid : f.window->boxScores)
+        parts << grid->view;
+    for (QWidget *part : parts) {
+        QVERIFY(part);
+        const QString problem = outside(*f.window, part);
+        QVERIFY2(problem.isEmpty(), qPrintable(problem));
+    }
+    // Every player of both sides and the totals, every column, without scrolling.
+    for (BoxScoreGrid *grid : f.window->boxScores) {
+        PlayerTableView *view = grid->view;
+        QCOMPARE(view->model()->rowCount(), 12 + 1);
+        const QRect seen = view->viewport()->rect();
+        for (int row = 0; row < view->model()->rowCount(); ++row)
+            for (int column = 0; column < view->model()->columnCount(); ++column) {
+                if (view->isColumnHidden(column))
+                    continue;
+                const QRect cell = view->visualRect(view->model()->index(row, column));
+                const QString header = view->model()->headerData(column, Qt::Horizontal).toString();
+                QVERIFY2(seen.contains(cell), qPrintable(u"row %1, column %2 is cut"_s.arg(row).arg(header)));
+            }
+    }
+}
+
+void TestMatchWindow::escPutsTheLegendAwayBeforeItAsks()
+{
+    WindowFixture f;
+    RecordingMessenger messages;
+    QLineEdit *init = f.window->entryBox(EntryBox::Init);
+    QTest::keyClick(init, Qt::Key_F2);
+    auto *legend = f.window->findChild<TEventLegendFrm *>();
+    QVERIFY(legend && legend->isVisible());
+    QTest::keyClick(QApplication::focusWidget(), Qt::Key_Escape);
+    QVERIFY(!legend->isVisible());
+    QVERIFY(f.window->isVisible());
+    QCOMPARE(messages.texts(), QStringList());
+    // The next Esc asks, and No keeps the match open.
+    messages.answer(false);
+    QTest::keyClick(QApplication::focusWidget(), Qt::Key_Escape);
+    QCOMPARE(messages.texts(), QStringList{u"Stop working with match ?"_s});
+    QVERIFY(f.window->isVisible());
+}
+
+void TestMatchWindow::boxScoreMarksPlayersAndShowsTheirFigures()
+{
+    WindowFixture f;
+    RecordingMessenger messages;
+    QTest::keyClick(f.window->entryBox(EntryBox::Init), Qt::Key_Plus, Qt::KeypadModifier);
+    const int shooter = f.home(0), fouler = f.home(1);
+    QCOMPARE(f.window->session().Record({1, shooter, EvMade2, 2, 0}), 1);
+    for (int foul = 0; foul < 5; ++foul) {
+        messages.answer(true);
+        QCOMPARE(f.window->session().Record({1, fouler, EvPersonalFoul, *rules::awayNumbers().begin(), 0}), 1);
+    }
+    PlayerTableView &view = *f.window->boxScores[0]->view;
+    const QAbstractItemModel &model = *view.model();
+    // Every player is in sight, in shirt-number order, with his name.
+    QCOMPARE(model.rowCount(), 12 + 1);
+    int previous = -1;
+    for (int row = 0; row < 12; ++row) {
+        const QString number = ShownCell(view, row, u"No"_s);
+        const int shirt = number == u"00"_s ? 100 : number.toInt(); // 00 is stored as 100
+        QVERIFY2(shirt > previous, qPrintable(u"%1 after %2"_s.arg(shirt).arg(previous)));
+        previous = shirt;
+        QVERIFY(!ShownCell(view, row, u"Player"_s).isEmpty());
+    }
+    auto rowOf = [&](int shirt) {
+        for (int row = 0; row < 12; ++row)
+            if (ShownCell(view, row, u"No"_s) == QString::number(shirt))
+                return row;
+        return -1;
+    };
+    const int shooterRow = rowOf(shooter), foulerRow = rowOf(fouler), benchRow = rowOf(f.home(6));
+    QCOMPARE(ShownCell(view, shooterRow, u"PTS"_s), u"2"_s);
+    QCOMPARE(ShownCell(view, shooterRow, u"2P"_s), u"1/1"_s);
+    QCOMPARE(ShownCell(view, shooterRow, u"+/-"_s), u"+2"_s);
+    QCOMPARE(ShownCell(view, foulerRow, u"PF"_s), u"5"_s);
+    // One minute played: the five on court have it, the bench nothing.
+    QCOMPARE(ShownCell(view, shooterRow, u"MIN"_s), u"1"_s);
+    QCOMPARE(ShownCell(view, benchRow, u"MIN"_s), u"0"_s);
+    QCOMPARE(ShownTotal(view, u"MIN"_s), u"5"_s);
+    // Starters with "*", the players on court, the fouled-out player.
+    QVERIFY(ShownCell(view, shooterRow, u"Player"_s).startsWith(u'*'));
+    QVERIFY(!ShownCell(view, benchRow, u"Player"_s).startsWith(u'*'));
+    QVERIFY(model.index(shooterRow, 0).data(SideStatsModel::OnCourtRole).toBool());
+    QVERIFY(!model.index(benchRow, 0).data(SideStatsModel::OnCourtRole).toBool());
+    QVERIFY(model.index(foulerRow, 0).data(SideStatsModel::FouledOutRole).toBool());
+    QVERIFY(!model.index(shooterRow, 0).data(SideStatsModel::FouledOutRole).toBool());
+    QCOMPARE(ShownTotal(view, u"PTS"_s), u"2"_s);
+    QCOMPARE(ShownTotal(view, u"PF"_s), u"5"_s);
+    // The court marker of the fouler shows his fouls and turns red.
+    for (size_t i = 0; i < 5; ++i) {
+        const bool isFouler = f.window->homeCourt[i]->text() == QString::number(fouler);
+        QCOMPARE(f.window->homeCourtFouls[i]->text(), isFouler ? u"5"_s : u"0"_s);
+        QCOMPARE(f.window->homeCourt[i]->property("fouledOut").toBool(), isFouler);
+    }
+    // "Actors Only" keeps the five on court and the totals.
+    f.window->boxScores[0]->actorsOnly->setChecked(true);
+    QCOMPARE(model.rowCount(), 5 + 1);
 }
 
 QTEST_MAIN(TestMatchWindow)

@@ -17,7 +17,8 @@
 #include <QLineEdit>
 #include <QListWidget>
 #include <QSpinBox>
-#include <QTableWidget>
+#include "console/widgets/PlayerTableView.h"
+#include "support/ShownCells.h"
 #include <QTest>
 #include <QTimer>
 
@@ -27,6 +28,12 @@ namespace {
 
 // Shirt numbers of the seeded rosters: home 4..14 and 100 with starters
 // 4 5 6 7 8; away 9..20 with starters 9 10 11 12 13.
+struct Figure
+{
+    const char *header;
+    int part = 0;
+};
+
 struct ConsoleWindow : ConsoleDesk
 {
     // The numeric-pad plus in the Init box: the clock goes one minute on.
@@ -37,9 +44,12 @@ struct ConsoleWindow : ConsoleDesk
         press(Qt::Key_Plus, Qt::KeypadModifier);
     }
 
-    int cell(int side, int column) const
+    // A figure of a side's totals row: a column's number, or one part of
+    // "made/attempted" or of the rebounds' "offensive/defensive/total".
+    int cell(int side, const Figure &figure) const
     {
-        return window->boxScores[size_t(side - 1)]->totals->item(0, column)->text().toInt();
+        const QString text = ShownTotal(*window->boxScores[size_t(side - 1)]->view, QLatin1String(figure.header));
+        return text.split(u'/').value(figure.part).toInt();
     }
     int plusMinus(int side, int shirt)
     {
@@ -47,9 +57,10 @@ struct ConsoleWindow : ConsoleDesk
     }
 };
 
-// Columns of the box-score grid.
-constexpr int Points = 1, PersonalFouls = 2, Made2 = 8, Shot2 = 9, Made3 = 11, Shot3 = 12, Made1 = 5, Shot1 = 6,
-              DefRebounds = 17, OffRebounds = 18, Rebounds = 19, Assists = 20, Steals = 21, Turnovers = 22;
+// Figures of the box-score grid.
+constexpr Figure Points{"PTS"}, PersonalFouls{"PF"}, Made2{"2P"}, Shot2{"2P", 1}, Made3{"3P"}, Shot3{"3P", 1},
+    Made1{"FT"}, Shot1{"FT", 1}, DefRebounds{"REB O/D/T", 1}, OffRebounds{"REB O/D/T"}, Rebounds{"REB O/D/T", 2},
+    Assists{"AST"}, Steals{"STL"}, Turnovers{"TO"};
 
 } // namespace
 
@@ -105,7 +116,7 @@ void TestShortMatch::threeMinutesKeyedInTheBoxes()
     QCOMPARE(f.unexpected, QStringList());
     QVERIFY(!f.pendingSeconds); // the seconds dialog came and was answered
     QCOMPARE(f.window->eventLog->count(), 29); // 26 entries and 3 minute changes
-    QCOMPARE(f.window->clockMinute->text(), u"7"_s);
+    QCOMPARE(f.window->clockMinute->text(), u"Q1 \u00B7 7'"_s);
     QCOMPARE(f.window->lbQuarter->text(), u"1. Quarter"_s);
 
     // Score: home 2 + 3 + 3, away 2 + 1 + 2 + 1 + 1.

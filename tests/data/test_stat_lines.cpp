@@ -125,14 +125,12 @@ void TestStatLines::everyGridFieldIsKnown()
     const QStringList derived = {u"POENI"_s,     u"P1PROC"_s,  u"P2OK"_s,       u"P2UK"_s,    u"P2PROC"_s,
                                  u"P3OK"_s,      u"P3UK"_s,    u"P3PROC"_s,     u"PIZIGREOK"_s, u"PIZIGREUK"_s,
                                  u"P23PROC"_s,   u"SKOKOVI"_s, u"IZGUBLJENA"_s, u"INDEKS"_s};
-    for (int side : {1, 2}) {
-        const QList<StatLineField> fields = StatLineFields(side);
-        QCOMPARE(fields.size(), 2 + StatLine::CounterColumns().size() + derived.size());
-        for (const StatLineField &f : fields)
-            QVERIFY2(derived.contains(f.name) || StatLine::CounterColumns().contains(f.name) ||
-                         f.name == u"ID_STAT"_s || f.name == u"DRES"_s,
-                     qPrintable(f.name));
-    }
+    const QList<StatLineField> fields = StatLineFields();
+    QCOMPARE(fields.size(), 2 + StatLine::CounterColumns().size() + derived.size());
+    for (const StatLineField &f : fields)
+        QVERIFY2(derived.contains(f.name) || StatLine::CounterColumns().contains(f.name) ||
+                     f.name == u"ID_STAT"_s || f.name == u"DRES"_s,
+                 qPrintable(f.name));
     QCOMPARE(line.field(u"DRES"_s), value);
 }
 

@@ -1,10 +1,15 @@
-// Pictures of the between-match windows for a look at their layout: the
-// main window, the players and teams browsers, the match definition, the
-// match chooser, the export window and the roster dialog, each alone in the middle of the
-// screen, on a database of sample rows made in a temporary data directory.
+// Pictures of the windows for a look at their layout: the main window (at
+// the first start and with sample rows), the
+// players and teams browsers, the match definition, the match chooser, the
+// export window and the roster dialog, each alone in the middle of the screen, on a database
+// of sample rows made in a temporary data directory; then the match console
+// with the example match replayed into it, filling the screen less a task bar.
 //   quintara_screenshots OUTPUT_DIRECTORY
 // Run under a real X server (scripts/screenshots.sh starts Xvfb).
 #include "common/Messenger.h"
+#include "console/widgets/MatchConsole.h"
+#include "console/widgets/Pickers.h"
+#include "matchscript/widgets/MatchReplay.h"
 #include "data/EmbeddedEngine.h"
 #include "data/FbClient.h"
 #include "data/DataModule.h"
@@ -25,9 +30,12 @@
 #include <QFile>
 #include <QScreen>
 #include <QTableView>
+#include <QTabWidget>
 #include <QTableWidget>
 #include <QTemporaryDir>
 #include <QTest>
+
+#include "common/MatchState.h"
 
 #include <cstdio>
 
@@ -118,7 +126,8 @@ bool shoot(QWidget &window, const QString &file)
 {
     QScreen *screen = QGuiApplication::primaryScreen();
     window.show();
-    window.move(screen->geometry().center() - window.rect().center());
+    if (window.isWindow() && !(window.windowState() & Qt::WindowFullScreen))
+        window.move(screen->geometry().center() - window.rect().center());
     if (!QTest::qWaitForWindowExposed(&window))
         return false;
     QTest::qWait(300); // let the X server paint
@@ -127,6 +136,38 @@ bool shoot(QWidget &window, const QString &file)
                 window.height());
     window.hide();
     return saved;
+}
+
+// The console on the example match, replayed through it first: `file`.png
+// and `file`_statistic_lines.png.
+bool shootConsole(const QString &file)
+{
+    QFile script(QStringLiteral(QUINTARA_EXAMPLE_MATCH));
+    if (!script.open(QIODevice::ReadOnly))
+        return false;
+    const auto parsed = ParseMatchScript(QString::fromUtf8(script.readAll()));
+    if (!std::holds_alternative<MatchScript>(parsed))
+        return false;
+    TShootPosFrm zonePicker;
+    TTurnoverTypesFrm turnoverPicker;
+    TPFTypesFrm foulPicker;
+    Pickers() = {&zonePicker, &turnoverPicker, &foulPicker};
+    const MatchReplay::Outcome outcome = MatchReplay().Run(std::get<MatchScript>(parsed));
+    bool ok = outcome.succeeded();
+    if (ok) {
+        CurrentMatch().reset();
+        TMatchFrm console;
+        ok = console.OpenExistingMatch(outcome.matchId);
+        // The screen less a task bar of 40 pixels.
+        console.setGeometry(QGuiApplication::primaryScreen()->geometry().adjusted(0, 0, 0, -40));
+        ok = ok && shoot(console, file + u".png"_s);
+        // The same players with the rules engine's counts.
+        if (auto *views = console.findChild<QTabWidget *>())
+            views->setCurrentIndex(1);
+        ok = ok && shoot(console, file + u"_statistic_lines.png"_s);
+    }
+    Pickers() = {};
+    return ok;
 }
 
 } // namespace
@@ -158,9 +199,11 @@ int main(int argc, char **argv)
     Tdm module({QDir(data.path()).filePath(u"QNDB.FDB"_s), data.path()});
     if (!module.Start() || !module.connected())
         return 1;
+    // A first start, before there is a league: the main window says what to do.
+    bool ok = shoot(mainWindow, output.filePath(u"main_window_first_start.png"_s));
     addSampleRows(module.db());
 
-    bool ok = shoot(mainWindow, output.filePath(u"main_window.png"_s));
+    ok &= shoot(mainWindow, output.filePath(u"main_window.png"_s));
     {
         TRefBrowser players(BrowserKind::Players, module, &mainWindow);
         players.dbg->selectRow(1);
@@ -194,6 +237,7 @@ int main(int argc, char **argv)
         roster.coach->setCurrentIndex(1);
         ok &= shoot(roster, output.filePath(u"roster.png"_s));
     }
+    ok &= shootConsole(output.filePath(u"console"_s));
     Messenger::install(nullptr);
     return ok ? 0 : 1;
 }

@@ -16,6 +16,7 @@
 #include <QLineEdit>
 #include <QPoint>
 #include <QPushButton>
+#include <QHeaderView>
 #include <QTableView>
 #include <QTemporaryDir>
 #include <QTest>
@@ -149,6 +150,9 @@ private slots:
     void clickingAnotherRowPostsTheEdit();
     void deleteButtonAsksAndRefusesAUsedClub();
     void birthDatePickerFollowsRowsAndEdits();
+    void namesComeInTheirAlphabet();
+    void headerClickOrdersTheRows();
+    void namesGetTheWidthNotTheKey();
     void teamsByLeaguesListShowsLeaguesWithoutFiltering();
     void commandsReturnTheFocusToTheFirstField_data();
     void commandsReturnTheFocusToTheFirstField();
@@ -721,10 +725,28 @@ void TestBrowsers::birthDatePickerFollowsRowsAndEdits()
     QCOMPARE(browser.birthDate->date(), QDate(1990, 5, 17));
     QCOMPARE(browser.dbg->model()->index(0, 5).data().toString(), u"17.05.1990."_s);
 
-    // A player without a birth date leaves the picker as it was.
+    // A player without a birth date shows an empty date, not the one seen before.
     browser.dbg->selectRow(1);
     QCOMPARE(browser.logic().value(u"PREZIME"_s).toString(), u"Babić"_s);
-    QCOMPARE(browser.birthDate->date(), QDate(1990, 5, 17));
+    QCOMPARE(browser.birthDate->text().trimmed(), QString());
+    QCOMPARE(browser.dbg->model()->index(1, 5).data().toString(), QString());
+
+    // Edited and posted without a look at the date: it stays empty, even
+    // with the focus passed through every field of the panel.
+    QVERIFY(QTest::qWaitForWindowActive(&browser));
+    QTest::mouseClick(browser.commandButton(Command::Edit), Qt::LeftButton);
+    bool passedTheDate = false;
+    for (int field = 0; field < 12; ++field) {
+        QWidget *focused = QApplication::focusWidget();
+        QVERIFY(focused);
+        passedTheDate |= browser.birthDate->isAncestorOf(focused) || focused == browser.birthDate;
+        QTest::keyClick(focused, Qt::Key_Tab);
+    }
+    QVERIFY(passedTheDate);
+    QTest::mouseClick(browser.commandButton(Command::Post), Qt::LeftButton);
+    QCOMPARE(browser.lbCurrentAction->text(), u"BROWSING"_s);
+    QVERIFY(db.scalar(u"select DAT_RODJ from IGRAC where PREZIME = 'Babić'"_s).isNull());
+    QCOMPARE(browser.birthDate->text().trimmed(), QString());
 
     // Picked while browsing: nothing changes.
     browser.birthDate->setDate(QDate(2001, 2, 3));
@@ -790,6 +812,90 @@ void TestBrowsers::commandsReturnTheFocusToTheFirstField()
     QTest::mouseClick(browser.commandButton(Command::Cancel), Qt::LeftButton);
     QCOMPARE(QApplication::focusWidget(), browser.editor(first));
     QCOMPARE(browser.lbCurrentAction->text(), u"BROWSING"_s);
+}
+
+// The shown column with the title, as the grid shows it from the top.
+QStringList shownColumn(const QTableView &grid, const QString &title)
+{
+    QStringList cells;
+    const QAbstractItemModel &model = *grid.model();
+    for (int c = 0; c < model.columnCount(); ++c)
+        if (model.headerData(c, Qt::Horizontal).toString() == title)
+            for (int r = 0; r < model.rowCount(); ++r)
+                cells << model.index(r, c).data().toString();
+    return cells;
+}
+
+void TestBrowsers::namesComeInTheirAlphabet()
+{
+    Sandbox sb;
+    auto &db = sb.dm().db();
+    for (const QString &surname : {u"Vuković"_s, u"Šarić"_s, u"Đurić"_s, u"Čolić"_s, u"Cvetić"_s, u"Dukić"_s})
+        db.execute(u"insert into SUDIJA (PREZIME, IME) values (?, ?)"_s, {surname, u"Ana"_s});
+    TRefBrowser browser(BrowserKind::Referees, sb.dm());
+    browser.show();
+    QCOMPARE(shownColumn(*browser.dbg, u"Surname"_s),
+             (QStringList{u"Cvetić"_s, u"Čolić"_s, u"Dukić"_s, u"Đurić"_s, u"Šarić"_s, u"Vuković"_s}));
+}
+
+void TestBrowsers::headerClickOrdersTheRows()
+{
+    Sandbox sb;
+    auto &db = sb.dm().db();
+    db.execute(u"insert into IGRAC (PREZIME, IME, DAT_RODJ, VISINA) values ('Žižić', 'Ante', '1997-01-04', 211)"_s);
+    db.execute(u"insert into IGRAC (PREZIME, IME, VISINA) values ('Šiškić', 'Marko', 198)"_s);
+    db.execute(u"insert into IGRAC (PREZIME, IME, DAT_RODJ, VISINA) values ('Zec', 'Ivo', '1992-08-18', 91)"_s);
+    db.execute(u"insert into IGRAC (PREZIME, IME, DAT_RODJ, VISINA) values ('Sava', 'Ivo', '1989-06-17', 204)"_s);
+    TRefBrowser browser(BrowserKind::Players, sb.dm());
+    browser.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&browser));
+    // The table's own order (by key) until a header is clicked.
+    QCOMPARE(shownColumn(*browser.dbg, u"Surname"_s), (QStringList{u"Žižić"_s, u"Šiškić"_s, u"Zec"_s, u"Sava"_s}));
+    auto click = [&](const QString &title) {
+        QHeaderView *header = browser.dbg->horizontalHeader();
+        for (int c = 0; c < header->count(); ++c)
+            if (browser.dbg->model()->headerData(c, Qt::Horizontal).toString() == title)
+                QTest::mouseClick(header->viewport(), Qt::LeftButton, {},
+                                  QPoint(header->sectionViewportPosition(c) + header->sectionSize(c) / 2, 5));
+    };
+    click(u"Surname"_s);
+    QCOMPARE(shownColumn(*browser.dbg, u"Surname"_s), (QStringList{u"Sava"_s, u"Šiškić"_s, u"Zec"_s, u"Žižić"_s}));
+    click(u"Surname"_s);
+    QCOMPARE(shownColumn(*browser.dbg, u"Surname"_s), (QStringList{u"Žižić"_s, u"Zec"_s, u"Šiškić"_s, u"Sava"_s}));
+    // Heights by value, not as text; birth dates by date, the empty one last.
+    click(u"Height"_s);
+    QCOMPARE(shownColumn(*browser.dbg, u"Height"_s), (QStringList{u"91"_s, u"198"_s, u"204"_s, u"211"_s}));
+    click(u"Birth Date"_s);
+    QCOMPARE(shownColumn(*browser.dbg, u"Surname"_s), (QStringList{u"Sava"_s, u"Zec"_s, u"Žižić"_s, u"Šiškić"_s}));
+    // The row clicked is the row edited, in any order.
+    const QRect zec = browser.dbg->visualRect(browser.dbg->model()->index(1, 0));
+    QTest::mouseClick(browser.dbg->viewport(), Qt::LeftButton, {}, zec.center());
+    QCOMPARE(browser.logic().value(u"PREZIME"_s).toString(), u"Zec"_s);
+    QCOMPARE(browser.birthDate->date(), QDate(1992, 8, 18));
+}
+
+void TestBrowsers::namesGetTheWidthNotTheKey()
+{
+    Sandbox sb;
+    auto &db = sb.dm().db();
+    db.execute(u"insert into SUDIJA (PREZIME, IME, GRAD) values (?, ?, ?)"_s,
+               {u"Radojković-Stanisavljević"_s, u"Aleksandar"_s, u"Novi Sad"_s});
+    TRefBrowser browser(BrowserKind::Referees, sb.dm());
+    browser.resize(900, 600);
+    browser.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&browser));
+    const QAbstractItemModel &model = *browser.dbg->model();
+    int surname = -1, id = -1;
+    for (int c = 0; c < model.columnCount(); ++c) {
+        const QString title = model.headerData(c, Qt::Horizontal).toString();
+        surname = title == u"Surname"_s ? c : surname;
+        id = title == u"ID"_s ? c : id;
+    }
+    // The whole surname is in sight; the key takes no more than its figures need.
+    const int needed = browser.dbg->fontMetrics().horizontalAdvance(u"Radojković-Stanisavljević"_s);
+    QVERIFY2(browser.dbg->columnWidth(surname) > needed, qPrintable(QString::number(browser.dbg->columnWidth(surname))));
+    QVERIFY2(browser.dbg->columnWidth(id) < browser.dbg->viewport()->width() / 6,
+             qPrintable(QString::number(browser.dbg->columnWidth(id))));
 }
 
 QTEST_MAIN(TestBrowsers)

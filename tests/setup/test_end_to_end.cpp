@@ -468,6 +468,11 @@ struct ConsoleScript
             keyFreeThrow(console);
             if (QTest::currentTestFailed())
                 return;
+            // The first Esc empties the Init box, the second asks.
+            QVERIFY(!console.entryBox(EntryBox::Init)->text().isEmpty());
+            QTest::keyClick(console.entryBox(EntryBox::Init), Qt::Key_Escape);
+            QVERIFY(console.isVisible());
+            QCOMPARE(console.entryBox(EntryBox::Init)->text(), QString());
             messages.answer(true); // "Stop working with match ?"
             QTest::keyClick(console.entryBox(EntryBox::Init), Qt::Key_Escape);
             QVERIFY(!console.isVisible());
@@ -500,7 +505,7 @@ struct ConsoleScript
     {
         QVERIFY(console.entryBox(EntryBox::Init)->isEnabled());
         QVERIFY(console.entryBox(EntryBox::AwayParameter)->isEnabled());
-        QCOMPARE(console.clockMinute->text(), u"10"_s);
+        QCOMPARE(console.clockMinute->text(), u"Q1 \u00B7 10'"_s);
         QCOMPARE(console.startersButtons[0]->text(), u"[F8] Starters ..."_s);
 
         // Before the clock runs only player changes are taken.
@@ -517,7 +522,7 @@ struct ConsoleScript
         QTest::keyClick(console.entryBox(EntryBox::HomeCode), Qt::Key_Up);
         QTest::keyClick(console.entryBox(EntryBox::HomePlayer), Qt::Key_Up);
         keyInto(console.entryBox(EntryBox::Init), u"3"_s);
-        QCOMPARE(console.clockMinute->text(), u"9"_s);
+        QCOMPARE(console.clockMinute->text(), u"Q1 \u00B7 9'"_s);
 
         // Init 1, the shooter, code 4: a made free throw.
         keyInto(console.entryBox(EntryBox::Init), u"1"_s, false);

@@ -2,6 +2,7 @@
 #include "common/AppPaths.h"
 #include "common/MatchState.h"
 #include "data/FbClient.h"
+#include "app/MessageBoxes.h"
 #include "setup/widgets/AboutDialog.h"
 #include "setup/MainActions.h"
 #include "setup/widgets/MainWindow.h"
@@ -11,11 +12,13 @@
 
 #include <QAction>
 #include <QApplication>
+#include <QDir>
 #include <QFile>
 #include <QFileInfo>
 #include <QGroupBox>
 #include <QLabel>
 #include <QMenuBar>
+#include <QMessageBox>
 #include <QPushButton>
 #include <QTest>
 #include <QTimer>
@@ -92,7 +95,11 @@ private slots:
     void referenceBrowserSavesAndCopies();
     void creationResetsConsoleState();
     void restartStartsTheProgramAgain();
-    void aboutShowsLongVersion();
+    void aboutShowsTheCaptionsVersion();
+    void questionsAnswerNoToAStrayEnter();
+    void adviceLeadsANewcomer_data();
+    void adviceLeadsANewcomer();
+    void withoutDatabaseSaysWhyAndOffersNoLists();
     void escapeClosesWindow();
 };
 
@@ -276,11 +283,37 @@ void TestMainWindow::restartStartsTheProgramAgain()
     QCOMPARE(started, QCoreApplication::applicationFilePath());
 }
 
-void TestMainWindow::aboutShowsLongVersion()
+void TestMainWindow::aboutShowsTheCaptionsVersion()
 {
-    TAboutFrm about;
+    Sandbox sb(false);
+    Environment env(sb);
+    RecordingMessenger messages;
+    TMainFrm window;
+    TAboutFrm about(&window);
     about.show();
-    QCOMPARE(about.Version->text(), ReadFileVersion(ProgramVersion())->longText);
+    // One form of the version everywhere.
+    QCOMPARE(about.Version->text(), ReadFileVersion(ProgramVersion())->mediumText);
+    QCOMPARE(window.Label3->text(), about.Version->text());
+    QVERIFY(window.windowTitle().endsWith(about.Version->text() + u")"_s));
+}
+
+void TestMainWindow::questionsAnswerNoToAStrayEnter()
+{
+    // The real question box: Enter takes its default button.
+    MessageBoxMessenger boxes;
+    Messenger::install(&boxes);
+    QPushButton *defaultButton = nullptr;
+    QTimer::singleShot(0, [&] {
+        auto *box = qobject_cast<QMessageBox *>(QApplication::activeModalWidget());
+        QVERIFY(box);
+        defaultButton = box->defaultButton();
+        QCOMPARE(defaultButton, box->button(QMessageBox::No));
+        QTest::keyClick(box, Qt::Key_Return);
+    });
+    const bool yes = AskConfirmation(u"Stop working with match ?"_s);
+    Messenger::install(nullptr);
+    QVERIFY(defaultButton);
+    QVERIFY(!yes);
 }
 
 void TestMainWindow::escapeClosesWindow()
@@ -292,6 +325,63 @@ void TestMainWindow::escapeClosesWindow()
     QVERIFY(QTest::qWaitForWindowExposed(&window));
     QTest::keyClick(&window, Qt::Key_Escape);
     QTRY_VERIFY(!window.isVisible());
+}
+
+void TestMainWindow::adviceLeadsANewcomer_data()
+{
+    QTest::addColumn<bool>("marker");
+    QTest::addColumn<bool>("league");
+    QTest::addColumn<QStringList>("saying");
+    QTest::newRow("fresh database") << false << false
+                                    << QStringList{u"No league yet"_s, u"qntlea.txt"_s, u"--replay"_s};
+    QTest::newRow("marker, no league") << true << false << QStringList{u"\"Leagues\""_s, u"\"Teams\""_s};
+    QTest::newRow("a league") << false << true << QStringList();
+}
+
+void TestMainWindow::adviceLeadsANewcomer()
+{
+    QFETCH(bool, marker);
+    QFETCH(bool, league);
+    QFETCH(QStringList, saying);
+    Sandbox sb;
+    Environment env(sb);
+    if (marker) {
+        QFile file(sb.file(u"qntlea.txt"_s));
+        QVERIFY(file.open(QIODevice::WriteOnly));
+    }
+    Tdm &module = sb.dm();
+    if (league)
+        module.db().execute(u"insert into LIGA (NAZIV, OZNAKA, LIGTUR) values (?, ?, ?)"_s, {u"Liga"_s, u"L"_s, 1});
+    TMainFrm window;
+    window.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&window));
+    QCOMPARE(window.lbAdvice->isVisible(), !saying.isEmpty());
+    for (const QString &words : saying)
+        QVERIFY2(window.lbAdvice->text().contains(words), qPrintable(window.lbAdvice->text()));
+    if (!marker && !league)
+        QVERIFY(window.lbAdvice->text().contains(QDir::toNativeSeparators(sb.path())));
+}
+
+void TestMainWindow::withoutDatabaseSaysWhyAndOffersNoLists()
+{
+    Sandbox sb(false);
+    Environment env(sb);
+    RecordingMessenger messages;
+    // A database on a server that is not there.
+    Tdm module({u"127.0.0.1/1:/nowhere/QNDB.FDB"_s, sb.path()});
+    QVERIFY(module.Start());
+    QVERIFY(!module.connected());
+    TMainFrm window;
+    window.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&window));
+    QVERIFY(window.lbAdvice->isVisible());
+    QVERIFY2(window.lbAdvice->text().startsWith(u"No database ("_s), qPrintable(window.lbAdvice->text()));
+    QVERIFY(window.lbAdvice->text().contains(u"/nowhere/QNDB.FDB"_s));
+    for (const char *name : {"grpQNTActions", "grpAdminActions", "grpMatchActions"})
+        QVERIFY(!window.findChild<QGroupBox *>(QLatin1String(name))->isEnabled());
+    QVERIFY(!findAction(window.menuBar(), u"Players"_s)->isEnabled());
+    QVERIFY(findAction(window.menuBar(), u"About ..."_s)->isEnabled());
+    QVERIFY(findAction(window.menuBar(), u"Backup RESTORE!"_s)->isEnabled());
 }
 
 QTEST_MAIN(TestMainWindow)

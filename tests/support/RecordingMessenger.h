@@ -16,6 +16,8 @@ public:
     bool show(Kind kind, const QString &text) override;
 
     void answer(bool yes) { answers.append(yes); }
+    void note(const QString &text) override { notes.append(text); }
+    QStringList notes;
 
     QStringList texts() const;
     QList<QPair<Kind, QString>> messages;
