@@ -43,6 +43,7 @@ QColor ColorFromValue(int value);
 int ColorValue(const QColor &color);
 
 class TMatchFrm;
+class LivePageWriter;
 class QPushButton;
 
 // The dialogs the console opens that belong to the match setup; the program
@@ -164,6 +165,9 @@ private:
 
     BackgroundBackup openingBackup_;
     MatchSession session_;
+    // After the session: its timer asks the session for the open match. None
+    // while the export directory is missing at start.
+    LivePageWriter *livePage_ = nullptr;
     EntryGrammar grammar_;
     std::array<QLineEdit *, 7> boxes_{};
     TEventLegendFrm *legend_ = nullptr;
