@@ -7,6 +7,8 @@
 #include "data/FbClient.h"
 #include "publish/KeyedMatch.h"
 #include "publish/LivePage.h"
+#include "publish/LivePageWriter.h"
+#include "support/RecordingMessenger.h"
 #include "rules/MatchGenerator.h"
 
 #include <QDir>
@@ -97,6 +99,8 @@ private slots:
     void randomMatchAgreesWithItsBoxScore();
     void buildTouchesNoRow();
     void programWritesThePage();
+    void writerSaysOnceAndWritesWhenTheDirectoryComesBack();
+    void readerNeverSeesAHalfWrittenPage();
 };
 
 void TestLivePage::pageValues_data()
@@ -337,6 +341,64 @@ void TestLivePage::programWritesThePage()
     run = program(home, {u"--live-page"_s});
     QCOMPARE(run.exitCode, 2);
     QCOMPARE(run.errors.count(u'\n'), 1);
+}
+
+void TestLivePage::writerSaysOnceAndWritesWhenTheDirectoryComesBack()
+{
+    KeyedMatch m;
+    m.start();
+    RecordingMessenger messages;
+    const QString directory = m.sb.file(u"live"_s);
+    LivePageWriter writer(m.db(), [&] { return m.match; }, directory);
+    writer.setInterval(20);
+    QCOMPARE(writer.fileName(), QDir(directory).filePath(u"data.htm"_s));
+    QVERIFY(!writer.writeNow());
+    QTest::qWait(200); // ticks that fail again, silently
+    QCOMPARE(messages.texts().size(), 1);
+    QVERIFY2(messages.texts()[0].contains(QDir::toNativeSeparators(writer.fileName()) + u": "_s),
+             qPrintable(messages.texts()[0]));
+
+    QVERIFY(QDir().mkpath(directory)); // the directory comes back: the next tick writes
+    m.play(u"+1"_s);
+    const QByteArray page = LivePageBytes(LivePageBuilder(m.db()).build(m.match));
+    QTRY_COMPARE_WITH_TIMEOUT(QFile::exists(writer.fileName()), true, 2000);
+    QFile written(writer.fileName());
+    QVERIFY(written.open(QIODevice::ReadOnly));
+    QCOMPARE(written.readAll(), page);
+    QCOMPARE(messages.texts().size(), 1);
+
+    QVERIFY(QDir(directory).removeRecursively()); // a new failure is said again, once
+    QTRY_COMPARE_WITH_TIMEOUT(messages.texts().size(), 2, 2000);
+    QTest::qWait(100);
+    QCOMPARE(messages.texts().size(), 2);
+}
+
+void TestLivePage::readerNeverSeesAHalfWrittenPage()
+{
+    KeyedMatch m;
+    m.start();
+    QTemporaryDir directory;
+    LivePageWriter writer(m.db(), [&] { return m.match; }, directory.path());
+    QVERIFY(writer.writeNow());
+    // Another process reads the page's last line over and over while pages
+    // are written; a missing or cut page would show another line.
+    QProcess reader;
+    reader.start(u"sh"_s, {u"-c"_s, u"while :; do tail -n 1 \"$0\" || echo MISSING; done"_s, writer.fileName()});
+    QVERIFY(reader.waitForStarted());
+    for (int minute = 0; minute < 40; ++minute) {
+        m.play(u"+1"_s);
+        for (int write = 0; write < 4; ++write)
+            QVERIFY(writer.writeNow());
+    }
+    QTest::qWait(50);
+    reader.kill();
+    reader.waitForFinished();
+    const QList<QByteArray> lines = reader.readAllStandardOutput().split('\n');
+    QVERIFY(lines.size() > 100);
+    const QByteArray script = "<script language=\"JavaScript\" type=\"text/JavaScript\">parent.pageOK = true;</script>\r";
+    for (qsizetype i = 0; i + 1 < lines.size(); ++i) // the last may be cut by the kill
+        QCOMPARE(lines[i], script);
+    QCOMPARE(reader.readAllStandardError(), QByteArray());
 }
 
 QTEST_GUILESS_MAIN(TestLivePage)
