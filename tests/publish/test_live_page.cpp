@@ -8,6 +8,7 @@
 #include "publish/KeyedMatch.h"
 #include "publish/LivePage.h"
 #include "publish/LivePageWriter.h"
+#include "publish/SavedQuarters.h"
 #include "support/RecordingMessenger.h"
 #include "rules/MatchGenerator.h"
 
@@ -101,6 +102,7 @@ private slots:
     void programWritesThePage();
     void writerSaysOnceAndWritesWhenTheDirectoryComesBack();
     void readerNeverSeesAHalfWrittenPage();
+    void savedQuartersOfTheMatch();
 };
 
 void TestLivePage::pageValues_data()
@@ -399,6 +401,24 @@ void TestLivePage::readerNeverSeesAHalfWrittenPage()
     for (qsizetype i = 0; i + 1 < lines.size(); ++i) // the last may be cut by the kill
         QCOMPARE(lines[i], script);
     QCOMPARE(reader.readAllStandardError(), QByteArray());
+}
+
+void TestLivePage::savedQuartersOfTheMatch()
+{
+    QTemporaryDir directory;
+    QCOMPARE(SavedQuarterFiles(directory.filePath(u"missing"_s), u"KK Čakovec"_s, u"Brčko"_s), QStringList());
+    const QStringList names{
+        u"7_KK Cakovec_VS_Brcko_Period_2.jpeg"_s, u"7_KK CAKOVEC_VS_BRCKO_Period_1.jpeg"_s, // case aside
+        u"7_KK Cakovec_VS_Brcko_Period_3.jpg"_s,                                        // not ".jpeg"
+        u"8_KK Cakovec_VS_Zadar_Period_1.jpeg"_s,                                       // another match
+        u"7_KK Cakovec_VS_Brcko_Period_4.jpeg.txt"_s};
+    for (const QString &name : names) {
+        QFile file(directory.filePath(name));
+        QVERIFY(file.open(QIODevice::WriteOnly));
+    }
+    QVERIFY(QDir(directory.path()).mkdir(u"9_KK Cakovec_VS_Brcko_Period_1.jpeg"_s)); // a directory
+    QCOMPARE(SavedQuarterFiles(directory.path(), u"KK Čakovec"_s, u"Brčko"_s),
+             QStringList({u"7_KK CAKOVEC_VS_BRCKO_Period_1.jpeg"_s, u"7_KK Cakovec_VS_Brcko_Period_2.jpeg"_s}));
 }
 
 QTEST_GUILESS_MAIN(TestLivePage)
