@@ -106,7 +106,7 @@ private:
         return places;
     }
 
-    void person(Values &values, MatchRowColumn column, PersonName (NameLookups::*lookup)(int), bool withCity) const
+    void person(Values &values, MatchRowColumn column, PersonName (NameLookups::*lookup)(int), bool withCity)
     {
         const int id = key(column);
         const PersonName name = id != 0 ? (names_.*lookup)(id) : PersonName{};
@@ -115,7 +115,7 @@ private:
             values.text(name.city);
     }
 
-    QString matchFacts() const
+    QString matchFacts()
     {
         Values ut;
         ut.text(text(League)).number(key(Round)).text(text(City));
@@ -136,7 +136,7 @@ private:
     // the current one when play has ended.
     bool periodOver(int period) const { return period < clock_.period || (period == clock_.period && clock_.Ended()); }
 
-    QString teamLine(int side, const int *overtimePoints) const
+    QString teamLine(int side, const int *overtimePoints)
     {
         Values line;
         line.text(text(side == 1 ? HomeName : AwayName));
@@ -194,7 +194,7 @@ private:
         return lines;
     }
 
-    QString totalsLine(int side, const BoxRow &totals, int minutes) const
+    QString totalsLine(int side, const BoxRow &totals, int minutes)
     {
         Values line;
         line.number(statistics_.CountByCode(match_, side, EvTechnicalCoach));
@@ -275,8 +275,8 @@ private:
     }
 
     fb::Connection &db_;
-    mutable EventStatistics statistics_;
-    mutable NameLookups names_;
+    EventStatistics statistics_;
+    NameLookups names_;
     int match_;
     const fb::Query &row_;
     const MatchTimeline &timeline_;
