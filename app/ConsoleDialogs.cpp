@@ -1,9 +1,11 @@
 #include "app/ConsoleDialogs.h"
 
+#include "common/AppPaths.h"
 #include "common/Messenger.h"
 #include "console/widgets/MatchConsole.h"
 #include "console/widgets/SecondsDialog.h"
 #include "data/DataModule.h"
+#include "publish/widgets/SavedQuartersWindow.h"
 #include "setup/widgets/MatchDefinitionDialog.h"
 #include "setup/widgets/StartersDialog.h"
 #include "setup/widgets/RosterDialog.h"
@@ -43,6 +45,16 @@ void RegisterConsoleDialogs()
         for (const auto &[from, to] : kinds)
             if (from == list)
                 ShowReferenceBrowser(to, &console);
+    };
+    dialogs.savedQuarters = [](TMatchFrm &console) {
+        // One window for the console's life, which is the program's: a match per run.
+        auto *window = console.findChild<TfrmSavedQuarters *>();
+        if (!window)
+            window = new TfrmSavedQuarters(AppPaths::exportDirectory(), &console);
+        window->SetTeams(console.session().HomeName(), console.session().AwayName());
+        window->hide(); // shown again, so the list is read again
+        window->show();
+        window->raise();
     };
     dialogs.definition = [](TMatchFrm &console) {
         TDataGame definition(*dm(), console.session().MatchId(), &console);

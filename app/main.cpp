@@ -68,7 +68,7 @@ int main(int argc, char **argv)
     // A replay and the export commands need no display: the console runs
     // offscreen, and the offscreen platform's notes would only bury the
     // command's own report.
-    static const char *const HeadlessOptions[] = {"--replay", "--export", "--export-all", "--read-qnt"};
+    static const char *const HeadlessOptions[] = {"--replay", "--export", "--export-all", "--read-qnt", "--live-page"};
     for (int i = 1; i < argc; ++i) {
         if (std::none_of(std::begin(HeadlessOptions), std::end(HeadlessOptions),
                          [&](const char *option) { return std::strcmp(argv[i], option) == 0; }))
@@ -120,6 +120,16 @@ int main(int argc, char **argv)
                                      QStringLiteral("Print the match file <file> decoded as text, then end."),
                                      QStringLiteral("file"));
     options.addOption(readQnt);
+    const QCommandLineOption livePage(QStringLiteral("live-page"),
+                                      QStringLiteral("Write the live page of the stored match given by --match to "
+                                                     "the file given by --out (standard output without it), then end."));
+    options.addOption(livePage);
+    const QCommandLineOption liveMatch(QStringLiteral("match"), QStringLiteral("With --live-page: the match number."),
+                                       QStringLiteral("id"));
+    options.addOption(liveMatch);
+    const QCommandLineOption liveOut(QStringLiteral("out"), QStringLiteral("With --live-page: the file to write."),
+                                     QStringLiteral("file"));
+    options.addOption(liveOut);
     options.addPositionalArgument(QStringLiteral("file"), QStringLiteral("With --export: the file to write."),
                                   QStringLiteral("[file]"));
     options.process(*reading);
@@ -141,7 +151,8 @@ int main(int argc, char **argv)
     QuitOnTerminationSignals();
     MessageBoxMessenger boxes;
     TerminalMessenger terminal;
-    const bool headless = options.isSet(replay) || options.isSet(exportMatch) || options.isSet(exportAll);
+    const bool headless =
+        options.isSet(replay) || options.isSet(exportMatch) || options.isSet(exportAll) || options.isSet(livePage);
     Messenger::install(headless ? static_cast<Messenger *>(&terminal) : &boxes);
 
     // Every file of the program goes to the data directory: without one
@@ -178,6 +189,8 @@ int main(int argc, char **argv)
             result = ExportMatchCommand(dataModule.db(), options.value(exportMatch),
                                         options.positionalArguments().value(0), dataModule.options().dataDirectory, out,
                                         errors);
+        else if (options.isSet(livePage))
+            result = LivePageCommand(dataModule.db(), options.value(liveMatch), options.value(liveOut), out, errors);
         else
             result = ExportAllCommand(dataModule.db(), options.value(exportAll), dataModule.options().dataDirectory,
                                       out, errors);

@@ -53,7 +53,7 @@ bool endsAttack(int code)
 } // namespace
 
 MatchSession::MatchSession(Tdm &module)
-    : dm_(module), store_(module.db()), rules_(module.db()), tables_(module.db()),
+    : dm_(module), store_(module.db()), statistics_(module.db()), rules_(module.db()), tables_(module.db()),
       journal_(module.db(), MatchJournal::Directory(module.options().databaseLocation, module.options().dataDirectory))
 {
 }

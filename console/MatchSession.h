@@ -201,6 +201,7 @@ private:
 
     Tdm &dm_;
     EventStore store_;
+    EventStatistics statistics_;
     RulesEngine rules_;
     WorkingTables tables_;
     MatchJournal journal_;
@@ -209,6 +210,6 @@ private:
     int homeColor_ = 0xFFFFFF, awayColor_ = 0xFFFFFF;
     int eventCounter_ = 0;
     int lastFoulType_ = 0;
-    TeamFoulTally fouls_{store_, matchId_};
+    TeamFoulTally fouls_{statistics_, matchId_};
     EventLog log_{store_, matchId_};
 };

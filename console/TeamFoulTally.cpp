@@ -17,16 +17,7 @@ void TeamFoulTally::Recount(int period)
     Update(2, period, 0);
 }
 
-int TeamFoulTally::stored(int side, int period)
-{
-    DttCondition fouls = DttCondition(match_, side).oneOf(DttColumn::RES, {EvPersonalFoul, EvTechnicalPlayer});
-    // The fourth quarter and every overtime are one foul period.
-    if (period >= RegularPeriods)
-        fouls.atLeast(DttColumn::P, RegularPeriods);
-    else
-        fouls.equals(DttColumn::P, period);
-    return store_.CountWhere(fouls);
-}
+int TeamFoulTally::stored(int side, int period) { return statistics_.TeamFouls(match_, side, period); }
 
 void TeamFoulTally::Update(int side, int period, int code)
 {

@@ -9,12 +9,12 @@
 
 #include <array>
 
-class EventStore;
+class EventStatistics;
 
 class TeamFoulTally
 {
 public:
-    TeamFoulTally(EventStore &store, const int &match) : store_(store), match_(match) {}
+    TeamFoulTally(EventStatistics &statistics, const int &match) : statistics_(statistics), match_(match) {}
 
     // Forgets every count: they are read again from the records.
     void Reset();
@@ -37,7 +37,7 @@ private:
     static size_t index(int side) { return side == 2 ? 1 : 0; }
     int stored(int side, int period);
 
-    EventStore &store_;
+    EventStatistics &statistics_;
     const int &match_;
     int period_ = 0;
     std::array<SideState, 2> state_{};

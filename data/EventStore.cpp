@@ -313,6 +313,16 @@ int EventStatistics::TimeOutsInHalf(int match, int side, int period)
     return store_.CountWhere(timeOuts);
 }
 
+int EventStatistics::TeamFouls(int match, int side, int period)
+{
+    DttCondition fouls = DttCondition(match, side).oneOf(DttColumn::RES, {EvPersonalFoul, EvTechnicalPlayer});
+    if (period >= RegularPeriods)
+        fouls.atLeast(DttColumn::P, RegularPeriods);
+    else
+        fouls.equals(DttColumn::P, period);
+    return store_.CountWhere(fouls);
+}
+
 int EventStatistics::RosterSize(int match, int side)
 {
     try {

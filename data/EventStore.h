@@ -182,6 +182,10 @@ public:
     // Time-outs of the half the period belongs to (1-2, 3-4), or of the
     // overtime itself.
     int TimeOutsInHalf(int match, int side, int period);
+    // Team fouls (personal and technical fouls of players) of the side in the
+    // foul period of `period`: each quarter alone, the fourth quarter and
+    // every overtime together.
+    int TeamFouls(int match, int side, int period);
     // Roster rows of the side in SASTAV (away rows carry DOMGOST 0, or 2).
     int RosterSize(int match, int side);
     // Personal fouls of a foul type, of the side or of one player.

@@ -1,5 +1,6 @@
 #include "publish/ExportCommands.h"
 
+#include "publish/LivePage.h"
 #include "publish/MatchExport.h"
 #include "publish/QntReader.h"
 
@@ -65,5 +66,35 @@ int ReadQntCommand(const QString &fileName, QTextStream &out, QTextStream &error
         return 1;
     }
     out << QntMatchText(std::get<QntMatch>(read));
+    return 0;
+}
+
+int LivePageCommand(fb::Connection &db, const QString &matchId, const QString &fileName, QTextStream &out,
+                    QTextStream &errors)
+{
+    bool isNumber = false;
+    const int match = matchId.toInt(&isNumber);
+    if (!isNumber) {
+        errors << "--live-page needs a match number, as in --live-page --match 7 --out data.htm\n";
+        return 2;
+    }
+    try {
+        const QByteArray page = LivePageBytes(LivePageBuilder(db).build(match));
+        if (fileName.isEmpty()) {
+            out.flush();
+            QFile standardOutput;
+            if (!standardOutput.open(stdout, QIODevice::WriteOnly) || standardOutput.write(page) != page.size())
+                throw LivePageError(QStringLiteral("cannot write the page: %1").arg(standardOutput.errorString()));
+        } else {
+            WriteLivePage(fileName, page);
+            out << "match " << match << ": " << QDir::toNativeSeparators(fileName) << '\n';
+        }
+    } catch (const LivePageError &e) {
+        errors << "live page failed: match " << match << ": " << e.reason() << '\n';
+        return 1;
+    } catch (const std::exception &e) { // the database's errors among them
+        errors << "live page failed: match " << match << ": " << QString::fromUtf8(e.what()) << '\n';
+        return 1;
+    }
     return 0;
 }

@@ -1,6 +1,6 @@
 #pragma once
-// The export from the command line, without windows: quintara --export,
-// --export-all and --read-qnt. Each prints what it wrote on `out` and, on a
+// The export and the live page from the command line, without windows:
+// quintara --export, --export-all, --read-qnt and --live-page. Each prints what it wrote on `out` and, on a
 // failure, one line with the reason on `errors`, and answers the process's
 // exit status: 0 done, 1 failed, 2 a wrong argument.
 
@@ -20,3 +20,8 @@ int ExportMatchCommand(fb::Connection &db, const QString &matchId, const QString
 int ExportAllCommand(fb::Connection &db, const QString &directory, const QString &logDirectory, QTextStream &out,
                      QTextStream &errors);
 int ReadQntCommand(const QString &fileName, QTextStream &out, QTextStream &errors);
+// The live page of a stored match, from its stored rows alone, into
+// `fileName` (written as the console writes data.htm), or on `out` when no
+// file is given.
+int LivePageCommand(fb::Connection &db, const QString &matchId, const QString &fileName, QTextStream &out,
+                    QTextStream &errors);

@@ -4,6 +4,7 @@
 #include "data/BoxScore.h"
 #include "data/FbClient.h"
 #include "data/PlusMinus.h"
+#include "publish/AtomicFile.h"
 #include "publish/MatchTimeline.h"
 #include "publish/QntWriter.h"
 
@@ -11,7 +12,6 @@
 #include <QDir>
 #include <QFileInfo>
 #include <QSet>
-#include <QSaveFile>
 
 #include <limits>
 
@@ -224,30 +224,12 @@ private:
     const MatchTimeline &timeline_;
 };
 
-std::vector<RecordedEvent> readEvents(fb::Connection &db, int match)
-{
-    std::vector<RecordedEvent> events;
-    fb::Query rows(db, QStringLiteral("SELECT RBACTION, HG, NODR, P, M, RES, PAR1, PAR2, I1 FROM DTT "
-                                      "WHERE (IDM = ?) ORDER BY RBACTION"));
-    rows.exec({match});
-    while (rows.next())
-        events.push_back({.number = rows.value(0).toInt(),
-                          .side = rows.value(1).toInt(),
-                          .player = rows.value(2).toInt(),
-                          .clock = {rows.value(3).toInt(), rows.value(4).toInt()},
-                          .code = rows.value(5).toInt(),
-                          .parameter = rows.value(6).toInt(),
-                          .seconds = rows.value(7).toInt(),
-                          .points = rows.value(8).toInt()});
-    return events;
-}
-
 } // namespace
 
 QntMatch MatchExportBuilder::build(int match) const
 {
     const auto row = readMatchRow(db_, match);
-    const MatchTimeline timeline(readEvents(db_, match));
+    const MatchTimeline timeline(ReadRecordedEvents(db_, match));
     return ExportComposer(db_, match, *row, timeline).compose();
 }
 
@@ -267,26 +249,10 @@ QString EventLogFileName(int match) { return QStringLiteral("temp_exp_%1.txt").a
 
 namespace {
 
-// Writes through a temporary file beside the target, renamed into place on
-// commit. Unbuffered, so that a write the disk refuses fails here rather
-// than in a flush that the commit would not notice; a short write is
-// followed by another, which fails with the system's reason.
 void saveAtomically(const QString &fileName, const QByteArray &content)
 {
-    QSaveFile file(fileName);
-    const auto failed = [&] {
-        return ExportError(QStringLiteral("cannot write %1: %2").arg(QDir::toNativeSeparators(fileName), file.errorString()));
-    };
-    if (!file.open(QIODevice::WriteOnly | QIODevice::Unbuffered))
-        throw failed();
-    for (qint64 written = 0; written < content.size();) {
-        const qint64 count = file.write(content.constData() + written, content.size() - written);
-        if (count <= 0)
-            throw failed();
-        written += count;
-    }
-    if (!file.commit())
-        throw failed();
+    if (const QString error = SaveAtomically(fileName, content); !error.isEmpty())
+        throw ExportError(error);
 }
 
 } // namespace

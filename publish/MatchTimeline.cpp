@@ -1,6 +1,27 @@
 #include "publish/MatchTimeline.h"
 
 #include "data/ActionCodes.h"
+#include "data/FbClient.h"
+
+std::vector<RecordedEvent> ReadRecordedEvents(fb::Connection &db, int match)
+{
+    std::vector<RecordedEvent> events;
+    fb::Query rows(db, QStringLiteral("SELECT RBACTION, HG, NODR, P, M, RES, PAR1, PAR2, I1, PAR4, LGTYPE FROM DTT "
+                                      "WHERE (IDM = ?) ORDER BY RBACTION"));
+    rows.exec({match});
+    while (rows.next())
+        events.push_back({.number = rows.value(0).toInt(),
+                          .side = rows.value(1).toInt(),
+                          .player = rows.value(2).toInt(),
+                          .clock = {rows.value(3).toInt(), rows.value(4).toInt()},
+                          .code = rows.value(5).toInt(),
+                          .parameter = rows.value(6).toInt(),
+                          .seconds = rows.value(7).toInt(),
+                          .points = rows.value(8).toInt(),
+                          .attackType = rows.value(9).toInt(),
+                          .foulType = rows.value(10).toInt()});
+    return events;
+}
 
 MatchTimeline::MatchTimeline(std::vector<RecordedEvent> events) : events_(std::move(events))
 {
@@ -15,6 +36,15 @@ MatchTimeline::MatchTimeline(std::vector<RecordedEvent> events) : events_(std::m
 }
 
 int MatchTimeline::points(int side) const { return points(side, nullptr); }
+
+int MatchTimeline::pointsInPeriod(int side, int period) const
+{
+    int points = 0;
+    for (const RecordedEvent &e : events_)
+        if (e.side == side && e.clock.period == period)
+            points += e.points;
+    return points;
+}
 
 int MatchTimeline::pointsUpTo(int side, int gameMinute) const
 {

@@ -26,9 +26,18 @@ struct RecordedEvent
     int parameter = 0;  // PAR1: zone, type, opponent or entering player
     int seconds = 0;    // PAR2: the game second of a player change
     int points = 0;     // I1
+    int attackType = 0; // PAR4
+    int foulType = 0;   // LGTYPE
 
     bool operator==(const RecordedEvent &) const = default;
 };
+
+namespace fb {
+class Connection;
+}
+
+// The match's records in ascending RBACTION; a null column reads 0.
+std::vector<RecordedEvent> ReadRecordedEvents(fb::Connection &db, int match);
 
 class MatchTimeline
 {
@@ -47,6 +56,8 @@ public:
 
     // Points of a side in the whole match (the console's score).
     int points(int side) const;
+    // Points of a side in one period.
+    int pointsInPeriod(int side, int period) const;
     // Points of a side scored up to the end of game minute t, from the tip-off.
     int pointsUpTo(int side, int gameMinute) const;
     // Time-outs of a side taken in game minute t.

@@ -14,6 +14,7 @@
 #include "data/BoxScore.h"
 #include "data/StatLines.h"
 #include "data/DataModule.h"
+#include "publish/LivePageWriter.h"
 
 #include <QApplication>
 #include <QButtonGroup>
@@ -86,6 +87,10 @@ TMatchFrm::TMatchFrm(QWidget *parent)
         return answers_.foulType ? answers_.foulType() : Pickers().foul ? Pickers().foul->Pick() : 1;
     };
 
+    // Only where the export directory was there at start, as the other live files.
+    if (AppPaths::ExportDirectoryReady)
+        livePage_ =
+            new LivePageWriter(dm()->db(), [this] { return session_.MatchId(); }, AppPaths::exportDirectory(), this);
     setWindowTitle(QStringLiteral("Quintara"));
     auto *layout = new QVBoxLayout(this);
     layout->setContentsMargins(6, 2, 6, 6);
@@ -208,6 +213,8 @@ void TMatchFrm::showEvent(QShowEvent *event)
 {
     QDialog::showEvent(event);
     ShowMatch();
+    if (livePage_)
+        livePage_->writeNow();
 }
 
 void TMatchFrm::showNames()
@@ -221,6 +228,12 @@ void TMatchFrm::showNames()
 
 void TMatchFrm::followMatch(MatchChanges what)
 {
+    // The end of a period or of the match is published at once, not at the next tick.
+    if (livePage_ && (what & MatchChange::Clock)) {
+        const MatchClock clock = session_.Clock();
+        if (clock.Ended() || (clock.AtPeriodStart() && clock.period > 1))
+            livePage_->writeSoon();
+    }
     if (what & MatchChange::Details) {
         showNames();
         ShowPossession();

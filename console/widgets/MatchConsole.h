@@ -43,11 +43,13 @@ QColor ColorFromValue(int value);
 int ColorValue(const QColor &color);
 
 class TMatchFrm;
+class LivePageWriter;
 class QPushButton;
 
 // The dialogs the console opens that belong to the match setup; the program
 // fills them in when it starts. Each shows its dialog modally and answers
-// whether it was confirmed. Sides are 1 home, 2 away.
+// whether it was confirmed; the saved quarters window is shown beside the
+// console. Sides are 1 home, 2 away.
 enum class ReferenceList { Players, Coaches, Referees, Delegates, Statists, Leagues, Teams };
 
 struct ConsoleDialogs
@@ -56,6 +58,7 @@ struct ConsoleDialogs
     std::function<bool(TMatchFrm &, int side)> lineUp;
     std::function<bool(TMatchFrm &)> definition;
     std::function<void(TMatchFrm &, ReferenceList)> browser;
+    std::function<void(TMatchFrm &)> savedQuarters;
 };
 ConsoleDialogs &TheConsoleDialogs();
 
@@ -136,6 +139,7 @@ public:
     void OpenRoster(int side);
     void OpenLineUp(int side);
     void OpenDefinition();
+    void OpenSavedQuarters();
     void OpenReferenceList(ReferenceList list);
     void UpdateStartersCaptions();
     std::array<QPushButton *, 2> startersButtons{};
@@ -174,6 +178,9 @@ private:
 
     BackgroundBackup openingBackup_;
     MatchSession session_;
+    // After the session: its timer asks the session for the open match. None
+    // while the export directory is missing at start.
+    LivePageWriter *livePage_ = nullptr;
     EntryGrammar grammar_;
     std::array<QLineEdit *, 7> boxes_{};
     TEventLegendFrm *legend_ = nullptr;

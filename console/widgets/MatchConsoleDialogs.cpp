@@ -40,6 +40,12 @@ ConsoleDialogs &TheConsoleDialogs()
     return dialogs;
 }
 
+void TMatchFrm::OpenSavedQuarters()
+{
+    if (TheConsoleDialogs().savedQuarters)
+        TheConsoleDialogs().savedQuarters(*this);
+}
+
 void TMatchFrm::OpenRoster(int side)
 {
     if (!TheConsoleDialogs().roster)

@@ -428,7 +428,7 @@ QMenuBar *TMatchFrm::buildMenus()
     QMenu *view = bar->addMenu(QStringLiteral("&View"));
     view->addAction(QStringLiteral("Events"), QKeySequence(Qt::Key_F2), this, &TMatchFrm::showLegend);
     view->addAction(QStringLiteral("Large Scoreboard"), this, later(QStringLiteral("Large Scoreboard")));
-    view->addAction(QStringLiteral("Saved Quarters"), this, later(QStringLiteral("Saved Quarters")));
+    view->addAction(QStringLiteral("Saved Quarters"), this, &TMatchFrm::OpenSavedQuarters);
     QMenu *colors = view->addMenu(QStringLiteral("Colors"));
     for (int side = 1; side <= 2; ++side)
         colors->addAction(side == 1 ? QStringLiteral("Home") : QStringLiteral("Away"), this, [this, side] {

@@ -11,6 +11,7 @@
 #include "publish/MatchTimeline.h"
 #include "publish/QntReader.h"
 #include "publish/QntWriter.h"
+#include "publish/KeyedMatch.h"
 #include "rules/RulesDesk.h"
 #include "support/RecordingMessenger.h"
 #include "support/TestDatabase.h"
@@ -24,74 +25,6 @@
 using namespace Qt::StringLiterals;
 
 namespace {
-
-// Entries as the tests write them, one per line: "side player code
-// [parameter [seconds]]", "+" for a minute change, "+N" for N of them.
-std::vector<EventEntry> parseEntries(const QString &text)
-{
-    std::vector<EventEntry> entries;
-    for (const QString &line : text.split(u'\n', Qt::SkipEmptyParts)) {
-        const QString entry = line.trimmed();
-        if (entry.startsWith(u'+')) {
-            const int count = entry.size() > 1 ? entry.mid(1).toInt() : 1;
-            for (int i = 0; i < count; ++i)
-                entries.push_back({3, 0, EvMinuteChange, 0, 0});
-            continue;
-        }
-        QList<int> v;
-        for (const QString &word : entry.split(u' ', Qt::SkipEmptyParts))
-            v << word.toInt();
-        v.resize(5);
-        entries.push_back({v[0], v[1], v[2], v[3], v[4]});
-    }
-    return entries;
-}
-
-// A match between two clubs of twelve players, open in a console session,
-// with whatever entries a test keys; the starting fives are the first five
-// numbers of each roster.
-struct KeyedMatch
-{
-    KeyedMatch() : desk(sb.dm().db()), match(desk.createMatch()), session(sb.dm())
-    {
-        session.ResetWorkingTables();
-        if (!session.OpenExistingMatch(match))
-            qFatal("the match did not open");
-        session.ResetShowingState();
-    }
-
-    int home(int i) const { return *std::next(rules::homeNumbers().begin(), i); }
-    int away(int i) const { return *std::next(rules::awayNumbers().begin(), i); }
-
-    // Match start and both starting fives, as the starters dialog records them.
-    void start()
-    {
-        key({3, 0, EvMatchStart, 0, 0});
-        for (int i = 0; i < 5; ++i)
-            key({1, home(i), EvStarters, 0, 0});
-        for (int i = 0; i < 5; ++i)
-            key({2, away(i), EvStarters, 0, 0});
-    }
-    void key(const EventEntry &e)
-    {
-        const int result = session.Record(e);
-        if (!MatchSession::Recorded(e.code, result))
-            qFatal("entry %d %d %d %d refused with %d", e.side, e.player, e.code, e.parameter, result);
-    }
-    void play(const QString &entries)
-    {
-        for (const EventEntry &e : parseEntries(entries))
-            key(e);
-    }
-    int records() { return db().scalar(u"select count(*) from DTT where IDM = ?"_s, {match}).toInt(); }
-    QntMatch exported() { return MatchExportBuilder(db()).build(match); }
-    fb::Connection &db() { return sb.dm().db(); }
-
-    Sandbox sb;
-    rules::Desk desk;
-    int match;
-    MatchSession session;
-};
 
 QntMatch readBack(const QByteArray &bytes)
 {
@@ -264,7 +197,7 @@ void TestExport::timeOnCourtRoundsToWholeMinutes()
     m.play(u"+%1"_s.arg(before));
     m.key({1, m.home(0), EvPlayerChange, m.home(5), seconds});
     m.play(u"+%1"_s.arg(after));
-    const QntMatch file = m.exported();
+    const QntMatch file = MatchExportBuilder(m.db()).build(m.match);
     QCOMPARE(file.homePlayers[0].shirtNumber, m.home(0));
     QCOMPARE(file.homePlayers[0].minutes, starter);
     QCOMPARE(file.homePlayers[5].shirtNumber, m.home(5));
@@ -302,7 +235,7 @@ void TestExport::recordsAndMinutes()
     if (started)
         m.start();
     m.play(entries);
-    const QntMatch file = readBack(written(m.exported()));
+    const QntMatch file = readBack(written(MatchExportBuilder(m.db()).build(m.match)));
 
     QStringList facts{u"E=%1"_s.arg(file.events.size()),
                       u"finish=%1"_s.arg(file.events.back() == QntEvent{3, 0, EvMatchFinish, 0, 0, 0} ? 1 : 0),
@@ -400,7 +333,7 @@ void TestExport::officialsAndClubsAsTheMatchNamesThem()
                "BOJAD = 255, BOJAG = null, PLAYOFF = 1 where ID_UTAKMICA = ?"_s,
                {u"Čačak"_s, u"Hala Borac"_s, QDateTime(QDate(2026, 3, 14), QTime(18, 30)), m.match});
     db.commit();
-    const QntMatch file = readBack(written(m.exported()));
+    const QntMatch file = readBack(written(MatchExportBuilder(m.db()).build(m.match)));
 
     QCOMPARE(file.referee1, (QntPerson{true, 31, u"Goran"_s, u"Lukić"_s}));
     QCOMPARE(file.referee2, (QntPerson{true, 32, u"Matjaž"_s, u"Zupančič"_s}));
@@ -529,19 +462,11 @@ void TestExport::exportTouchesNoMatchNorWorkingTable()
     open.play(u"+3\n1 %1 6 2"_s.arg(open.home(0)));
     const int other = open.desk.createMatch(); // ...and another one is exported beside it
     auto &db = open.db();
-    auto state = [&] {
-        QStringList rows{open.desk.dump()};
-        fb::Query matches(db, u"select ID_UTAKMICA, REZULTAT from UTAKMICA order by 1"_s);
-        matches.exec();
-        while (matches.next())
-            rows << matches.value(0).toString() + u' ' + matches.value(1).toString();
-        return rows.join(u'\n');
-    };
-    const QString before = state();
+    const QString before = open.state();
     QTemporaryDir out;
     ExportMatch(db, other, out.filePath(u"other.qnt"_s), out.path());
     ExportMatch(db, open.match, out.filePath(u"open.qnt"_s), out.path());
-    QCOMPARE(state(), before);
+    QCOMPARE(open.state(), before);
     QCOMPARE(readBack(fileBytes(out.filePath(u"open.qnt"_s))).result, u"CLOSED INCORRECTLY"_s);
 }
 
@@ -629,7 +554,7 @@ void TestExport::readerStopsAtEveryTruncationAndDamage()
     KeyedMatch m;
     m.start();
     m.play(u"+2\n1 %1 8 2\n1 0 20"_s.arg(m.home(1)));
-    const QByteArray whole = written(m.exported());
+    const QByteArray whole = written(MatchExportBuilder(m.db()).build(m.match));
     for (qsizetype n = 0; n < whole.size(); ++n) {
         const auto read = ReadMatchStream(whole.left(n));
         const auto *error = std::get_if<QntReadError>(&read);
