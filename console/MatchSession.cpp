@@ -134,13 +134,16 @@ BoxScoreSet MatchSession::BoxScore()
     return box;
 }
 
-QHash<int, int> MatchSession::PlusMinusBalances(int side)
+std::array<QHash<int, int>, 2> MatchSession::PlusMinusBalances()
 {
+    std::array<QHash<int, int>, 2> bySide;
     try {
-        return PlusMinus(dm_.db()).Balances(matchId_, side);
+        for (const auto &[key, balance] : PlusMinus(dm_.db()).Balances(matchId_))
+            if (key.first == 1 || key.first == 2)
+                bySide[size_t(key.first - 1)].insert(key.second, balance);
     } catch (const fb::Error &) {
-        return {};
     }
+    return bySide;
 }
 
 QHash<int, TimeOnCourt> MatchSession::TimesOnCourt(int side)

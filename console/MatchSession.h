@@ -21,6 +21,7 @@
 #include <QString>
 #include <QStringList>
 
+#include <array>
 #include <functional>
 
 class Tdm;
@@ -75,7 +76,8 @@ public:
     BoxScoreSet BoxScore();
     // What the box score shows beside it, by shirt number: each player's
     // plus-minus, and his time on court up to the start of the clock minute.
-    QHash<int, int> PlusMinusBalances(int side);
+    // (plus-minus of both sides in one read, index 0 home, 1 away)
+    std::array<QHash<int, int>, 2> PlusMinusBalances();
     QHash<int, TimeOnCourt> TimesOnCourt(int side);
     // The time-outs a side may still take in this half or overtime.
     int TimeOutsLeft(int side);

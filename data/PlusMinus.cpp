@@ -111,17 +111,6 @@ std::map<std::pair<int, int>, int> PlusMinus::Balances(int match)
     return balances;
 }
 
-QHash<int, int> PlusMinus::Balances(int match, int side)
-{
-    QHash<int, int> balances;
-    fb::Query rows(db_, QStringLiteral("SELECT NODR, SUM(VAL) FROM INDEKSI WHERE (IDGAME = ?) AND (HG = ?) "
-                                       "GROUP BY NODR"));
-    rows.exec({match, side});
-    while (rows.next())
-        balances.insert(rows.value(0).toInt(), rows.value(1).toInt());
-    return balances;
-}
-
 void PlusMinus::RecordPlusMinusHistory(int match, int eventNumber, int points, int side,
                                        const QList<int> &homePositions, const QList<int> &awayPositions)
 {

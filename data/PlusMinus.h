@@ -9,7 +9,6 @@
 // Failures raise fb::Error to the caller; a change that fails part-way is
 // undone as a whole. Nothing here commits (see EventStore.h).
 
-#include <QHash>
 #include <QList>
 
 #include <map>
@@ -41,8 +40,6 @@ public:
     // Every balance of the match by side (1, 2) and shirt number, the key by
     // which the balances are kept; players without a row are absent.
     std::map<std::pair<int, int>, int> Balances(int match);
-    // Every balance of a side, by shirt number, in one read.
-    QHash<int, int> Balances(int match, int side);
     // One history row: the positions on court of each side, as "0x3x4x7x9x".
     void RecordPlusMinusHistory(int match, int eventNumber, int points, int side, const QList<int> &homePositions,
                                 const QList<int> &awayPositions);

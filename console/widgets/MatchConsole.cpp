@@ -317,8 +317,9 @@ void TMatchFrm::RefreshBoxScore()
 {
     BusyCursor busy;
     const BoxScoreSet box = session_.BoxScore();
+    const auto plusMinus = session_.PlusMinusBalances();
     for (int side = 1; side <= 2; ++side)
-        sideStats[size_t(side - 1)]->setBoxScore(box.side(side), session_.PlusMinusBalances(side));
+        sideStats[size_t(side - 1)]->setBoxScore(box.side(side), plusMinus[size_t(side - 1)]);
     showCourtFouls(box);
     for (StatLineGrid *grid : statLineGrids)
         grid->refreshWhenShown();
