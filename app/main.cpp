@@ -10,6 +10,7 @@
 #include "app/MessageBoxes.h"
 #include "app/TerminationSignals.h"
 #include "publish/ExportCommands.h"
+#include "publish/ServeCommand.h"
 #include "publish/widgets/ExportMatchWindow.h"
 #include "setup/VersionInfo.h"
 
@@ -68,7 +69,7 @@ int main(int argc, char **argv)
     // A replay and the export commands need no display: the console runs
     // offscreen, and the offscreen platform's notes would only bury the
     // command's own report.
-    static const char *const HeadlessOptions[] = {"--replay", "--export", "--export-all", "--read-qnt", "--live-page"};
+    static const char *const HeadlessOptions[] = {"--replay", "--export", "--export-all", "--read-qnt", "--live-page", "--serve"};
     for (int i = 1; i < argc; ++i) {
         if (std::none_of(std::begin(HeadlessOptions), std::end(HeadlessOptions),
                          [&](const char *option) { return std::strcmp(argv[i], option) == 0; }))
@@ -124,7 +125,12 @@ int main(int argc, char **argv)
                                       QStringLiteral("Write the live page of the stored match given by --match to "
                                                      "the file given by --out (standard output without it), then end."));
     options.addOption(livePage);
-    const QCommandLineOption liveMatch(QStringLiteral("match"), QStringLiteral("With --live-page: the match number."),
+    const QCommandLineOption serve(QStringLiteral("serve"),
+                                   QStringLiteral("Serve the match given by --match (the newest without it) on the web "
+                                                  "while others record it, until Ctrl+C; QUINTARA_LIVE_LISTEN says where."));
+    options.addOption(serve);
+    const QCommandLineOption liveMatch(QStringLiteral("match"),
+                                       QStringLiteral("With --live-page or --serve: the match number."),
                                        QStringLiteral("id"));
     options.addOption(liveMatch);
     const QCommandLineOption liveOut(QStringLiteral("out"), QStringLiteral("With --live-page: the file to write."),
@@ -152,7 +158,8 @@ int main(int argc, char **argv)
     MessageBoxMessenger boxes;
     TerminalMessenger terminal;
     const bool headless =
-        options.isSet(replay) || options.isSet(exportMatch) || options.isSet(exportAll) || options.isSet(livePage);
+        options.isSet(replay) || options.isSet(exportMatch) || options.isSet(exportAll) || options.isSet(livePage) ||
+        options.isSet(serve);
     Messenger::install(headless ? static_cast<Messenger *>(&terminal) : &boxes);
 
     // Every file of the program goes to the data directory: without one
@@ -191,6 +198,8 @@ int main(int argc, char **argv)
                                         errors);
         else if (options.isSet(livePage))
             result = LivePageCommand(dataModule.db(), options.value(liveMatch), options.value(liveOut), out, errors);
+        else if (options.isSet(serve))
+            result = ServeCommand(dataModule.db(), options.value(liveMatch), AppPaths::exportDirectory(), out, errors);
         else
             result = ExportAllCommand(dataModule.db(), options.value(exportAll), dataModule.options().dataDirectory,
                                       out, errors);

@@ -24,8 +24,10 @@ bool LivePageWriter::writeNow()
     if (match < 1)
         return false;
     QString failure;
+    QByteArray page;
     try {
-        WriteLivePage(fileName_, LivePageBytes(LivePageBuilder(db_).build(match)));
+        page = LivePageBytes(LivePageBuilder(db_).build(match));
+        WriteLivePage(fileName_, page);
     } catch (const LivePageError &e) {
         failure = e.reason();
     } catch (const std::exception &e) { // the database's errors among them
@@ -33,6 +35,7 @@ bool LivePageWriter::writeNow()
     }
     if (failure.isEmpty()) {
         failing_ = false;
+        emit pageWritten(page);
         return true;
     }
     // Once per run of failures: the statistician keys on, the ticks try again.

@@ -36,7 +36,15 @@ public:
     // Builds and writes the page now; answers whether it was written.
     bool writeNow();
     // Writes within SoonMs; requests until then are one write.
-    void writeSoon() { soon_.start(); }
+    void writeSoon()
+    {
+        if (!soon_.isActive())
+            soon_.start();
+    }
+
+signals:
+    // After every successful write, with the bytes written.
+    void pageWritten(const QByteArray &page);
 
 private:
     fb::Connection &db_;

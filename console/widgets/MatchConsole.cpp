@@ -15,6 +15,7 @@
 #include "data/StatLines.h"
 #include "data/DataModule.h"
 #include "publish/LivePageWriter.h"
+#include "publish/LiveServer.h"
 
 #include <QApplication>
 #include <QButtonGroup>
@@ -88,9 +89,13 @@ TMatchFrm::TMatchFrm(QWidget *parent)
     };
 
     // Only where the export directory was there at start, as the other live files.
-    if (AppPaths::ExportDirectoryReady)
+    if (AppPaths::ExportDirectoryReady) {
         livePage_ =
             new LivePageWriter(dm()->db(), [this] { return session_.MatchId(); }, AppPaths::exportDirectory(), this);
+        // The match on the web, for as long as the console is open.
+        if (LiveServer *web = StartLiveServer(AppPaths::exportDirectory(), this))
+            connect(livePage_, &LivePageWriter::pageWritten, web, &LiveServer::publish);
+    }
     setWindowTitle(QStringLiteral("Quintara"));
     auto *layout = new QVBoxLayout(this);
     layout->setContentsMargins(6, 2, 6, 6);
@@ -228,12 +233,9 @@ void TMatchFrm::showNames()
 
 void TMatchFrm::followMatch(MatchChanges what)
 {
-    // The end of a period or of the match is published at once, not at the next tick.
-    if (livePage_ && (what & MatchChange::Clock)) {
-        const MatchClock clock = session_.Clock();
-        if (clock.Ended() || (clock.AtPeriodStart() && clock.period > 1))
-            livePage_->writeSoon();
-    }
+    // Every change is published within a second, not at the next tick.
+    if (livePage_)
+        livePage_->writeSoon();
     if (what & MatchChange::Details) {
         showNames();
         ShowPossession();
