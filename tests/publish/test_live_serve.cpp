@@ -1,10 +1,11 @@
 // quintara --serve beside another program recording the example match: the
-// viewers get every change pushed, the last page is the match's final page,
-// and the server ends cleanly when asked to.
+// viewers get every change pushed, the last page is the match's final page
+// and a browser shows it, and the server ends cleanly when asked to.
 #include "data/DataModule.h"
 #include "data/FbClient.h"
 #include "publish/LivePage.h"
 #include "support/TestDatabase.h"
+#include "ViewerBrowser.h"
 
 #include <QElapsedTimer>
 #include <QProcess>
@@ -54,6 +55,11 @@ private slots:
                 arrivals << clock.elapsed();
         });
 
+        ViewerBrowser browser;
+        const QString problem = browser.start();
+        QVERIFY2(problem.isEmpty(), qPrintable(problem));
+        browser.open(QUrl(u"http://127.0.0.1:%1/"_s.arg(port)));
+
         QProcess replay;
         replay.setProcessEnvironment(environment);
         replay.start(QStringLiteral(QUINTARA_PROGRAM), {u"--replay"_s, QStringLiteral(QUINTARA_EXAMPLE_MATCH)});
@@ -73,6 +79,9 @@ private slots:
               qint64(arrivals.size()), arrivals.last() - replayEnded);
         QVERIFY(arrivals.size() > 5);
         QVERIFY(arrivals.last() - replayEnded < 3000);
+        // What a person sees: names, final score, the end, a player's points.
+        QTRY_COMPARE_WITH_TIMEOUT(browser.facts(), ExpectedFacts(final, u"Final"_s), 3000);
+        qInfo("the browser showed the final page %lld ms after the replay ended", clock.elapsed() - replayEnded);
 
         // Asked to end, it ends normally and says so.
         ::kill(pid_t(serve.processId()), SIGTERM);
