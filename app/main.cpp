@@ -11,6 +11,7 @@
 #include "app/TerminationSignals.h"
 #include "publish/ExportCommands.h"
 #include "publish/widgets/ExportMatchWindow.h"
+#include "reports/ReportCommands.h"
 #include "setup/VersionInfo.h"
 
 #include <QApplication>
@@ -68,7 +69,7 @@ int main(int argc, char **argv)
     // A replay and the export commands need no display: the console runs
     // offscreen, and the offscreen platform's notes would only bury the
     // command's own report.
-    static const char *const HeadlessOptions[] = {"--replay", "--export", "--export-all", "--read-qnt", "--live-page"};
+    static const char *const HeadlessOptions[] = {"--replay", "--export", "--export-all", "--read-qnt", "--live-page", "--report"};
     for (int i = 1; i < argc; ++i) {
         if (std::none_of(std::begin(HeadlessOptions), std::end(HeadlessOptions),
                          [&](const char *option) { return std::strcmp(argv[i], option) == 0; }))
@@ -124,18 +125,25 @@ int main(int argc, char **argv)
                                       QStringLiteral("Write the live page of the stored match given by --match to "
                                                      "the file given by --out (standard output without it), then end."));
     options.addOption(livePage);
-    const QCommandLineOption liveMatch(QStringLiteral("match"), QStringLiteral("With --live-page: the match number."),
+    const QCommandLineOption liveMatch(QStringLiteral("match"),
+                                       QStringLiteral("With --live-page or --report: the match number."),
                                        QStringLiteral("id"));
     options.addOption(liveMatch);
     const QCommandLineOption liveOut(QStringLiteral("out"), QStringLiteral("With --live-page: the file to write."),
                                      QStringLiteral("file"));
     options.addOption(liveOut);
+    const ReportCommandLine reportLine;
+    reportLine.addTo(options);
     options.addPositionalArgument(QStringLiteral("file"), QStringLiteral("With --export: the file to write."),
                                   QStringLiteral("[file]"));
     options.process(*reading);
     if (options.isSet(lenient) && !options.isSet(replay)) {
         std::fprintf(stderr, "--lenient goes with --replay <file>.\n");
         return 1;
+    }
+    if (const QString misplaced = reportLine.misplacedFlag(options); !misplaced.isEmpty()) {
+        std::fprintf(stderr, "%s\n", qPrintable(misplaced));
+        return 2;
     }
     // A script that cannot be read ends the replay before a database is made for it.
     std::optional<MatchScript> script;
@@ -152,7 +160,8 @@ int main(int argc, char **argv)
     MessageBoxMessenger boxes;
     TerminalMessenger terminal;
     const bool headless =
-        options.isSet(replay) || options.isSet(exportMatch) || options.isSet(exportAll) || options.isSet(livePage);
+        options.isSet(replay) || options.isSet(exportMatch) || options.isSet(exportAll) || options.isSet(livePage) ||
+                          reportLine.requested(options);
     Messenger::install(headless ? static_cast<Messenger *>(&terminal) : &boxes);
 
     // Every file of the program goes to the data directory: without one
@@ -191,6 +200,8 @@ int main(int argc, char **argv)
                                         errors);
         else if (options.isSet(livePage))
             result = LivePageCommand(dataModule.db(), options.value(liveMatch), options.value(liveOut), out, errors);
+        else if (reportLine.requested(options))
+            result = reportLine.run(dataModule.db(), options, options.value(liveMatch), out, errors);
         else
             result = ExportAllCommand(dataModule.db(), options.value(exportAll), dataModule.options().dataDirectory,
                                       out, errors);

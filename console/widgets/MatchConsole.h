@@ -123,6 +123,9 @@ public:
     void CourtMarkerClicked(int side, int index);
     void BenchMarkerClicked(int side, int index);
     void TimePanelClicked();
+    // Page 1 of the basic report as a picture in the export directory, at
+    // the end of a quarter or of play; a failure is said and play goes on.
+    void SavePeriodSnapshot();
     void CoachTechnicalClicked(int side);
     // "EVENTS REVIEW": filters, edits and deletes event records.
     void OpenEventsReview();
