@@ -16,9 +16,9 @@ struct ReportChoice
 {
     ReportScope scope = ReportScope::AtTheMoment;
     int parameter = 1; // the period or minute of the scopes that take one
-    std::optional<int> attackType; // 0 normal, 1 second, 2 fast break
-    std::optional<int> defenceType; // 0 man to man, 1 zone
-    std::optional<bool> afterBonus; // false: before the bonus, true: after
+    std::optional<int> attackType = {}; // 0 normal, 1 second, 2 fast break
+    std::optional<int> defenceType = {}; // 0 man to man, 1 zone
+    std::optional<bool> afterBonus = {}; // false: before the bonus, true: after
 
     // "Until minute" narrows nothing: the report is of the match so far.
     EventFilter filter() const;
