@@ -155,6 +155,7 @@ public:
         for (int side : {1, 2}) {
             events_[size_t(side)] = ReadSideEvents(timeline_, side);
             timeOuts_[size_t(side)] = statistics.TimeOuts(request.match, side);
+            starters_[size_t(side)] = timeline_.fiveAt(side, 0);
         }
     }
 
@@ -288,7 +289,7 @@ private:
     Line playerLine(int side, const BoxRow &row)
     {
         const int shirt = row.count(BC_DRES);
-        const bool starter = row.count(BC_STARTER) == 1;
+        const bool starter = starters_[size_t(side)].contains(shirt);
         const int seconds = secondsOnCourt(side, shirt);
         (starter ? lineUp_ : bench_)[size_t(side)].add(row, seconds);
         const auto balance = balances_.find({side, shirt});
@@ -416,6 +417,7 @@ private:
     int minute_;
     std::array<SideEvents, 3> events_;
     std::array<int, 3> timeOuts_{};
+    std::array<QList<int>, 3> starters_; // the five of each side who started the match
     std::array<GroupSums, 3> lineUp_{}, bench_{};
 };
 
