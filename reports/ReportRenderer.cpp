@@ -184,7 +184,24 @@ void Renderer::paint(QPainter &painter, int page, double dotsPerMm) const
         pages.footer(content_.frame);
 }
 
-QByteArray Renderer::pdf() const
+QByteArray Renderer::pdf() const { return PdfOf({&content_}); }
+
+void PaintReports(QPainter &painter, QPagedPaintDevice &device, double dotsPerMm,
+                  const std::vector<const Content *> &reports)
+{
+    bool first = true;
+    for (const Content *content : reports) {
+        const Renderer renderer(*content);
+        for (int page = 0; page < renderer.pageCount(); ++page) {
+            if (!first)
+                device.newPage();
+            first = false;
+            renderer.paint(painter, page, dotsPerMm);
+        }
+    }
+}
+
+QByteArray PdfOf(const std::vector<const Content *> &reports)
 {
     QBuffer buffer;
     buffer.open(QIODevice::WriteOnly);
@@ -192,17 +209,13 @@ QByteArray Renderer::pdf() const
         QPdfWriter writer(&buffer);
         writer.setPageLayout(QPageLayout(QPageSize(QPageSize::A4), QPageLayout::Landscape, QMarginsF()));
         writer.setResolution(600);
-        writer.setTitle(content_.frame.title);
+        if (!reports.empty())
+            writer.setTitle(reports.front()->frame.title);
         writer.setCreator(QStringLiteral("Quintara"));
         QPainter painter;
         if (!painter.begin(&writer))
             throw ReportError(QStringLiteral("cannot start the PDF of the report"));
-        const double dotsPerMm = writer.resolution() / 25.4;
-        for (int page = 0; page < pageCount(); ++page) {
-            if (page > 0)
-                writer.newPage();
-            paint(painter, page, dotsPerMm);
-        }
+        PaintReports(painter, writer, writer.resolution() / 25.4, reports);
         painter.end();
     }
     return buffer.data();

@@ -9,6 +9,7 @@
 #include <QByteArray>
 #include <QImage>
 
+class QPagedPaintDevice;
 class QPainter;
 
 namespace report {
@@ -42,5 +43,14 @@ public:
 private:
     const Content &content_;
 };
+
+// Reports one after the other, each on pages of its own, painted on a
+// paged device (a printer, a PDF writer) with the painter active on it.
+void PaintReports(QPainter &painter, QPagedPaintDevice &device, double dotsPerMm,
+                  const std::vector<const Content *> &reports);
+
+// Reports one after the other, each on pages of its own, as PDF bytes;
+// raises ReportError when Qt cannot make it.
+QByteArray PdfOf(const std::vector<const Content *> &reports);
 
 } // namespace report

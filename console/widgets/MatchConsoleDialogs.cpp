@@ -4,6 +4,7 @@
 
 #include "console/PeriodPictures.h"
 #include "reports/PeriodPicture.h"
+#include "reports/ReportEntries.h"
 
 #include "common/AppPaths.h"
 #include "common/MatchState.h"
@@ -51,7 +52,7 @@ void TMatchFrm::SavePeriodSnapshot()
     const QString fileName = PeriodSnapshotFileName(AppPaths::exportDirectory(), session_.MatchId(),
                                                     session_.HomeName(), session_.AwayName(), session_.Clock().period);
     const QString problem =
-        SavePeriodPicture(dm()->db(), session_.MatchId(), fileName, true, AppPaths::dataDirectory());
+        SavePeriodPicture(dm()->db(), session_.MatchId(), fileName, ReportsInColour(), AppPaths::dataDirectory());
     if (!problem.isEmpty())
         ShowError(problem);
 }
