@@ -14,6 +14,7 @@
 #include <QPrintPreviewDialog>
 #include <QPrinterInfo>
 #include <QProcess>
+#include <QPlainTextEdit>
 #include <QPushButton>
 #include <QRadioButton>
 #include <QSpinBox>
@@ -124,7 +125,8 @@ void TestReportWindows::chooserOptions()
     QFETCH(int, minute);
     QFETCH(int, ended);
     QFETCH(QString, enabled);
-    const ReportContext context{.clock = {.minute = minute, .period = period, .ended = ended}};
+    ReportContext context;
+    context.clock = {.minute = minute, .period = period, .ended = ended};
     TBasicRepChooseFrm basic(context, nullptr);
     TRep3Dlg turnovers(context, nullptr);
     for (TReportChooser *chooser : {static_cast<TReportChooser *>(&basic), static_cast<TReportChooser *>(&turnovers)}) {
@@ -162,18 +164,17 @@ void TestReportWindows::bonusChooserAndPreview()
     QVERIFY(c.opened);
     c.window->TimePanelClicked();
     c.entry(1, c.desk.court(1)[0], EvMade2, 5);
-    int previews = 0;
-    c.answerOther = [&](QWidget *modal) {
+    QStringList seen; // what each window showed when it opened
+    c.answerOther = [&](QWidget *modal) -> bool {
         if (auto *chooser = qobject_cast<TBasicRepChooseFrm *>(modal)) {
-            QCOMPARE(chooser->windowTitle(), u"AFTER BONUS REPORT"_s);
-            QCOMPARE(chooser->bonusOption->currentText(), u"AFTER BONUS"_s);
-            QVERIFY(!chooser->bonusOption->isEnabled());
-            chooser->show->click();
+            seen << chooser->windowTitle() << chooser->bonusOption->currentText()
+                 << (chooser->bonusOption->isEnabled() ? u"bonus enabled"_s : u"bonus fixed"_s);
+            // Once this answer has returned, so the preview is answered too.
+            QTimer::singleShot(0, chooser->show, &QPushButton::click);
             return true;
         }
         if (auto *preview = qobject_cast<QPrintPreviewDialog *>(modal)) {
-            ++previews;
-            QCOMPARE(preview->windowTitle(), u"After Bonus"_s);
+            seen << u"preview: "_s + preview->windowTitle();
             preview->close();
             return true;
         }
@@ -181,7 +182,8 @@ void TestReportWindows::bonusChooserAndPreview()
     };
     c.window->OpenReport(ReportEntry::AfterBonus);
     QTRY_VERIFY(!QApplication::activeModalWidget());
-    QCOMPARE(previews, 1);
+    QCOMPARE(seen, (QStringList{u"AFTER BONUS REPORT"_s, u"AFTER BONUS"_s, u"bonus fixed"_s,
+                                u"preview: After Bonus"_s}));
     QCOMPARE(c.unexpected, QStringList());
     QCOMPARE(messages.texts(), QStringList());
 }
@@ -193,22 +195,21 @@ void TestReportWindows::reportsMenuAndFastReport()
     RecordingMessenger messages;
     ConsoleDesk c;
     QVERIFY(c.opened);
-    for (int i = 0; i < 41; ++i) // to the end of regular time
+    for (int i = 0; i < 44; ++i) // to the end of regular time
         c.window->TimePanelClicked();
     messages.messages.clear();
-    c.answerOther = [&](QWidget *modal) {
+    QStringList seen;
+    c.answerOther = [&](QWidget *modal) -> bool {
         auto *menu = qobject_cast<TReportsMenuFrm *>(modal);
         if (!menu)
             return false;
-        QCOMPARE(menu->windowTitle(), u"Reports Menu"_s);
-        QCOMPARE(int(menu->boxes.size()), 16);
+        seen << menu->windowTitle() << QString::number(menu->boxes.size());
         menu->print->click(); // nothing ticked: said, and the menu stays
-        QCOMPARE(messages.texts(), QStringList{u"There is no selected report!"_s});
-        QVERIFY(menu->isVisible());
+        seen << messages.texts().join(u'|') << (menu->isVisible() ? u"open"_s : u"closed"_s);
         menu->selectAll->click();
-        QVERIFY(std::ranges::all_of(menu->boxes, &QCheckBox::isChecked));
+        seen << (std::ranges::all_of(menu->boxes, &QCheckBox::isChecked) ? u"all"_s : u"not all"_s);
         menu->unselectAll->click();
-        QVERIFY(std::ranges::none_of(menu->boxes, &QCheckBox::isChecked));
+        seen << (std::ranges::none_of(menu->boxes, &QCheckBox::isChecked) ? u"none"_s : u"some"_s);
         for (QCheckBox *box : menu->boxes)
             if (box->text() == u"AFTER BONUS"_s || box->text() == u"Basics At the moment"_s ||
                 box->text() == u"Roster"_s)
@@ -219,6 +220,8 @@ void TestReportWindows::reportsMenuAndFastReport()
     c.window->OpenReport(ReportEntry::Select);
     QTRY_VERIFY(!QApplication::activeModalWidget());
     QCOMPARE(c.unexpected, QStringList());
+    QCOMPARE(seen, (QStringList{u"Reports Menu"_s, u"16"_s, u"There is no selected report!"_s, u"open"_s, u"all"_s,
+                                u"none"_s}));
     // No printer: one PDF in the export directory, named in the message,
     // the basic report before the one after the bonus.
     QStringList pdfs = pdfsIn(live.path());
