@@ -67,6 +67,7 @@ private slots:
     void reportMinute_data();
     void reportMinute();
     void figuresOfAShortMatch();
+    void overtimeColumn();
     void matchWithoutEvents();
     void randomMatchAgreesWithTheConsolesBoxScore();
     void longNamesOnOnePage();
@@ -173,6 +174,22 @@ void TestBasicReport::figuresOfAShortMatch()
     // The starter's points are the line-up's, the bench has none.
     QCOMPARE(cells(summary.at(0).lines.at(1)).value(2), u"5"_s);
     QCOMPARE(cells(summary.at(0).lines.at(2)).value(2), u"0"_s);
+}
+
+void TestBasicReport::overtimeColumn()
+{
+    KeyedMatch m;
+    m.start();
+    // Regular time, then a first overtime with one basket, to its end.
+    m.play(u"+\n1 %1 6 5\n+43\n+\n+\n1 %1 6 5\n+5"_s.arg(m.home(0)));
+    const report::Content content = basic(m);
+    const auto &table = band(content, u"summary"_s).blocks.at(3).lines;
+    QCOMPARE(cells(table.at(0)).last(), u"45"_s);
+    QCOMPARE(cells(table.at(1)).last(), u"2 : 0"_s);
+    QCOMPARE(cells(table.at(1)).value(8), u"2 : 0"_s); // the 40th minute
+    QCOMPARE(band(content, u"match"_s).blocks.at(1).lines.at(0).cells.at(0).text, u"Statistics until 45. minute"_s);
+    QCOMPARE(band(content, u"parameters"_s).blocks.at(0).lines.at(1).cells.at(0).text,
+             u"2 / 0     0 / 0     0 / 0     0 / 0     2 / 0"_s);
 }
 
 void TestBasicReport::matchWithoutEvents()
