@@ -1,12 +1,11 @@
 #include "reports/ReportCommands.h"
 
+#include "common/AppPaths.h"
 #include "data/FbClient.h"
 #include "publish/AtomicFile.h"
 #include "reports/BasicReport.h"
 #include "reports/ReportFrame.h"
 #include "reports/ReportRenderer.h"
-
-#include "common/AppPaths.h"
 
 #include <QCommandLineParser>
 #include <QDir>

@@ -232,7 +232,8 @@ void TestBasicReport::randomMatchAgreesWithTheConsolesBoxScore()
             QCOMPARE(line.value(3), row.surname);
             QCOMPARE(line.value(4), QString::number(row.count(BC_POENI)));
             const TimeOnCourt time = times.value(shirt);
-            QCOMPARE(line.value(5), u"%1:%2"_s.arg(time.minutes()).arg(time.remainingSeconds(), 2, 10, QLatin1Char('0')));
+            QCOMPARE(line.value(5),
+                     u"%1:%2"_s.arg(time.minutes()).arg(time.remainingSeconds(), 2, 10, QLatin1Char('0')));
             QCOMPARE(line.value(6), QString::number(RoundHalfEven(row[BC_INDEKS])));
             QCOMPARE(line.value(7), u"%1/%2 %3%"_s.arg(row.count(BC_P1OK)).arg(row.count(BC_P1UK))
                                          .arg(row.count(BC_P1PROC)));

@@ -67,8 +67,8 @@ void TestReportExample::reportAsChecked()
 {
     QFETCH(ReportChoice, choice);
     QFETCH(QString, reference);
-    const QString text =
-        report::PlainText(BuildBasicReport(sb->dm().db(), {.match = match, .choice = choice, .colour = true, .pictureDirectory = {}}));
+    const QString text = report::PlainText(
+        BuildBasicReport(sb->dm().db(), {.match = match, .choice = choice, .colour = true, .pictureDirectory = {}}));
     const QString expected = QString::fromUtf8(fileBytes(QStringLiteral(QUINTARA_REPORT_REFERENCES "/") + reference));
     if (text != expected) {
         // What was made, beside the build, for a look at the difference.

@@ -186,6 +186,13 @@ void TestReportWindows::bonusChooserAndPreview()
                                 u"preview: After Bonus"_s}));
     QCOMPARE(c.unexpected, QStringList());
     QCOMPARE(messages.texts(), QStringList());
+
+    // A report that cannot be made is said, and nothing opens.
+    ReportContext gone;
+    gone.db = &c.sb.dm().db();
+    gone.match = c.match + 100;
+    QVERIFY(!MakeBasicReport(gone, {}));
+    QCOMPARE(messages.texts(), QStringList{u"The report could not be made: there is no match %1"_s.arg(gone.match)});
 }
 
 void TestReportWindows::reportsMenuAndFastReport()
