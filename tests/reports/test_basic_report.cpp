@@ -12,6 +12,7 @@
 #include "rules/RulesModel.h"
 #include "support/BoxScoreAgreement.h"
 
+#include <QImage>
 #include <QProcess>
 #include <QTemporaryDir>
 #include <QTest>
@@ -195,7 +196,12 @@ void TestBasicReport::overtimeColumn()
 void TestBasicReport::matchWithoutEvents()
 {
     KeyedMatch m;
+    // Shirt number 100 is printed "00".
+    m.db().execute(u"UPDATE SASTAV SET DRES = 100 WHERE ID_UTAKMICA = ? AND DOMGOST = 0 AND DRES = ?"_s,
+                   {m.match, m.away(11)});
+    m.db().commit();
     const report::Content content = basic(m);
+    QCOMPARE(playerLine(content, 2, 100).cells.at(0).text, u"00"_s);
     QCOMPARE(band(content, u"match"_s).blocks.at(0).lines.at(1).cells.at(1).text, u"0-0"_s);
     const QStringList score = cells(band(content, u"summary"_s).blocks.at(3).lines.at(1));
     QCOMPARE(score.count(u"- : -"_s), 8);
@@ -304,6 +310,16 @@ void TestBasicReport::longNamesOnOnePage()
         QVERIFY2(printed.contains(name), qPrintable(name));
     QVERIFY(printed.contains(u"KK \"Crvena zvezda\" Čačak"_s));
     QVERIFY(printed.contains(u"Aleksandar \"Čiča\" Milutinović"_s.left(26)));
+
+    // The league picture is the data directory's LIGA.jpg, when there is one.
+    QCOMPARE(content.frame.leaguePicture, QString());
+    QImage picture(40, 20, QImage::Format_RGB32);
+    picture.fill(Qt::blue);
+    QVERIFY(picture.save(dir.filePath(QLatin1String(LeaguePictureName)), "JPG"));
+    const report::Content withPicture =
+        BuildBasicReport(m.db(), {.match = m.match, .choice = {}, .colour = true, .pictureDirectory = dir.path()});
+    QCOMPARE(withPicture.frame.leaguePicture, dir.filePath(QLatin1String(LeaguePictureName)));
+    QVERIFY(!report::Renderer(withPicture).pdf().isEmpty());
 }
 
 QTEST_MAIN(TestBasicReport)
