@@ -12,6 +12,7 @@
 #include "publish/ExportCommands.h"
 #include "publish/ServeCommand.h"
 #include "publish/widgets/ExportMatchWindow.h"
+#include "reports/ReportCommands.h"
 #include "setup/VersionInfo.h"
 
 #include <QApplication>
@@ -69,7 +70,8 @@ int main(int argc, char **argv)
     // A replay and the export commands need no display: the console runs
     // offscreen, and the offscreen platform's notes would only bury the
     // command's own report.
-    static const char *const HeadlessOptions[] = {"--replay", "--export", "--export-all", "--read-qnt", "--live-page", "--serve"};
+    static const char *const HeadlessOptions[] = {"--replay",   "--export",    "--export-all", "--read-qnt",
+                                                  "--live-page", "--report",   "--serve"};
     for (int i = 1; i < argc; ++i) {
         if (std::none_of(std::begin(HeadlessOptions), std::end(HeadlessOptions),
                          [&](const char *option) { return std::strcmp(argv[i], option) == 0; }))
@@ -130,18 +132,24 @@ int main(int argc, char **argv)
                                                   "while others record it, until Ctrl+C; QUINTARA_LIVE_LISTEN says where."));
     options.addOption(serve);
     const QCommandLineOption liveMatch(QStringLiteral("match"),
-                                       QStringLiteral("With --live-page or --serve: the match number."),
+                                       QStringLiteral("With --live-page, --report or --serve: the match number."),
                                        QStringLiteral("id"));
     options.addOption(liveMatch);
     const QCommandLineOption liveOut(QStringLiteral("out"), QStringLiteral("With --live-page: the file to write."),
                                      QStringLiteral("file"));
     options.addOption(liveOut);
+    const ReportCommandLine reportLine;
+    reportLine.addTo(options);
     options.addPositionalArgument(QStringLiteral("file"), QStringLiteral("With --export: the file to write."),
                                   QStringLiteral("[file]"));
     options.process(*reading);
     if (options.isSet(lenient) && !options.isSet(replay)) {
         std::fprintf(stderr, "--lenient goes with --replay <file>.\n");
         return 1;
+    }
+    if (const QString misplaced = reportLine.misplacedFlag(options); !misplaced.isEmpty()) {
+        std::fprintf(stderr, "%s\n", qPrintable(misplaced));
+        return 2;
     }
     // A script that cannot be read ends the replay before a database is made for it.
     std::optional<MatchScript> script;
@@ -159,7 +167,7 @@ int main(int argc, char **argv)
     TerminalMessenger terminal;
     const bool headless =
         options.isSet(replay) || options.isSet(exportMatch) || options.isSet(exportAll) || options.isSet(livePage) ||
-        options.isSet(serve);
+        options.isSet(serve) || reportLine.requested(options);
     Messenger::install(headless ? static_cast<Messenger *>(&terminal) : &boxes);
 
     // Every file of the program goes to the data directory: without one
@@ -200,6 +208,8 @@ int main(int argc, char **argv)
             result = LivePageCommand(dataModule.db(), options.value(liveMatch), options.value(liveOut), out, errors);
         else if (options.isSet(serve))
             result = ServeCommand(dataModule.db(), options.value(liveMatch), AppPaths::exportDirectory(), out, errors);
+        else if (reportLine.requested(options))
+            result = reportLine.run(dataModule.db(), options, options.value(liveMatch), out, errors);
         else
             result = ExportAllCommand(dataModule.db(), options.value(exportAll), dataModule.options().dataDirectory,
                                       out, errors);

@@ -44,7 +44,10 @@ int ColorValue(const QColor &color);
 
 class TMatchFrm;
 class LivePageWriter;
+class QMenu;
 class QPushButton;
+class QSpinBox;
+enum class ReportEntry;
 
 // The dialogs the console opens that belong to the match setup; the program
 // fills them in when it starts. Each shows its dialog modally and answers
@@ -123,6 +126,15 @@ public:
     void CourtMarkerClicked(int side, int index);
     void BenchMarkerClicked(int side, int index);
     void TimePanelClicked();
+    // Page 1 of the basic report as a picture in the export directory, at
+    // the end of a quarter or of play; a failure is said and play goes on.
+    void SavePeriodSnapshot();
+    // The report entries of the "Reports" menu and the "Reports and
+    // Settings" page, for the open match.
+    void OpenReport(ReportEntry entry);
+    void FastReportClicked();
+    QSpinBox *fastReportCopies = nullptr;
+    QPushButton *fastReportButton = nullptr;
     void CoachTechnicalClicked(int side);
     // "EVENTS REVIEW": filters, edits and deletes event records.
     void OpenEventsReview();
@@ -158,6 +170,8 @@ private:
     QWidget *buildEventLog();
     QWidget *buildStatistics();
     QMenuBar *buildMenus();
+    void addReportEntries(QMenu *reports);
+    QWidget *buildReportsPage();
     EntryBox boxOf(QObject *widget) const;
     int sideOfInit() const;
     void pressEnter(EntryBox box, const QString &text);

@@ -2,6 +2,10 @@
 // lists, the events review and the legend.
 #include "console/widgets/MatchConsole.h"
 
+#include "console/PeriodPictures.h"
+#include "reports/PeriodPicture.h"
+#include "reports/ReportEntries.h"
+
 #include "common/AppPaths.h"
 #include "common/MatchState.h"
 #include "common/Messenger.h"
@@ -38,6 +42,19 @@ ConsoleDialogs &TheConsoleDialogs()
 {
     static ConsoleDialogs dialogs;
     return dialogs;
+}
+
+void TMatchFrm::SavePeriodSnapshot()
+{
+    // Only where the export directory was there at start, as the live page.
+    if (!AppPaths::ExportDirectoryReady)
+        return;
+    const QString fileName = PeriodSnapshotFileName(AppPaths::exportDirectory(), session_.MatchId(),
+                                                    session_.HomeName(), session_.AwayName(), session_.Clock().period);
+    const QString problem =
+        SavePeriodPicture(dm()->db(), session_.MatchId(), fileName, ReportsInColour(), AppPaths::dataDirectory());
+    if (!problem.isEmpty())
+        ShowError(problem);
 }
 
 void TMatchFrm::OpenSavedQuarters()

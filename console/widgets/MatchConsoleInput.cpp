@@ -184,6 +184,10 @@ void TMatchFrm::TimePanelClicked()
     grammar_.Focus(EntryBox::Init);
     grammar_.MinuteChange();
     syncFromGrammar();
+    // A quarter has just ended when the next one waits at its start.
+    const MatchClock clock = session_.Clock();
+    if (clock.Ended() || (clock.period > 1 && clock.period <= RegularPeriods && clock.minute == QuarterMinutes))
+        SavePeriodSnapshot();
 }
 
 bool TMatchFrm::formKey(QKeyEvent *key)

@@ -391,6 +391,7 @@ QWidget *TMatchFrm::buildStatistics()
     }
     views->addTab(boxPage, QStringLiteral("Box score"));
     views->addTab(linesPage, QStringLiteral("Statistic lines"));
+    views->addTab(buildReportsPage(), QStringLiteral("Reports and Settings"));
     auto *legend = new QLabel(QStringLiteral("<b>bold</b>: on court · *: starter · "
                                              "<span style=\"color: rgb(200, 0, 0)\">red</span>: fouled out"));
     views->setCornerWidget(legend);
@@ -415,7 +416,7 @@ QMenuBar *TMatchFrm::buildMenus()
     file->addSeparator();
     file->addAction(QStringLiteral("Exit"), this, &QWidget::close);
     QMenu *reports = bar->addMenu(QStringLiteral("&Reports"));
-    reports->addAction(QStringLiteral("Basic Report"), this, later(QStringLiteral("Basic Report")));
+    addReportEntries(reports);
     QMenu *edit = bar->addMenu(QStringLiteral("&Edit"));
     const std::pair<const char *, ReferenceList> lists[] = {
         {"Players", ReferenceList::Players},     {"Coaches", ReferenceList::Coaches},
