@@ -3,6 +3,7 @@
 #include "data/FbClient.h"
 #include "publish/AtomicFile.h"
 #include "reports/BasicReport.h"
+#include "reports/ReportCatalogue.h"
 #include "reports/ReportFrame.h"
 #include "reports/ReportRenderer.h"
 
@@ -28,7 +29,13 @@ QCommandLineOption Valued(const char *name, const char *help, const char *value)
 
 } // namespace
 
-QStringList ReportNames() { return {BasicReportName}; }
+QStringList ReportNames()
+{
+    QStringList names{BasicReportName};
+    for (const CatalogueReport &report : CatalogueReports())
+        names << report.name;
+    return names;
+}
 
 ReportCommandLine::ReportCommandLine()
     : report_(Valued("report", "Write the report <name> of the match given by --match (the newest without it) to "
@@ -134,6 +141,11 @@ int ReportCommandLine::run(fb::Connection &db, const QCommandLineParser &parser,
         errors << "report failed: " << *problem << '\n';
         return 2;
     }
+    // Only the basic report takes the chooser's filters.
+    if (name != BasicReportName && std::get<ReportChoice>(chosen) != ReportChoice{}) {
+        errors << "report failed: the report \"" << name << "\" takes no filter flags\n";
+        return 2;
+    }
     int matchId = 0;
     try {
         if (match.isEmpty()) {
@@ -148,13 +160,20 @@ int ReportCommandLine::run(fb::Connection &db, const QCommandLineParser &parser,
                 return 2;
             }
         }
-        const report::Content content = BuildBasicReport(db, {.match = matchId,
-                                                              .choice = std::get<ReportChoice>(chosen),
-                                                              .colour = true,
-                                                              .pictureDirectory = AppPaths::dataDirectory()});
-        const report::Renderer renderer(content);
-        const QByteArray pdf = renderer.pdf();
-        const QByteArray jpeg = parser.isSet(jpeg_) ? renderer.jpeg() : QByteArray();
+        std::vector<report::Content> contents;
+        if (ReportEntry entry{}; CatalogueEntry(name, entry))
+            contents = BuildEntryReports(
+                db, entry, {.match = matchId, .colour = true, .pictureDirectory = AppPaths::dataDirectory()});
+        else
+            contents.push_back(BuildBasicReport(db, {.match = matchId,
+                                                     .choice = std::get<ReportChoice>(chosen),
+                                                     .colour = true,
+                                                     .pictureDirectory = AppPaths::dataDirectory()}));
+        std::vector<const report::Content *> all;
+        for (const report::Content &content : contents)
+            all.push_back(&content);
+        const QByteArray pdf = report::PdfOf(all);
+        const QByteArray jpeg = parser.isSet(jpeg_) ? report::Renderer(contents.front()).jpeg() : QByteArray();
         const auto save = [&](const QString &file, const QByteArray &bytes) {
             if (const QString problem = SaveAtomically(file, bytes); !problem.isEmpty())
                 throw ReportError(problem);
