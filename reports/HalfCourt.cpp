@@ -3,6 +3,8 @@
 #include <QPainter>
 #include <QTransform>
 
+#include <cmath>
+
 namespace halfcourt {
 
 namespace {
@@ -29,13 +31,19 @@ QPainterPath Lines()
     path.addEllipse(Unit(Width / 2, PaintDepth), CircleRadius / Width, CircleRadius / Depth);
     // The three-point line: straight along the sides, then the arc round the basket.
     const QPointF basket = Unit(Width / 2, BasketFromLine);
-    const double cornerDepth = 3.0;
+    // The arc meets the straight lines where it is CornerX from the side:
+    // that far below the basket's level, the angle `meet` below it.
+    const double meet = std::acos((Width / 2 - CornerX) / ThreePointRadius) * 180 / M_PI;
+    const double cornerDepth = BasketFromLine + ThreePointRadius * std::sin(meet * M_PI / 180);
     QPainterPath three;
     three.moveTo(Unit(CornerX, 0));
     three.lineTo(Unit(CornerX, cornerDepth));
     const QRectF arc(Unit(Width / 2 - ThreePointRadius, BasketFromLine - ThreePointRadius),
                      Unit(Width / 2 + ThreePointRadius, BasketFromLine + ThreePointRadius));
-    three.arcTo(arc, 180 + 12.5, -(180 + 25));
+    // Angles count counter-clockwise from the right with y pointing down
+    // the page, so the arc round the far side of the basket runs from
+    // 180 + meet up to 360 - meet.
+    three.arcTo(arc, 180 + meet, 180 - 2 * meet);
     three.lineTo(Unit(Width - CornerX, 0));
     path.addPath(three);
     path.addEllipse(basket, RimRadius / Width, RimRadius / Depth);
@@ -50,7 +58,7 @@ QPointF ZoneCentre(int zone)
 {
     // 1, 2, 3 far from the basket, 6, 5, 4 near it, left to right.
     static const QPointF centres[6] = {{1.0 / 6, 0.8}, {0.5, 0.84}, {5.0 / 6, 0.8},
-                                       {0.88, 0.3},    {0.5, 0.28}, {0.12, 0.3}};
+                                       {0.88, 0.3},    {0.5, 0.22}, {0.12, 0.3}};
     return zone >= 1 && zone <= 6 ? centres[zone - 1] : QPointF(0.5, 0.5);
 }
 

@@ -28,7 +28,10 @@ bool InCatalogue(ReportEntry entry);
 bool CatalogueEntry(const QString &name, ReportEntry &entry);
 
 // What the entry prints: one report, or the table summary and the score
-// graph for "Graphical View". Raises ReportError for a match that does not
-// exist and for an entry outside the catalogue.
+// graph for "Graphical View". The turnovers report counts what the last
+// "View" of its chooser chose (TurnoversFilter), and prints that choice
+// when `parametersFromChooser`. Raises ReportError for a match that does
+// not exist and for an entry outside the catalogue.
 std::vector<report::Content> BuildEntryReports(fb::Connection &db, ReportEntry entry,
-                                               const MatchReportRequest &request);
+                                               const MatchReportRequest &request,
+                                               bool parametersFromChooser = false);

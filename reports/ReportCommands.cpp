@@ -3,6 +3,7 @@
 #include "data/FbClient.h"
 #include "publish/AtomicFile.h"
 #include "reports/BasicReport.h"
+#include "reports/PlayerReports.h"
 #include "reports/ReportCatalogue.h"
 #include "reports/ReportFrame.h"
 #include "reports/ReportRenderer.h"
@@ -141,8 +142,9 @@ int ReportCommandLine::run(fb::Connection &db, const QCommandLineParser &parser,
         errors << "report failed: " << *problem << '\n';
         return 2;
     }
-    // Only the basic report takes the chooser's filters.
-    if (name != BasicReportName && std::get<ReportChoice>(chosen) != ReportChoice{}) {
+    // The basic and the turnovers report take the chooser's filters.
+    const bool takesFilters = name == BasicReportName || name == QLatin1String("turnovers");
+    if (!takesFilters && std::get<ReportChoice>(chosen) != ReportChoice{}) {
         errors << "report failed: the report \"" << name << "\" takes no filter flags\n";
         return 2;
     }
@@ -161,9 +163,13 @@ int ReportCommandLine::run(fb::Connection &db, const QCommandLineParser &parser,
             }
         }
         std::vector<report::Content> contents;
-        if (ReportEntry entry{}; CatalogueEntry(name, entry))
-            contents = BuildEntryReports(
-                db, entry, {.match = matchId, .colour = true, .pictureDirectory = AppPaths::dataDirectory()});
+        const MatchReportRequest request{.match = matchId, .colour = true,
+                                         .pictureDirectory = AppPaths::dataDirectory()};
+        const ReportChoice &filters = std::get<ReportChoice>(chosen);
+        if (ReportEntry entry{}; CatalogueEntry(name, entry) && entry == ReportEntry::Turnovers)
+            contents.push_back(BuildTurnovers(db, request, filters, filters != ReportChoice{}));
+        else if (CatalogueEntry(name, entry))
+            contents = BuildEntryReports(db, entry, request);
         else
             contents.push_back(BuildBasicReport(db, {.match = matchId,
                                                      .choice = std::get<ReportChoice>(chosen),

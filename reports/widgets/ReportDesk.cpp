@@ -26,13 +26,16 @@ std::optional<report::Content> MakeBasicReport(const ReportContext &context, con
     return std::nullopt;
 }
 
-std::vector<report::Content> MakeEntryReports(const ReportContext &context, ReportEntry entry)
+std::vector<report::Content> MakeEntryReports(const ReportContext &context, ReportEntry entry,
+                                              bool parametersFromChooser)
 {
     try {
         BusyCursor busy;
-        return BuildEntryReports(*context.db, entry, {.match = context.match,
-                                                      .colour = ReportsInColour(),
-                                                      .pictureDirectory = context.pictureDirectory});
+        return BuildEntryReports(*context.db, entry,
+                                 {.match = context.match,
+                                  .colour = ReportsInColour(),
+                                  .pictureDirectory = context.pictureDirectory},
+                                 parametersFromChooser);
     } catch (const ReportError &e) {
         ShowError(QStringLiteral("The report could not be made: %1").arg(e.reason()));
     } catch (const std::exception &e) { // the database's errors among them

@@ -34,7 +34,8 @@ std::optional<report::Content> MakeBasicReport(const ReportContext &context, con
 
 // The reports of a catalogue entry for the context's match; a failure is
 // shown and answers none.
-std::vector<report::Content> MakeEntryReports(const ReportContext &context, ReportEntry entry);
+std::vector<report::Content> MakeEntryReports(const ReportContext &context, ReportEntry entry,
+                                              bool parametersFromChooser = false);
 
 // Opens what the entry opens, or says why not.
 void OpenReportEntry(QWidget *parent, const ReportContext &context, ReportEntry entry);
