@@ -316,10 +316,10 @@ public:
             page.bands.push_back(
                 {side == 1 ? QStringLiteral("home") : QStringLiteral("away"), {block(store, side)}});
         c.pages.push_back(std::move(page));
-        c.frame.footer << QStringLiteral(
-            "Legend: 1) TRAVELLING, 2) BAD PASS, 3) OFFENSIVE FOUL WITH BALL, 4) OFFENSIVE FOUL WITHOUT BALL, "
-            "5) TECHNICAL FOUL, 6) 3 SECONDS IN THE PAINT, 7) 5 SECONDS, 8) OUT OF BOUNDS, 9) BACKCOURT VIOLATION, "
-            "10) BAD LEADING, 11) BAD BALL RECEIVING, 12) RULE 5 SECONDS (FT), 13) 8 SECONDS.");
+        c.frame.footer << QStringLiteral("Legend: 1) TRAVELLING, 2) BAD PASS, 3) OFFENSIVE FOUL WITH BALL, "
+                                         "4) OFFENSIVE FOUL WITHOUT BALL, 5) TECHNICAL FOUL, 6) 3 SECONDS IN THE PAINT,")
+                       << QStringLiteral("7) 5 SECONDS, 8) OUT OF BOUNDS, 9) BACKCOURT VIOLATION, 10) BAD LEADING, "
+                                         "11) BAD BALL RECEIVING, 12) RULE 5 SECONDS (FT), 13) 8 SECONDS.");
         return c;
     }
 
@@ -733,7 +733,7 @@ public:
     }
 
 private:
-    static constexpr double PanelW = 58, CourtW = 52, CourtH = 30, InfoW = 36;
+    static constexpr double PanelW = 54, CourtW = 52, CourtH = 30, InfoW = 36;
 
     ZoneShots shots(int side, int shirt, std::optional<int> period) const
     {

@@ -197,6 +197,14 @@ private:
 
 } // namespace
 
+double BandWidthMm(const Band &band)
+{
+    double width = 0;
+    for (const Block &block : band.blocks)
+        width += BlockWidth(block);
+    return width + BlockGapMm * double(std::max<size_t>(band.blocks.size(), 1) - 1);
+}
+
 double Renderer::usedHeightMm(int page) const
 {
     double height = page == 0 ? HeaderHeight() + BandGapMm : 0;

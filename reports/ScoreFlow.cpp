@@ -366,7 +366,7 @@ report::Content BuildDiagrams(fb::Connection &db, const MatchReportRequest &requ
         {"       Personal fouls by periods", {EvPersonalFoul, EvTechnicalPlayer}},
     };
     constexpr size_t FigureCount = std::size(figures);
-    constexpr double ChartW = 66, ChartH = 76;
+    constexpr double ChartW = 65, ChartH = 76;
     std::vector<Chart> charts;
     for (const Figure &f : figures)
         charts.push_back(SidesChart(QString::fromLatin1(f.title), base.facts, ChartW, ChartH));
