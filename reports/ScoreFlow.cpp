@@ -303,24 +303,32 @@ report::Content BuildScoreByMinutes(fb::Connection &db, const MatchReportRequest
     return ScoreByMinutes(db, request, details).build();
 }
 
+std::vector<report::Page> LeadListPages(const std::vector<TProm> &list, const report::Band &firstBand)
+{
+    std::vector<report::Page> pages;
+    size_t from = 0;
+    do {
+        const size_t perColumn = pages.empty() ? FirstColumnEntries : LaterColumnEntries;
+        report::Page page;
+        if (pages.empty())
+            page.bands.push_back(firstBand);
+        report::Band columns{QStringLiteral("lead list"), {LeadColumn(list, from, perColumn)}};
+        // A right column past the end of the list is left out, frame and all.
+        if (from + perColumn < list.size())
+            columns.blocks.push_back(LeadColumn(list, from + perColumn, perColumn));
+        page.bands.push_back(std::move(columns));
+        pages.push_back(std::move(page));
+        from += 2 * perColumn;
+    } while (from < list.size());
+    return pages;
+}
+
 report::Content BuildTableSummary(fb::Connection &db, const MatchReportRequest &request)
 {
     const ReportBase base(db, request.match);
     report::Content content = base.content(request, QStringLiteral("Score by minutes - table summary"));
-    const std::vector<TProm> list = LeadList(base.timeline.events());
-    size_t from = 0;
-    do {
-        const size_t perColumn = content.pages.empty() ? FirstColumnEntries : LaterColumnEntries;
-        report::Page page;
-        if (content.pages.empty())
-            page.bands.push_back(report::TeamsBand(base.facts, QStringLiteral("Score by minutes - table summary")));
-        report::Band columns{QStringLiteral("lead list"), {LeadColumn(list, from, perColumn)}};
-        if (from + perColumn < list.size())
-            columns.blocks.push_back(LeadColumn(list, from + perColumn, perColumn));
-        page.bands.push_back(std::move(columns));
-        content.pages.push_back(std::move(page));
-        from += 2 * perColumn;
-    } while (from < list.size());
+    content.pages = LeadListPages(LeadList(base.timeline.events()),
+                                  report::TeamsBand(base.facts, QStringLiteral("Score by minutes - table summary")));
     return content;
 }
 

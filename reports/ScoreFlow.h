@@ -62,6 +62,10 @@ struct TProm
 // levelling, and each moment a side reaches its largest lead, in time order.
 std::vector<TProm> LeadList(const std::vector<RecordedEvent> &events);
 
+// The lead list in two columns a page: entries 1 to 28 and 29 to 56 on
+// page 1 (under `firstBand`), then 59 a column on every later page.
+std::vector<report::Page> LeadListPages(const std::vector<TProm> &list, const report::Band &firstBand);
+
 // Score by minutes; `details` names the players of the fives.
 report::Content BuildScoreByMinutes(fb::Connection &db, const MatchReportRequest &request, bool details);
 // The lead list in two columns a page.
