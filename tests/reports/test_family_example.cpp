@@ -12,6 +12,7 @@
 
 #include <QDir>
 #include <QFile>
+#include <QProcess>
 #include <QTest>
 
 using namespace Qt::StringLiterals;
@@ -115,8 +116,18 @@ void TestFamilyExample::everyReportFitsItsPagesAsVectors()
                 for (const report::Band &band : page.bands)
                     QVERIFY2(report::BandWidthMm(band) <= report::PrintableWidthMm,
                              qPrintable(u"%1 %2: %3 mm wide"_s.arg(r.name, band.name).arg(report::BandWidthMm(band))));
-            // Charts and courts are drawn, not pasted in as pictures.
-            QVERIFY2(!renderer.pdf().contains("/Subtype /Image"), qPrintable(r.name));
+            // Charts and courts are drawn, not pasted in as pictures, and
+            // the text is real text, the region's letters included.
+            const QByteArray pdf = renderer.pdf();
+            QVERIFY2(!pdf.contains("/Subtype /Image"), qPrintable(r.name));
+            QProcess text;
+            text.start(u"pdftotext"_s, {u"-"_s, u"-"_s});
+            text.write(pdf);
+            text.closeWriteChannel();
+            QVERIFY(text.waitForFinished(30000));
+            const QString printed = QString::fromUtf8(text.readAllStandardOutput());
+            for (const QString &shown : {u"KK Dubrava Čakovec"_s, u"KK Posavina Brčko"_s})
+                QVERIFY2(printed.contains(shown), qPrintable(r.name + u": "_s + shown));
         }
     }
 }

@@ -2,12 +2,16 @@
 // its pages, the minute count, a match without events, time-outs, overtime,
 // shirt 100, fast breaks and the paint, and the turnovers chooser's filter.
 #include "data/ActionCodes.h"
+#include "data/BoxScore.h"
 #include "data/FbClient.h"
 #include "publish/KeyedMatch.h"
 #include "publish/MatchTimeline.h"
 #include "reports/PlayerReports.h"
 #include "reports/ReportCatalogue.h"
+#include "reports/ReportPages.h"
 #include "reports/ReportRenderer.h"
+#include "rules/MatchGenerator.h"
+#include "rules/RulesModel.h"
 
 #include <QTest>
 
@@ -61,7 +65,7 @@ const report::Band &band(const report::Content &content, const QString &name, si
 QStringList playerLine(const report::Content &content, int side, int shirt)
 {
     for (const report::Line &line : band(content, side == 1 ? u"home"_s : u"away"_s).blocks.at(0).lines)
-        if (!line.cells.empty() && line.cells[0].text == QString::number(shirt) && line.cells.size() > 3)
+        if (!line.cells.empty() && line.cells[0].text == report::ShirtText(shirt) && line.cells.size() > 3)
             return cells(line);
     return {};
 }
@@ -88,6 +92,7 @@ private slots:
     void timeOutsOvertimeAndShirt100();
     void fastBreaksAndThePaint();
     void turnoversFollowTheChoosersLastView();
+    void randomMatchAgreesWithTheBoxScore();
 };
 
 void TestFamilyReports::leadList_data()
@@ -275,6 +280,47 @@ void TestFamilyReports::turnoversFollowTheChoosersLastView()
     TurnoversFilter() = {.scope = ReportScope::PeriodOnly, .parameter = 1};
     QCOMPARE(turnovers(), (QStringList{u"1"_s, u"1"_s, u"0"_s, u"0"_s, u"1"_s, u"1"_s, u"0"_s, u"0"_s}));
     TurnoversFilter() = {};
+}
+
+void TestFamilyReports::randomMatchAgreesWithTheBoxScore()
+{
+    KeyedMatch m;
+    rules::Model model(rules::homeNumbers(), rules::awayNumbers());
+    rules::MatchGenerator generator(4127, {});
+    while (const std::optional<rules::Event> e = generator.next(model)) {
+        if (MatchSession::Recorded(e->code, m.session.Record({e->a0, e->a1, e->code, e->a3, 0})))
+            model.apply(*e);
+    }
+    TurnoversFilter() = {};
+    const BoxScoreSet box = BoxScoreBuilder(m.db()).build(m.match);
+    const report::Content turnovers = build(m, ReportEntry::Turnovers), rebounds = build(m, ReportEntry::Rebounds),
+                          fouls = build(m, ReportEntry::Fouls);
+    for (int side : {1, 2}) {
+        const QString name = side == 1 ? u"home"_s : u"away"_s;
+        const BoxRow &totals = box.side(side).totals;
+        for (const BoxRow &row : box.side(side).players) {
+            const int shirt = row.count(BC_DRES);
+            const QStringList foulLine = playerLine(fouls, side, shirt);
+            int personal = 0;
+            for (int k : {3, 4, 5, 6, 7, 9, 10, 11, 12})
+                personal += foulLine.at(k).toInt();
+            QCOMPARE(personal, row.count(BC_LG));
+            QCOMPARE(foulLine.at(8).toInt(), row.count(BC_TG));
+            // Players who never took part have no line in these two.
+            if (const QStringList line = playerLine(rebounds, side, shirt); !line.isEmpty())
+                QCOMPARE(line.last(), u"%1 / %2 / %3"_s.arg(row.count(BC_SKOKOVI)).arg(row.count(BC_SKOKN))
+                                          .arg(row.count(BC_SKOKO)));
+            else
+                QCOMPARE(row.count(BC_SKOKOVI), 0);
+            if (const QStringList line = playerLine(turnovers, side, shirt); !line.isEmpty())
+                QCOMPARE(line.at(3).toInt(), row.count(BC_IZGUBLJENA));
+            else
+                QCOMPARE(row.count(BC_IZGUBLJENA), 0);
+        }
+        QCOMPARE(cells(band(rebounds, name).blocks.at(0).lines.back()).last(),
+                 u"%1 / %2 / %3"_s.arg(totals.count(BC_SKOKOVI)).arg(totals.count(BC_SKOKN)).arg(totals.count(BC_SKOKO)));
+        QCOMPARE(cells(band(turnovers, name).blocks.at(0).lines.back()).at(1).toInt(), totals.count(BC_IZGUBLJENA));
+    }
 }
 
 QTEST_MAIN(TestFamilyReports)
