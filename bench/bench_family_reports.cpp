@@ -30,10 +30,7 @@ void reportTimes(fb::Connection &db, int match, const char *stored)
             timer.start();
             const std::vector<report::Content> reports = BuildEntryReports(db, r.entry, request);
             content.push_back(double(timer.nsecsElapsed()) / 1e6);
-            std::vector<const report::Content *> all;
-            for (const report::Content &c : reports)
-                all.push_back(&c);
-            report::PdfOf(all);
+            report::PdfOf(reports);
             pdf.push_back(double(timer.nsecsElapsed()) / 1e6);
         }
         std::ranges::sort(content);
@@ -54,10 +51,7 @@ void reportTimes(fb::Connection &db, int match, const char *stored)
                     reports.push_back(std::move(c));
         for (std::optional<bool> bonus : {std::optional<bool>(), std::optional<bool>(false), std::optional<bool>(true)})
             reports.push_back(BuildBasicReport(db, {.match = match, .choice = {.afterBonus = bonus}}));
-        std::vector<const report::Content *> all;
-        for (const report::Content &c : reports)
-            all.push_back(&c);
-        report::PdfOf(all);
+        report::PdfOf(reports);
         menu.push_back(double(timer.nsecsElapsed()) / 1e6);
     }
     std::ranges::sort(menu);

@@ -49,6 +49,9 @@ QString Shots(int made, int attempted, int percent)
     return QStringLiteral("%1/%2 %3%").arg(made).arg(attempted).arg(percent);
 }
 
+// The band of a side's block: "home" or "away".
+QString SideBand(int side) { return side == 1 ? QStringLiteral("home") : QStringLiteral("away"); }
+
 // The match, its records and its roster: what every report of the family reads.
 class MatchReport
 {
@@ -170,7 +173,7 @@ public:
         report::Content c = content(QStringLiteral("Rebounds"));
         report::Page page{{report::TeamsBand(facts_, QStringLiteral("Rebounds"))}};
         for (int side : {1, 2})
-            page.bands.push_back({side == 1 ? QStringLiteral("home") : QStringLiteral("away"), {block(side)}});
+            page.bands.push_back({SideBand(side), {block(side)}});
         c.pages.push_back(std::move(page));
         return c;
     }
@@ -231,7 +234,7 @@ public:
         report::Content c = content(QStringLiteral("Fouls"));
         report::Page page{{report::TeamsBand(facts_, QStringLiteral("Fouls"))}};
         for (int side : {1, 2})
-            page.bands.push_back({side == 1 ? QStringLiteral("home") : QStringLiteral("away"), {block(side)}});
+            page.bands.push_back({SideBand(side), {block(side)}});
         Block legend;
         for (const char *text :
              {"P - [Personal Fault]", "P1 / P2 / P3 - [Personal Fault with one / two / three free throws]",
@@ -314,7 +317,7 @@ public:
         EventStore store(db_);
         for (int side : {1, 2})
             page.bands.push_back(
-                {side == 1 ? QStringLiteral("home") : QStringLiteral("away"), {block(store, side)}});
+                {SideBand(side), {block(store, side)}});
         c.pages.push_back(std::move(page));
         c.frame.footer << QStringLiteral("Legend: 1) TRAVELLING, 2) BAD PASS, 3) OFFENSIVE FOUL WITH BALL, "
                                          "4) OFFENSIVE FOUL WITHOUT BALL, 5) TECHNICAL FOUL, 6) 3 SECONDS IN THE PAINT,")
@@ -387,7 +390,7 @@ public:
                                       .caption(facts_.coaches[size_t(side)], 80));
         report::Page page{{{QStringLiteral("title"), {title}}}};
         for (int side : {1, 2})
-            page.bands.push_back({side == 1 ? QStringLiteral("home") : QStringLiteral("away"), {block(side)}});
+            page.bands.push_back({SideBand(side), {block(side)}});
         c.pages.push_back(std::move(page));
         return c;
     }
@@ -442,7 +445,7 @@ public:
         EventStatistics statistics(db_);
         std::array<Sums, 3> sides{};
         for (int side : {1, 2})
-            page.bands.push_back({side == 1 ? QStringLiteral("home") : QStringLiteral("away"),
+            page.bands.push_back({SideBand(side),
                                   {block(statistics, side, sides[size_t(side)])}});
         Block pointsFrom;
         pointsFrom.lines.push_back(Line().caption(QStringLiteral("Points from:"), 40, true));

@@ -175,10 +175,7 @@ int ReportCommandLine::run(fb::Connection &db, const QCommandLineParser &parser,
                                                      .choice = std::get<ReportChoice>(chosen),
                                                      .colour = true,
                                                      .pictureDirectory = AppPaths::dataDirectory()}));
-        std::vector<const report::Content *> all;
-        for (const report::Content &content : contents)
-            all.push_back(&content);
-        const QByteArray pdf = report::PdfOf(all);
+        const QByteArray pdf = report::PdfOf(contents);
         const QByteArray jpeg = parser.isSet(jpeg_) ? report::Renderer(contents.front()).jpeg() : QByteArray();
         const auto save = [&](const QString &file, const QByteArray &bytes) {
             if (const QString problem = SaveAtomically(file, bytes); !problem.isEmpty())

@@ -272,6 +272,14 @@ QByteArray PdfOf(const std::vector<const Content *> &reports)
     return buffer.data();
 }
 
+QByteArray PdfOf(const std::vector<Content> &reports)
+{
+    std::vector<const Content *> all;
+    for (const Content &content : reports)
+        all.push_back(&content);
+    return PdfOf(all);
+}
+
 QImage Renderer::image(int page, int dotsPerInch) const
 {
     const double dotsPerMm = dotsPerInch / 25.4;

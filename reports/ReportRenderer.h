@@ -55,5 +55,6 @@ void PaintReports(QPainter &painter, QPagedPaintDevice &device, double dotsPerMm
 // Reports one after the other, each on pages of its own, as PDF bytes;
 // raises ReportError when Qt cannot make it.
 QByteArray PdfOf(const std::vector<const Content *> &reports);
+QByteArray PdfOf(const std::vector<Content> &reports);
 
 } // namespace report

@@ -3,27 +3,18 @@
 // against the console's box score and the match's events; every report on
 // pages it fits, its charts and pictures as vector drawings in the PDF; the
 // reports agree with one another on the score.
-#include "matchscript/MatchScript.h"
-#include "matchscript/widgets/MatchReplay.h"
+#include "reports/ExampleReports.h"
 #include "publish/MatchTimeline.h"
 #include "reports/ReportCatalogue.h"
 #include "reports/ReportRenderer.h"
 #include "support/TestDatabase.h"
 
-#include <QDir>
-#include <QFile>
 #include <QProcess>
 #include <QTest>
 
 using namespace Qt::StringLiterals;
 
 namespace {
-
-QByteArray fileBytes(const QString &name)
-{
-    QFile file(name);
-    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
-}
 
 QStringList cells(const report::Line &line)
 {
@@ -61,13 +52,9 @@ private:
 void TestFamilyExample::initTestCase()
 {
     TestDatabase::prepareEngine();
-    const auto parsed = ParseMatchScript(QString::fromUtf8(fileBytes(QStringLiteral(QUINTARA_EXAMPLE_MATCH))));
-    QVERIFY(std::holds_alternative<MatchScript>(parsed));
     sb = std::make_unique<Sandbox>();
     sb->dm();
-    const MatchReplay::Outcome outcome = MatchReplay().Run(std::get<MatchScript>(parsed));
-    QVERIFY(outcome.succeeded());
-    match = outcome.matchId;
+    match = ReplayExampleMatch();
 }
 
 void TestFamilyExample::reportAsChecked_data()
@@ -89,17 +76,7 @@ void TestFamilyExample::reportAsChecked()
     QString text;
     for (const report::Content &content : make(entry))
         text += report::PlainText(content);
-    const QString expected = QString::fromUtf8(fileBytes(QStringLiteral(QUINTARA_REPORT_REFERENCES "/") + reference));
-    if (text != expected) {
-        // What was made, beside the build, for a look at the difference.
-        QFile made(QDir::current().filePath(reference));
-        if (made.open(QIODevice::WriteOnly))
-            made.write(text.toUtf8());
-        const QStringList got = text.split(u'\n'), want = expected.split(u'\n');
-        for (qsizetype i = 0; i < std::min(got.size(), want.size()); ++i)
-            QCOMPARE(got[i], want[i]);
-    }
-    QCOMPARE(text, expected);
+    CompareWithReference(text, reference);
 }
 
 void TestFamilyExample::everyReportFitsItsPagesAsVectors()
