@@ -69,7 +69,8 @@ int main(int argc, char **argv)
     // A replay and the export commands need no display: the console runs
     // offscreen, and the offscreen platform's notes would only bury the
     // command's own report.
-    static const char *const HeadlessOptions[] = {"--replay", "--export", "--export-all", "--read-qnt", "--live-page", "--report"};
+    static const char *const HeadlessOptions[] = {"--replay",   "--export",    "--export-all",
+                                                  "--read-qnt", "--live-page", "--report"};
     for (int i = 1; i < argc; ++i) {
         if (std::none_of(std::begin(HeadlessOptions), std::end(HeadlessOptions),
                          [&](const char *option) { return std::strcmp(argv[i], option) == 0; }))
@@ -161,7 +162,7 @@ int main(int argc, char **argv)
     TerminalMessenger terminal;
     const bool headless =
         options.isSet(replay) || options.isSet(exportMatch) || options.isSet(exportAll) || options.isSet(livePage) ||
-                          reportLine.requested(options);
+        reportLine.requested(options);
     Messenger::install(headless ? static_cast<Messenger *>(&terminal) : &boxes);
 
     // Every file of the program goes to the data directory: without one

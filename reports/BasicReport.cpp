@@ -56,7 +56,10 @@ struct Attack
 };
 
 // Seconds with two digits, so 32:02 is never read as 32:20.
-QString Time(int seconds) { return QStringLiteral("%1:%2").arg(seconds / 60).arg(seconds % 60, 2, 10, QLatin1Char('0')); }
+QString Time(int seconds)
+{
+    return QStringLiteral("%1:%2").arg(seconds / 60).arg(seconds % 60, 2, 10, QLatin1Char('0'));
+}
 
 // The shooting cells: one, two, three points, field goals and attack.
 void AddShooting(Line &line, const BoxRow &row)

@@ -11,8 +11,8 @@ QString SavePeriodPicture(fb::Connection &db, int match, const QString &fileName
                           const QString &pictureDirectory)
 {
     try {
-        const report::Content content =
-            BuildBasicReport(db, {.match = match, .choice = {}, .colour = colour, .pictureDirectory = pictureDirectory});
+        const report::Content content = BuildBasicReport(
+            db, {.match = match, .choice = {}, .colour = colour, .pictureDirectory = pictureDirectory});
         return SaveAtomically(fileName, report::Renderer(content).jpeg());
     } catch (const ReportError &e) {
         return QStringLiteral("cannot write %1: %2").arg(QDir::toNativeSeparators(fileName), e.reason());

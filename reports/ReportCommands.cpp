@@ -1,5 +1,6 @@
 #include "reports/ReportCommands.h"
 
+#include "common/AppPaths.h"
 #include "data/FbClient.h"
 #include "publish/AtomicFile.h"
 #include "reports/BasicReport.h"
@@ -7,8 +8,6 @@
 #include "reports/ReportCatalogue.h"
 #include "reports/ReportFrame.h"
 #include "reports/ReportRenderer.h"
-
-#include "common/AppPaths.h"
 
 #include <QCommandLineParser>
 #include <QDir>

@@ -29,15 +29,22 @@ void PrintOn(QPrinter &printer, const report::Content &content)
     report::PaintReports(painter, printer, printer.resolution() / 25.4, {&content});
 }
 
+PreviewPrinter::PreviewPrinter(const QString &title)
+    : previewPrinter(std::make_unique<QPrinter>(QPrinter::HighResolution))
+{
+    SetUpPage(*previewPrinter, title);
+}
+
+ReportPreview::ReportPreview(const report::Content &content, QWidget *parent)
+    : PreviewPrinter(content.frame.title), QPrintPreviewDialog(previewPrinter.get(), parent), content_(content)
+{
+    setWindowTitle(content_.frame.title);
+    connect(this, &QPrintPreviewDialog::paintRequested, this, [this](QPrinter *target) { PrintOn(*target, content_); });
+}
+
 void PreviewReport(QWidget *parent, const report::Content &content)
 {
-    QPrinter printer(QPrinter::HighResolution);
-    SetUpPage(printer, content.frame.title);
-    QPrintPreviewDialog preview(&printer, parent);
-    preview.setWindowTitle(content.frame.title);
-    QObject::connect(&preview, &QPrintPreviewDialog::paintRequested, &preview,
-                     [&content](QPrinter *target) { PrintOn(*target, content); });
-    preview.exec();
+    ReportPreview(content, parent).exec();
 }
 
 QString PrintReports(const std::vector<report::Content> &reports, int copies, const QString &exportDirectory)

@@ -5,15 +5,35 @@
 
 #include "reports/ReportContent.h"
 
+#include <QPrintPreviewDialog>
+#include <QPrinter>
 #include <QString>
+
+#include <memory>
 
 #include <vector>
 
-class QPrinter;
 class QWidget;
 
 // Paints the report onto a printer set up by the caller (A4 landscape).
 void PrintOn(QPrinter &printer, const report::Content &content);
+
+// The printer of a preview, made before the dialog and gone after it.
+struct PreviewPrinter
+{
+    explicit PreviewPrinter(const QString &title);
+    std::unique_ptr<QPrinter> previewPrinter;
+};
+
+// The print preview of a report, with the printer it prints on.
+class ReportPreview final : private PreviewPrinter, public QPrintPreviewDialog
+{
+public:
+    ReportPreview(const report::Content &content, QWidget *parent);
+
+private:
+    const report::Content content_;
+};
 
 // The print preview of the report, modal.
 void PreviewReport(QWidget *parent, const report::Content &content);

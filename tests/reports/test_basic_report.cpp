@@ -12,6 +12,7 @@
 #include "rules/RulesModel.h"
 #include "support/BoxScoreAgreement.h"
 
+#include <QImage>
 #include <QProcess>
 #include <QTemporaryDir>
 #include <QTest>
@@ -67,6 +68,7 @@ private slots:
     void reportMinute_data();
     void reportMinute();
     void figuresOfAShortMatch();
+    void overtimeColumn();
     void matchWithoutEvents();
     void randomMatchAgreesWithTheConsolesBoxScore();
     void longNamesOnOnePage();
@@ -175,10 +177,31 @@ void TestBasicReport::figuresOfAShortMatch()
     QCOMPARE(cells(summary.at(0).lines.at(2)).value(2), u"0"_s);
 }
 
+void TestBasicReport::overtimeColumn()
+{
+    KeyedMatch m;
+    m.start();
+    // Regular time, then a first overtime with one basket, to its end.
+    m.play(u"+\n1 %1 6 5\n+43\n+\n+\n1 %1 6 5\n+5"_s.arg(m.home(0)));
+    const report::Content content = basic(m);
+    const auto &table = band(content, u"summary"_s).blocks.at(3).lines;
+    QCOMPARE(cells(table.at(0)).last(), u"45"_s);
+    QCOMPARE(cells(table.at(1)).last(), u"2 : 0"_s);
+    QCOMPARE(cells(table.at(1)).value(8), u"2 : 0"_s); // the 40th minute
+    QCOMPARE(band(content, u"match"_s).blocks.at(1).lines.at(0).cells.at(0).text, u"Statistics until 45. minute"_s);
+    QCOMPARE(band(content, u"parameters"_s).blocks.at(0).lines.at(1).cells.at(0).text,
+             u"2 / 0     0 / 0     0 / 0     0 / 0     2 / 0"_s);
+}
+
 void TestBasicReport::matchWithoutEvents()
 {
     KeyedMatch m;
+    // Shirt number 100 is printed "00".
+    m.db().execute(u"UPDATE SASTAV SET DRES = 100 WHERE ID_UTAKMICA = ? AND DOMGOST = 0 AND DRES = ?"_s,
+                   {m.match, m.away(11)});
+    m.db().commit();
     const report::Content content = basic(m);
+    QCOMPARE(playerLine(content, 2, 100).cells.at(0).text, u"00"_s);
     QCOMPARE(band(content, u"match"_s).blocks.at(0).lines.at(1).cells.at(1).text, u"0-0"_s);
     const QStringList score = cells(band(content, u"summary"_s).blocks.at(3).lines.at(1));
     QCOMPARE(score.count(u"- : -"_s), 8);
@@ -215,7 +238,8 @@ void TestBasicReport::randomMatchAgreesWithTheConsolesBoxScore()
             QCOMPARE(line.value(3), row.surname);
             QCOMPARE(line.value(4), QString::number(row.count(BC_POENI)));
             const TimeOnCourt time = times.value(shirt);
-            QCOMPARE(line.value(5), u"%1:%2"_s.arg(time.minutes()).arg(time.remainingSeconds(), 2, 10, QLatin1Char('0')));
+            QCOMPARE(line.value(5),
+                     u"%1:%2"_s.arg(time.minutes()).arg(time.remainingSeconds(), 2, 10, QLatin1Char('0')));
             QCOMPARE(line.value(6), QString::number(RoundHalfEven(row[BC_INDEKS])));
             QCOMPARE(line.value(7), u"%1/%2 %3%"_s.arg(row.count(BC_P1OK)).arg(row.count(BC_P1UK))
                                          .arg(row.count(BC_P1PROC)));
@@ -286,6 +310,16 @@ void TestBasicReport::longNamesOnOnePage()
         QVERIFY2(printed.contains(name), qPrintable(name));
     QVERIFY(printed.contains(u"KK \"Crvena zvezda\" Čačak"_s));
     QVERIFY(printed.contains(u"Aleksandar \"Čiča\" Milutinović"_s.left(26)));
+
+    // The league picture is the data directory's LIGA.jpg, when there is one.
+    QCOMPARE(content.frame.leaguePicture, QString());
+    QImage picture(40, 20, QImage::Format_RGB32);
+    picture.fill(Qt::blue);
+    QVERIFY(picture.save(dir.filePath(QLatin1String(LeaguePictureName)), "JPG"));
+    const report::Content withPicture =
+        BuildBasicReport(m.db(), {.match = m.match, .choice = {}, .colour = true, .pictureDirectory = dir.path()});
+    QCOMPARE(withPicture.frame.leaguePicture, dir.filePath(QLatin1String(LeaguePictureName)));
+    QVERIFY(!report::Renderer(withPicture).pdf().isEmpty());
 }
 
 QTEST_MAIN(TestBasicReport)

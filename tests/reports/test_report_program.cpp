@@ -5,8 +5,10 @@
 #include "common/Transliterate.h"
 #include "data/ActionCodes.h"
 #include "data/FbClient.h"
+#include "console/widgets/MatchConsole.h"
 #include "reports/ReportCommands.h"
-#include "support/ConsoleDesk.h"
+#include "rules/RulesDesk.h"
+#include "support/TestDatabase.h"
 #include "support/RecordingMessenger.h"
 
 #include <QDir>
@@ -67,18 +69,29 @@ void TestReportProgram::pictureAtAQuartersEndIsTheCommandLinesReport()
     qputenv("QUINTARA_LIVE_DIR", live.path().toLocal8Bit());
     AppPaths::ExportDirectoryReady = true;
     RecordingMessenger messages;
-    auto c = std::make_unique<ConsoleDesk>();
-    QVERIFY(c->opened);
-    MatchSession &session = c->window->session();
-    const int match = session.MatchId();
+    Sandbox sb;
+    int match = 0, shooter = 0;
+    {
+        // A match with both fives; the desk's statements end here, before
+        // the program needs the database to itself.
+        rules::Desk desk(sb.dm().db());
+        match = desk.createMatch();
+        desk.openMatch(match);
+        desk.startMatch(false);
+        shooter = desk.court(1)[0];
+        sb.dm().db().commitRetaining();
+    }
+    auto window = std::make_unique<TMatchFrm>();
+    QVERIFY(window->OpenExistingMatch(match));
+    window->show();
+    MatchSession &session = window->session();
     const QString home = session.HomeName(), away = session.AwayName();
-    const int shooter = c->desk.court(1)[0];
-    c->window->TimePanelClicked();
-    c->entry(1, shooter, EvMade2, 5);
+    window->TimePanelClicked();
+    QVERIFY(MatchSession::Recorded(EvMade2, session.Record({1, shooter, EvMade2, 5, 0})));
     for (int i = 0; i < 9; ++i) // the first quarter's minutes: nothing has ended
-        c->window->TimePanelClicked();
+        window->TimePanelClicked();
     QCOMPARE(QDir(live.path()).entryList({u"*.jpeg"_s}), QStringList());
-    c->window->TimePanelClicked(); // the first quarter is over
+    window->TimePanelClicked(); // the first quarter is over
     const QString name = u"%1_%2_VS_%3_Period_1.jpeg"_s.arg(match).arg(Transliterate(home), Transliterate(away));
     QStringList files = QDir(live.path()).entryList(QDir::Files);
     files.removeAll(u"data.htm"_s); // the live page
@@ -92,24 +105,24 @@ void TestReportProgram::pictureAtAQuartersEndIsTheCommandLinesReport()
     const QByteArray consolePicture = fileBytes(picture);
     // An export directory that went away: said with the path, play goes on.
     QVERIFY(QDir(live.path()).removeRecursively());
-    c->window->SavePeriodSnapshot();
+    window->SavePeriodSnapshot();
     QCOMPARE(messages.texts().size(), 2);
     QVERIFY2(messages.texts().last().startsWith(u"cannot write %1"_s.arg(QDir::toNativeSeparators(live.path()))),
              qPrintable(messages.texts().last()));
 
     // The command line's report of the match (the newest, when none is
     // named) is the console's.
-    c->window.reset();
+    window.reset();
     const auto tables = [&] {
         QStringList counts;
         for (const QString &table : {u"UTAKMICA"_s, u"SASTAV"_s, u"DTT"_s, u"AKCIJE"_s, u"INDEKSI"_s})
-            counts << c->sb.dm().db().scalar(u"SELECT COUNT(*) FROM %1"_s.arg(table)).toString();
+            counts << sb.dm().db().scalar(u"SELECT COUNT(*) FROM %1"_s.arg(table)).toString();
         return counts;
     };
     const QStringList before = tables();
-    c->sb.closeDm(); // the program opens the database itself
-    const QString data = c->sb.path();
-    const QString pdf = c->sb.file(u"basic.pdf"_s), jpeg = c->sb.file(u"basic.jpeg"_s);
+    sb.closeDm(); // the program opens the database itself
+    const QString data = sb.path();
+    const QString pdf = sb.file(u"basic.pdf"_s), jpeg = sb.file(u"basic.jpeg"_s);
     Run run = program(data, {u"--report"_s, u"basic"_s, u"--pdf"_s, pdf, u"--jpeg"_s, jpeg});
     QCOMPARE(run.errors, QString());
     QCOMPARE(run.exitCode, 0);
@@ -124,7 +137,7 @@ void TestReportProgram::pictureAtAQuartersEndIsTheCommandLinesReport()
     QCOMPARE(run.out, ReportNames().join(u'\n') + u'\n');
 
     // Refusals: one line each, nothing written.
-    const QString none = c->sb.file(u"none.pdf"_s);
+    const QString none = sb.file(u"none.pdf"_s);
     const struct
     {
         QStringList arguments;
@@ -140,8 +153,8 @@ void TestReportProgram::pictureAtAQuartersEndIsTheCommandLinesReport()
         {{u"--bonus"_s, u"after"_s}, 2, u"--bonus"_s},
         {{u"--report"_s, u"rebounds"_s, u"--attack"_s, u"second"_s, u"--pdf"_s, none}, 2, u"\"rebounds\""_s},
         {{u"--report"_s, u"basic"_s}, 2, u"--pdf"_s},
-        {{u"--report"_s, u"basic"_s, u"--pdf"_s, c->sb.file(u"gone/basic.pdf"_s)}, 1,
-         QDir::toNativeSeparators(c->sb.file(u"gone/basic.pdf"_s))},
+        {{u"--report"_s, u"basic"_s, u"--pdf"_s, sb.file(u"gone/basic.pdf"_s)}, 1,
+         QDir::toNativeSeparators(sb.file(u"gone/basic.pdf"_s))},
     };
     for (const auto &refusal : refusals) {
         run = program(data, refusal.arguments);
@@ -151,6 +164,7 @@ void TestReportProgram::pictureAtAQuartersEndIsTheCommandLinesReport()
         QVERIFY(!QFile::exists(none));
     }
     QCOMPARE(tables(), before);
+    sb.closeDm();
 }
 
 QTEST_MAIN(TestReportProgram)

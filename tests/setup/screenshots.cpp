@@ -14,6 +14,9 @@
 #include "data/FbClient.h"
 #include "data/DataModule.h"
 #include "publish/widgets/ExportMatchWindow.h"
+#include "reports/widgets/ReportChoosers.h"
+#include "reports/widgets/ReportPrinting.h"
+#include "reports/widgets/ReportsMenu.h"
 #include "setup/widgets/MainWindow.h"
 #include "setup/widgets/MatchChooserDialog.h"
 #include "setup/widgets/MatchDefinitionDialog.h"
@@ -28,6 +31,7 @@
 #include <QDir>
 #include <QListView>
 #include <QFile>
+#include <QFileInfo>
 #include <QScreen>
 #include <QTableView>
 #include <QTabWidget>
@@ -138,6 +142,33 @@ bool shoot(QWidget &window, const QString &file)
     return saved;
 }
 
+// The reports of the example match: the console's page of them, the
+// choosers, the reports menu and the basic report's print preview.
+bool shootReports(TMatchFrm &console, int match, const QString &file)
+{
+    if (auto *views = console.findChild<QTabWidget *>())
+        views->setCurrentIndex(2);
+    bool ok = shoot(console, file + u"_reports_page.png"_s);
+    ReportContext context{.db = &dm()->db(),
+                          .match = match,
+                          .clock = console.session().Clock(),
+                          .pictureDirectory = QString(),
+                          .exportDirectory = QString()};
+    const QString directory = QFileInfo(file).path() + u'/';
+    TBasicRepChooseFrm basic(context, nullptr);
+    ok = ok && shoot(basic, directory + u"report_basic_chooser.png"_s);
+    TRep3Dlg turnovers(context, nullptr);
+    ok = ok && shoot(turnovers, directory + u"report_turnovers_chooser.png"_s);
+    TReportsMenuFrm menu(context, nullptr);
+    ok = ok && shoot(menu, directory + u"report_menu.png"_s);
+    const std::optional<report::Content> content = MakeBasicReport(context, {});
+    if (!content)
+        return false;
+    ReportPreview preview(*content, nullptr);
+    preview.resize(QGuiApplication::primaryScreen()->geometry().size() - QSize(0, 40));
+    return ok && shoot(preview, directory + u"report_basic_preview.png"_s);
+}
+
 // The console on the example match, replayed through it first: `file`.png
 // and `file`_statistic_lines.png.
 bool shootConsole(const QString &file)
@@ -165,6 +196,7 @@ bool shootConsole(const QString &file)
         if (auto *views = console.findChild<QTabWidget *>())
             views->setCurrentIndex(1);
         ok = ok && shoot(console, file + u"_statistic_lines.png"_s);
+        ok = ok && shootReports(console, outcome.matchId, file);
     }
     Pickers() = {};
     return ok;
