@@ -93,6 +93,7 @@ private slots:
     void fastBreaksAndThePaint();
     void turnoversFollowTheChoosersLastView();
     void randomMatchAgreesWithTheBoxScore();
+    void birthYearAndRoundedPercentages();
 };
 
 void TestFamilyReports::leadList_data()
@@ -321,6 +322,28 @@ void TestFamilyReports::randomMatchAgreesWithTheBoxScore()
                  u"%1 / %2 / %3"_s.arg(totals.count(BC_SKOKOVI)).arg(totals.count(BC_SKOKN)).arg(totals.count(BC_SKOKO)));
         QCOMPARE(cells(band(turnovers, name).blocks.at(0).lines.back()).at(1).toInt(), totals.count(BC_IZGUBLJENA));
     }
+}
+
+void TestFamilyReports::birthYearAndRoundedPercentages()
+{
+    KeyedMatch m;
+    m.db().execute(u"UPDATE IGRAC SET DAT_RODJ = '1985-03-07' WHERE ID_IGRAC = (SELECT ID_IGRAC FROM SASTAV "
+                   "WHERE ID_UTAKMICA = ? AND DOMGOST = 1 AND DRES = ?)"_s,
+                   {m.match, m.home(0)});
+    m.db().commit();
+    m.start();
+    // One of eight free throws in the first quarter, three of eight in the second.
+    const QString one = u"1 %1 4\n"_s.arg(m.home(1)), miss = u"1 %1 5\n"_s.arg(m.home(1));
+    m.play(u"+\n"_s + one + miss.repeated(7) + u"+11\n"_s + one.repeated(3) + miss.repeated(5) + u"+"_s);
+    const QStringList roster = playerLine(build(m, ReportEntry::Roster), 1, m.home(0));
+    QCOMPARE(roster.last(), u"'85."_s);
+    QCOMPARE(playerLine(build(m, ReportEntry::Roster), 1, m.home(1)).last(), QString()); // no date, nothing
+    const report::Content comparison = build(m, ReportEntry::PointsComparison);
+    const auto freeThrows = [&](size_t quarterBlock) {
+        return cells(band(comparison, u"quarters 1-2"_s).blocks.at(quarterBlock).after.at(1));
+    };
+    QCOMPARE(freeThrows(0), (QStringList{u"1 P"_s, u"1"_s, u"8"_s, u"12"_s})); // 12.5 to the even neighbour
+    QCOMPARE(freeThrows(2), (QStringList{u"1 P"_s, u"3"_s, u"8"_s, u"38"_s}));
 }
 
 QTEST_MAIN(TestFamilyReports)
