@@ -58,7 +58,7 @@ QPointF ZoneCentre(int zone)
 {
     // 1, 2, 3 far from the basket, 6, 5, 4 near it, left to right.
     static const QPointF centres[6] = {{1.0 / 6, 0.8}, {0.5, 0.84}, {5.0 / 6, 0.8},
-                                       {0.88, 0.3},    {0.5, 0.22}, {0.12, 0.3}};
+                                       {0.83, 0.3},    {0.5, 0.22}, {0.17, 0.3}};
     return zone >= 1 && zone <= 6 ? centres[zone - 1] : QPointF(0.5, 0.5);
 }
 
