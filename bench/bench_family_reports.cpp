@@ -6,7 +6,6 @@
 #include "ReplayBench.h"
 #include "data/DataModule.h"
 #include "data/FbClient.h"
-#include "matchscript/widgets/MatchReplay.h"
 #include "reports/BasicReport.h"
 #include "reports/ReportCatalogue.h"
 #include "reports/ReportRenderer.h"
@@ -65,14 +64,12 @@ int main(int argc, char **argv)
 try {
     const ReplayBench bench(argc, argv);
     const auto module = bench.startModule();
-    const MatchReplay::Outcome outcome = MatchReplay().Run(bench.example());
-    if (!outcome.succeeded())
-        throw std::runtime_error("the example match was refused");
+    const int match = bench.replayExample();
     auto &db = module->db();
-    reportTimes(db, outcome.matchId, "full match, 1 match stored");
-    StoreOtherMatches(db, outcome.matchId, 2000);
+    reportTimes(db, match, "full match, 1 match stored");
+    StoreOtherMatches(db, match, 2000);
     module->RefreshIndexStatistics();
-    reportTimes(db, outcome.matchId, "full match, 2,001 matches stored");
+    reportTimes(db, match, "full match, 2,001 matches stored");
     return 0;
 } catch (const std::exception &e) {
     std::fprintf(stderr, "benchmark failed: %s\n", e.what());
