@@ -2,6 +2,7 @@
 
 #include "data/DataModule.h"
 #include "data/EmbeddedEngine.h"
+#include "matchscript/widgets/MatchReplay.h"
 
 #include <QDir>
 #include <QFile>
@@ -46,4 +47,12 @@ std::unique_ptr<Tdm> ReplayBench::startModule() const
     if (!module->Start() || !module->connected())
         throw std::runtime_error("the database did not open");
     return module;
+}
+
+int ReplayBench::replayExample() const
+{
+    const MatchReplay::Outcome outcome = MatchReplay().Run(example_);
+    if (!outcome.succeeded())
+        throw std::runtime_error("the example match was refused");
+    return outcome.matchId;
 }

@@ -25,6 +25,9 @@ public:
     QString database() const;
     // A data module started on the database (created on first start).
     std::unique_ptr<Tdm> startModule() const;
+    // Replays the example match into the started module's database;
+    // answers its match number, throws when an entry is refused.
+    int replayExample() const;
 
 private:
     QApplication app_;

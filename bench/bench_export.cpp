@@ -5,7 +5,6 @@
 #include "BenchSupport.h"
 #include "ReplayBench.h"
 #include "data/DataModule.h"
-#include "matchscript/widgets/MatchReplay.h"
 #include "publish/MatchExport.h"
 
 #include <QDir>
@@ -31,9 +30,7 @@ int main(int argc, char **argv)
 try {
     const ReplayBench bench(argc, argv);
     const auto module = bench.startModule();
-    const MatchReplay::Outcome outcome = MatchReplay().Run(bench.example());
-    if (!outcome.succeeded())
-        throw std::runtime_error("the example match was refused");
+    const int match = bench.replayExample();
     auto &db = module->db();
     const QString out = QDir(bench.directory()).filePath(QStringLiteral("out"));
     QDir().mkpath(out);
@@ -43,12 +40,12 @@ try {
     whole.start();
     for (int i = 0; i < 50; ++i) {
         one.start();
-        ExportMatch(db, outcome.matchId, QDir(out).filePath(QStringLiteral("example.qnt")), bench.directory());
+        ExportMatch(db, match, QDir(out).filePath(QStringLiteral("example.qnt")), bench.directory());
         times.push_back(double(one.nsecsElapsed()) / 1e6);
     }
     report("one full match, exported 50 times", times, double(whole.elapsed()) / 1000.0);
 
-    StoreOtherMatches(db, outcome.matchId, 2000);
+    StoreOtherMatches(db, match, 2000);
     module->RefreshIndexStatistics();
     times.clear();
     int failed = 0;

@@ -7,7 +7,6 @@
 #include "ReplayBench.h"
 #include "data/DataModule.h"
 #include "data/FbClient.h"
-#include "matchscript/widgets/MatchReplay.h"
 #include "publish/AtomicFile.h"
 #include "reports/BasicReport.h"
 #include "reports/PeriodPicture.h"
@@ -61,14 +60,12 @@ int main(int argc, char **argv)
 try {
     const ReplayBench bench(argc, argv);
     const auto module = bench.startModule();
-    const MatchReplay::Outcome outcome = MatchReplay().Run(bench.example());
-    if (!outcome.succeeded())
-        throw std::runtime_error("the example match was refused");
+    const int match = bench.replayExample();
     auto &db = module->db();
-    measureAll("1 match stored", db, outcome.matchId, bench.directory());
-    StoreOtherMatches(db, outcome.matchId, 2000);
+    measureAll("1 match stored", db, match, bench.directory());
+    StoreOtherMatches(db, match, 2000);
     module->RefreshIndexStatistics();
-    measureAll("2,001 matches stored", db, outcome.matchId, bench.directory());
+    measureAll("2,001 matches stored", db, match, bench.directory());
     return 0;
 } catch (const std::exception &e) {
     std::fprintf(stderr, "benchmark failed: %s\n", e.what());

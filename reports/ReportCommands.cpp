@@ -4,6 +4,8 @@
 #include "data/FbClient.h"
 #include "publish/AtomicFile.h"
 #include "reports/BasicReport.h"
+#include "reports/PlayerReports.h"
+#include "reports/ReportCatalogue.h"
 #include "reports/ReportFrame.h"
 #include "reports/ReportRenderer.h"
 
@@ -27,7 +29,13 @@ QCommandLineOption Valued(const char *name, const char *help, const char *value)
 
 } // namespace
 
-QStringList ReportNames() { return {BasicReportName}; }
+QStringList ReportNames()
+{
+    QStringList names{BasicReportName};
+    for (const CatalogueReport &report : CatalogueReports())
+        names << report.name;
+    return names;
+}
 
 ReportCommandLine::ReportCommandLine()
     : report_(Valued("report", "Write the report <name> of the match given by --match (the newest without it) to "
@@ -133,6 +141,12 @@ int ReportCommandLine::run(fb::Connection &db, const QCommandLineParser &parser,
         errors << "report failed: " << *problem << '\n';
         return 2;
     }
+    // The basic and the turnovers report take the chooser's filters.
+    const bool takesFilters = name == BasicReportName || name == QLatin1String("turnovers");
+    if (!takesFilters && std::get<ReportChoice>(chosen) != ReportChoice{}) {
+        errors << "report failed: the report \"" << name << "\" takes no filter flags\n";
+        return 2;
+    }
     int matchId = 0;
     try {
         if (match.isEmpty()) {
@@ -147,13 +161,21 @@ int ReportCommandLine::run(fb::Connection &db, const QCommandLineParser &parser,
                 return 2;
             }
         }
-        const report::Content content = BuildBasicReport(db, {.match = matchId,
-                                                              .choice = std::get<ReportChoice>(chosen),
-                                                              .colour = true,
-                                                              .pictureDirectory = AppPaths::dataDirectory()});
-        const report::Renderer renderer(content);
-        const QByteArray pdf = renderer.pdf();
-        const QByteArray jpeg = parser.isSet(jpeg_) ? renderer.jpeg() : QByteArray();
+        std::vector<report::Content> contents;
+        const MatchReportRequest request{.match = matchId, .colour = true,
+                                         .pictureDirectory = AppPaths::dataDirectory()};
+        const ReportChoice &filters = std::get<ReportChoice>(chosen);
+        if (ReportEntry entry{}; CatalogueEntry(name, entry) && entry == ReportEntry::Turnovers)
+            contents.push_back(BuildTurnovers(db, request, filters, filters != ReportChoice{}));
+        else if (CatalogueEntry(name, entry))
+            contents = BuildEntryReports(db, entry, request);
+        else
+            contents.push_back(BuildBasicReport(db, {.match = matchId,
+                                                     .choice = std::get<ReportChoice>(chosen),
+                                                     .colour = true,
+                                                     .pictureDirectory = AppPaths::dataDirectory()}));
+        const QByteArray pdf = report::PdfOf(contents);
+        const QByteArray jpeg = parser.isSet(jpeg_) ? report::Renderer(contents.front()).jpeg() : QByteArray();
         const auto save = [&](const QString &file, const QByteArray &bytes) {
             if (const QString problem = SaveAtomically(file, bytes); !problem.isEmpty())
                 throw ReportError(problem);

@@ -33,6 +33,30 @@ QString textOf(const Line &line)
     return text;
 }
 
+QString Number(double value) { return QString::number(value, 'g', 6); }
+
+// A chart as its title, then a line per series: its name and its values.
+QStringList TextOf(const Chart &chart)
+{
+    QStringList out{QStringLiteral("[chart] %1").arg(chart.title.trimmed())};
+    for (const ChartSeries &series : chart.series) {
+        QStringList values;
+        for (const ChartValue &v : series.values)
+            values << (chart.kind == Chart::Kind::Pie ? v.label + u'=' + Number(v.y)
+                                                      : Number(v.x) + u'=' + Number(v.y));
+        out << QStringLiteral("  %1: %2").arg(series.name, values.join(u' '));
+    }
+    return out;
+}
+
+QString TextOf(const Court &court)
+{
+    QStringList zones;
+    for (size_t z = 0; z < court.zones.size(); ++z)
+        zones << QStringLiteral("%1: %2").arg(z + 1).arg(court.zones[z]);
+    return QStringLiteral("[court] ") + zones.join(QStringLiteral(" | "));
+}
+
 } // namespace
 
 QString PlainText(const Content &content)
@@ -53,7 +77,14 @@ QString PlainText(const Content &content)
             for (size_t b = 0; b < band.blocks.size(); ++b) {
                 if (band.blocks.size() > 1)
                     out << QStringLiteral("#### block %1").arg(b + 1);
-                for (const Line &line : band.blocks[b].lines)
+                const Block &block = band.blocks[b];
+                for (const Line &line : block.lines)
+                    out << textOf(line);
+                if (block.chart)
+                    out << TextOf(*block.chart);
+                if (block.court)
+                    out << TextOf(*block.court);
+                for (const Line &line : block.after)
                     out << textOf(line);
             }
         }

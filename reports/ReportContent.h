@@ -5,9 +5,12 @@
 // line heights, colours). The plain-text form lists every page, band and
 // cell in order: what the tests compare and what a reader can diff.
 
+#include <QColor>
 #include <QString>
 #include <QStringList>
 
+#include <array>
+#include <optional>
 #include <vector>
 
 namespace report {
@@ -47,12 +50,50 @@ struct Line
     double width() const;
 };
 
-// Lines one under the other.
+// A point of a line series, or a slice of a pie: its label is printed
+// beside the point (empty: none) or names the slice.
+struct ChartValue
+{
+    double x = 0, y = 0;
+    QString label;
+    QColor colour = {}; // a slice's colour; invalid: the series' colour
+};
+
+struct ChartSeries
+{
+    QString name;
+    QColor colour;
+    std::vector<ChartValue> values;
+};
+
+// A chart drawn by Qt Charts into the page: line series over the game
+// minutes, or one pie of slices. The legend follows the colour mode.
+struct Chart
+{
+    enum class Kind { Line, Pie };
+    Kind kind = Kind::Line;
+    QString title;
+    std::vector<ChartSeries> series;
+    double width = 90, height = 60; // mm
+};
+
+// The half-court picture with a text at each of the shot zones 1 to 6.
+struct Court
+{
+    std::array<QString, 6> zones; // zone 1 first
+    double width = 40, height = 34; // mm
+};
+
+// Lines one under the other, then a chart or a court picture under them.
 struct Block
 {
     std::vector<Line> lines;
     // Lines printed larger: titles, the teams and the score.
     bool large = false;
+    std::optional<Chart> chart = {};
+    std::optional<Court> court = {};
+    // Lines printed under the picture (a court's summary).
+    std::vector<Line> after = {};
 };
 
 // Blocks side by side, left to right, with a small gap between them.

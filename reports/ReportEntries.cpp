@@ -1,5 +1,7 @@
 #include "reports/ReportEntries.h"
 
+#include "reports/ReportCatalogue.h"
+
 using E = ReportEntry;
 
 const std::vector<ReportEntryText> &ReportEntryTexts()
@@ -60,7 +62,7 @@ bool &ReportsInColour()
 
 bool ReportAvailable(ReportEntry entry)
 {
-    return entry == E::Basic || entry == E::BeforeBonus || entry == E::AfterBonus;
+    return entry == E::Basic || entry == E::BeforeBonus || entry == E::AfterBonus || InCatalogue(entry);
 }
 
 QString NextVersionMessage(const QString &report)

@@ -37,7 +37,8 @@ QString RegularTimeRefusal(ReportEntry entry, const MatchClock &clock);
 // part on yellow (ticked at start).
 bool &ReportsInColour();
 
-// The reports that print in this version: the basic report and its bonus forms.
+// The reports that print in this version: the basic report, its bonus
+// forms and the reports of the catalogue.
 bool ReportAvailable(ReportEntry entry);
 QString NextVersionMessage(const QString &report);
 

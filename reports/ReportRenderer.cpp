@@ -1,5 +1,7 @@
 #include "reports/ReportRenderer.h"
 
+#include "reports/HalfCourt.h"
+#include "reports/ReportCharts.h"
 #include "reports/ReportFrame.h"
 
 #include <QBuffer>
@@ -36,7 +38,25 @@ QFont ReportFont(double points, bool bold)
 
 double LineHeight(const Block &block) { return block.large ? LargeLineMm : LineMm; }
 
-double BlockHeight(const Block &block) { return double(block.lines.size()) * LineHeight(block); }
+// The chart or court picture under a block's lines, in mm.
+double PictureHeight(const Block &block)
+{
+    return block.chart ? block.chart->height : block.court ? block.court->height : 0;
+}
+
+double BlockHeight(const Block &block)
+{
+    return double(block.lines.size() + block.after.size()) * LineHeight(block) + PictureHeight(block);
+}
+
+double BlockWidth(const Block &block)
+{
+    double width = block.chart ? block.chart->width : block.court ? block.court->width : 0;
+    for (const auto *lines : {&block.lines, &block.after})
+        for (const Line &line : *lines)
+            width = std::max(width, line.width());
+    return width;
+}
 
 double BandHeight(const Band &band)
 {
@@ -90,15 +110,41 @@ public:
 
     void block(const Block &block, double x, double y)
     {
+        y = lines(block, block.lines, x, y);
+        if (block.chart)
+            PaintChart(p_, *block.chart, rect(x, y, block.chart->width, block.chart->height), colour_);
+        if (block.court)
+            court(*block.court, x, y);
+        lines(block, block.after, x, y + PictureHeight(block));
+    }
+
+    // Lines from the top `y`; answers the bottom.
+    double lines(const Block &block, const std::vector<Line> &lines, double x, double y)
+    {
         const double height = LineHeight(block);
         const double points = block.large ? LargePoints : TextPoints;
-        for (const Line &line : block.lines) {
+        for (const Line &line : lines) {
             double left = x;
             for (const Cell &c : line.cells) {
                 cell(c, rect(left, y, c.width, height), points);
                 left += c.width;
             }
             y += height;
+        }
+        return y;
+    }
+
+    // The half court with each zone's text at its place.
+    void court(const Court &court, double x, double y)
+    {
+        const QRectF box = rect(x, y, court.width, court.height);
+        halfcourt::Paint(p_, box, 0.15 * dpmm_);
+        for (int zone = 1; zone <= 6; ++zone) {
+            const QPointF centre = halfcourt::ZoneCentre(zone);
+            const QPointF at(box.left() + centre.x() * box.width(), box.top() + centre.y() * box.height());
+            const double w = court.width / 3.2 * dpmm_, h = 2 * LineMm * dpmm_;
+            text(QRectF(at.x() - w / 2, at.y() - h / 2, w, h), court.zones[size_t(zone - 1)], TextPoints, true,
+                 Qt::AlignHCenter);
         }
     }
 
@@ -151,6 +197,14 @@ private:
 
 } // namespace
 
+double BandWidthMm(const Band &band)
+{
+    double width = 0;
+    for (const Block &block : band.blocks)
+        width += BlockWidth(block);
+    return width + BlockGapMm * double(std::max<size_t>(band.blocks.size(), 1) - 1);
+}
+
 double Renderer::usedHeightMm(int page) const
 {
     double height = page == 0 ? HeaderHeight() + BandGapMm : 0;
@@ -173,10 +227,7 @@ void Renderer::paint(QPainter &painter, int page, double dotsPerMm) const
         double x = MarginSideMm;
         for (const Block &block : band.blocks) {
             pages.block(block, x, y);
-            double width = 0;
-            for (const Line &line : block.lines)
-                width = std::max(width, line.width());
-            x += width + BlockGapMm;
+            x += BlockWidth(block) + BlockGapMm;
         }
         y += BandHeight(band) + BandGapMm;
     }
@@ -219,6 +270,14 @@ QByteArray PdfOf(const std::vector<const Content *> &reports)
         painter.end();
     }
     return buffer.data();
+}
+
+QByteArray PdfOf(const std::vector<Content> &reports)
+{
+    std::vector<const Content *> all;
+    for (const Content &content : reports)
+        all.push_back(&content);
+    return PdfOf(all);
 }
 
 QImage Renderer::image(int page, int dotsPerInch) const

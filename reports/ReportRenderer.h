@@ -44,6 +44,9 @@ private:
     const Content &content_;
 };
 
+// The width a band takes on the page, its blocks and the gaps between them.
+double BandWidthMm(const Band &band);
+
 // Reports one after the other, each on pages of its own, painted on a
 // paged device (a printer, a PDF writer) with the painter active on it.
 void PaintReports(QPainter &painter, QPagedPaintDevice &device, double dotsPerMm,
@@ -52,5 +55,6 @@ void PaintReports(QPainter &painter, QPagedPaintDevice &device, double dotsPerMm
 // Reports one after the other, each on pages of its own, as PDF bytes;
 // raises ReportError when Qt cannot make it.
 QByteArray PdfOf(const std::vector<const Content *> &reports);
+QByteArray PdfOf(const std::vector<Content> &reports);
 
 } // namespace report

@@ -1,8 +1,8 @@
 #!/usr/bin/env bash
 # Pictures of the main window, the players and teams browsers, the match
 # definition, the match chooser, the export window, the roster dialog and the match console with
-# the example match (with its report page, the report choosers, the reports menu and the basic
-# report's print preview), as they look on a laptop's 1366x768 screen and on a
+# the example match (with its report page, the report choosers, the reports menu and the print
+# previews of the basic report, points by players, the table summary and the diagrams), as they look on a laptop's 1366x768 screen and on a
 # 1920x1080 one, made under a virtual X server on a database of sample rows:
 #   scripts/screenshots.sh   -> build/screenshots/1366x768/*.png, build/screenshots/1920x1080/*.png
 set -euo pipefail

@@ -1,6 +1,7 @@
 #include "reports/widgets/ReportChoosers.h"
 
 #include "common/Messenger.h"
+#include "reports/PlayerReports.h"
 #include "reports/widgets/ReportPrinting.h"
 
 #include <QButtonGroup>
@@ -132,6 +133,9 @@ TRep3Dlg::TRep3Dlg(const ReportContext &context, QWidget *parent)
 
 void TRep3Dlg::showReport()
 {
-    ShowInformation(NextVersionMessage(QStringLiteral("The turnovers report")));
+    // The choice stays for the turnovers report the reports menu prints.
+    TurnoversFilter() = choice();
+    for (const report::Content &content : MakeEntryReports(context_, ReportEntry::Turnovers, true))
+        PreviewReport(this, content);
     accept();
 }

@@ -2,6 +2,7 @@
 
 #include "common/Messenger.h"
 #include "reports/BasicReport.h"
+#include "reports/ReportCatalogue.h"
 #include "reports/ReportFrame.h"
 #include "reports/widgets/ReportChoosers.h"
 #include "reports/widgets/ReportPrinting.h"
@@ -25,6 +26,24 @@ std::optional<report::Content> MakeBasicReport(const ReportContext &context, con
     return std::nullopt;
 }
 
+std::vector<report::Content> MakeEntryReports(const ReportContext &context, ReportEntry entry,
+                                              bool parametersFromChooser)
+{
+    try {
+        BusyCursor busy;
+        return BuildEntryReports(*context.db, entry,
+                                 {.match = context.match,
+                                  .colour = ReportsInColour(),
+                                  .pictureDirectory = context.pictureDirectory},
+                                 parametersFromChooser);
+    } catch (const ReportError &e) {
+        ShowError(QStringLiteral("The report could not be made: %1").arg(e.reason()));
+    } catch (const std::exception &e) { // the database's errors among them
+        ShowError(QStringLiteral("The report could not be made: %1").arg(QString::fromUtf8(e.what())));
+    }
+    return {};
+}
+
 void OpenReportEntry(QWidget *parent, const ReportContext &context, ReportEntry entry)
 {
     if (const QString refusal = RegularTimeRefusal(entry, context.clock); !refusal.isEmpty()) {
@@ -46,6 +65,12 @@ void OpenReportEntry(QWidget *parent, const ReportContext &context, ReportEntry 
         TReportsMenuFrm(context, parent).exec();
         return;
     default: {
+        if (InCatalogue(entry)) {
+            // "Graphical View" shows its two reports one preview after the other.
+            for (const report::Content &content : MakeEntryReports(context, entry))
+                PreviewReport(parent, content);
+            return;
+        }
         const auto &texts = ReportEntryTexts();
         const auto text = std::ranges::find(texts, entry, &ReportEntryText::entry);
         ShowInformation(NextVersionMessage(QStringLiteral("The report \"%1\"").arg(text->menuPath.last())));

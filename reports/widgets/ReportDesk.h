@@ -10,6 +10,7 @@
 #include <QString>
 
 #include <optional>
+#include <vector>
 
 class QWidget;
 
@@ -30,6 +31,11 @@ struct ReportContext
 // The basic report of the context's match with a choice, in the colour mode
 // of the moment; a failure is shown and answers nothing.
 std::optional<report::Content> MakeBasicReport(const ReportContext &context, const ReportChoice &choice);
+
+// The reports of a catalogue entry for the context's match; a failure is
+// shown and answers none.
+std::vector<report::Content> MakeEntryReports(const ReportContext &context, ReportEntry entry,
+                                              bool parametersFromChooser = false);
 
 // Opens what the entry opens, or says why not.
 void OpenReportEntry(QWidget *parent, const ReportContext &context, ReportEntry entry);

@@ -1,6 +1,7 @@
 #include "reports/widgets/ReportsMenu.h"
 
 #include "common/Messenger.h"
+#include "reports/ReportCatalogue.h"
 #include "reports/widgets/ReportPrinting.h"
 
 #include <QCheckBox>
@@ -62,6 +63,11 @@ void TReportsMenuFrm::PrintClick()
         if (!ReportAvailable(entry)) {
             const auto box = std::ranges::find(reports, entry, &MenuReport::entry);
             later << box->caption;
+            continue;
+        }
+        if (InCatalogue(entry)) {
+            for (report::Content &content : MakeEntryReports(context_, entry))
+                printed.push_back(std::move(content));
             continue;
         }
         ReportChoice choice;

@@ -2,26 +2,13 @@
 // plain text against references whose figures were checked by hand against
 // the console's box score: the whole match, the second period alone, and
 // regular time's fast-break attacks.
-#include "matchscript/MatchScript.h"
-#include "matchscript/widgets/MatchReplay.h"
+#include "reports/ExampleReports.h"
 #include "reports/BasicReport.h"
 #include "support/TestDatabase.h"
 
-#include <QDir>
-#include <QFile>
 #include <QTest>
 
 using namespace Qt::StringLiterals;
-
-namespace {
-
-QByteArray fileBytes(const QString &name)
-{
-    QFile file(name);
-    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
-}
-
-} // namespace
 
 Q_DECLARE_METATYPE(ReportChoice)
 
@@ -42,13 +29,9 @@ private:
 void TestReportExample::initTestCase()
 {
     TestDatabase::prepareEngine();
-    const auto parsed = ParseMatchScript(QString::fromUtf8(fileBytes(QStringLiteral(QUINTARA_EXAMPLE_MATCH))));
-    QVERIFY(std::holds_alternative<MatchScript>(parsed));
     sb = std::make_unique<Sandbox>();
     sb->dm();
-    const MatchReplay::Outcome outcome = MatchReplay().Run(std::get<MatchScript>(parsed));
-    QVERIFY(outcome.succeeded());
-    match = outcome.matchId;
+    match = ReplayExampleMatch();
 }
 
 void TestReportExample::reportAsChecked_data()
@@ -67,19 +50,9 @@ void TestReportExample::reportAsChecked()
 {
     QFETCH(ReportChoice, choice);
     QFETCH(QString, reference);
-    const QString text = report::PlainText(
-        BuildBasicReport(sb->dm().db(), {.match = match, .choice = choice, .colour = true, .pictureDirectory = {}}));
-    const QString expected = QString::fromUtf8(fileBytes(QStringLiteral(QUINTARA_REPORT_REFERENCES "/") + reference));
-    if (text != expected) {
-        // What was made, beside the build, for a look at the difference.
-        QFile made(QDir::current().filePath(reference));
-        if (made.open(QIODevice::WriteOnly))
-            made.write(text.toUtf8());
-        const QStringList got = text.split(u'\n'), want = expected.split(u'\n');
-        for (qsizetype i = 0; i < std::min(got.size(), want.size()); ++i)
-            QCOMPARE(got[i], want[i]);
-    }
-    QCOMPARE(text, expected);
+    const QString text =
+        report::PlainText(BuildBasicReport(sb->dm().db(), {.match = match, .choice = choice, .colour = true, .pictureDirectory = {}}));
+    CompareWithReference(text, reference);
 }
 
 QTEST_MAIN(TestReportExample)

@@ -6,6 +6,7 @@
 #include "data/ActionCodes.h"
 #include "data/FbClient.h"
 #include "console/widgets/MatchConsole.h"
+#include "reports/ReportCommands.h"
 #include "rules/RulesDesk.h"
 #include "support/TestDatabase.h"
 #include "support/RecordingMessenger.h"
@@ -133,7 +134,7 @@ void TestReportProgram::pictureAtAQuartersEndIsTheCommandLinesReport()
     for (const QString &shown : {home, away, u"2-0"_s, u"Statistics until 10. minute"_s})
         QVERIFY2(printed.contains(shown), qPrintable(shown));
     run = program(data, {u"--report"_s, u"list"_s});
-    QCOMPARE(run.out, u"basic\n"_s);
+    QCOMPARE(run.out, ReportNames().join(u'\n') + u'\n');
 
     // Refusals: one line each, nothing written.
     const QString none = sb.file(u"none.pdf"_s);
@@ -150,6 +151,7 @@ void TestReportProgram::pictureAtAQuartersEndIsTheCommandLinesReport()
         {{u"--report"_s, u"basic"_s, u"--period-only"_s, u"2"_s, u"--until-overtime"_s, u"--pdf"_s, none}, 2,
          u"--until-overtime"_s},
         {{u"--bonus"_s, u"after"_s}, 2, u"--bonus"_s},
+        {{u"--report"_s, u"rebounds"_s, u"--attack"_s, u"second"_s, u"--pdf"_s, none}, 2, u"\"rebounds\""_s},
         {{u"--report"_s, u"basic"_s}, 2, u"--pdf"_s},
         {{u"--report"_s, u"basic"_s, u"--pdf"_s, sb.file(u"gone/basic.pdf"_s)}, 1,
          QDir::toNativeSeparators(sb.file(u"gone/basic.pdf"_s))},

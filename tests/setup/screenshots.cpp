@@ -15,6 +15,7 @@
 #include "data/DataModule.h"
 #include "publish/widgets/ExportMatchWindow.h"
 #include "reports/widgets/ReportChoosers.h"
+#include "reports/widgets/ReportDesk.h"
 #include "reports/widgets/ReportPrinting.h"
 #include "reports/widgets/ReportsMenu.h"
 #include "setup/widgets/MainWindow.h"
@@ -164,9 +165,20 @@ bool shootReports(TMatchFrm &console, int match, const QString &file)
     const std::optional<report::Content> content = MakeBasicReport(context, {});
     if (!content)
         return false;
-    ReportPreview preview(*content, nullptr);
-    preview.resize(QGuiApplication::primaryScreen()->geometry().size() - QSize(0, 40));
-    return ok && shoot(preview, directory + u"report_basic_preview.png"_s);
+    const auto shootPreview = [&](const report::Content &shown, const QString &name) {
+        ReportPreview preview(shown, nullptr);
+        preview.resize(QGuiApplication::primaryScreen()->geometry().size() - QSize(0, 40));
+        return shoot(preview, directory + name);
+    };
+    ok = ok && shootPreview(*content, u"report_basic_preview.png"_s);
+    // Three of the family: zones on the half court, the lead list, charts.
+    for (const auto &[entry, name] : {std::pair{ReportEntry::PointsByPlayers, u"report_points_by_players_preview.png"_s},
+                                      {ReportEntry::GraphicalView, u"report_table_summary_preview.png"_s},
+                                      {ReportEntry::Diagrams, u"report_diagrams_preview.png"_s}}) {
+        const std::vector<report::Content> reports = MakeEntryReports(context, entry);
+        ok = ok && !reports.empty() && shootPreview(reports.front(), name);
+    }
+    return ok;
 }
 
 // The console on the example match, replayed through it first: `file`.png
