@@ -1,6 +1,5 @@
 #include "reports/ReportEntries.h"
 
-#include "reports/ReportCatalogue.h"
 
 using E = ReportEntry;
 
@@ -58,16 +57,6 @@ bool &ReportsInColour()
 {
     static bool colour = true;
     return colour;
-}
-
-bool ReportAvailable(ReportEntry entry)
-{
-    return entry == E::Basic || entry == E::BeforeBonus || entry == E::AfterBonus || InCatalogue(entry);
-}
-
-QString NextVersionMessage(const QString &report)
-{
-    return QStringLiteral("%1 comes with the next version of Quintara.").arg(report);
 }
 
 const std::vector<MenuReport> &ReportsMenuBoxes()

@@ -37,11 +37,6 @@ QString RegularTimeRefusal(ReportEntry entry, const MatchClock &clock);
 // part on yellow (ticked at start).
 bool &ReportsInColour();
 
-// The reports that print in this version: the basic report, its bonus
-// forms and the reports of the catalogue.
-bool ReportAvailable(ReportEntry entry);
-QString NextVersionMessage(const QString &report);
-
 // The reports menu's check boxes, in the window's order, and the fixed
 // order in which "Print" prints the ticked ones.
 struct MenuReport

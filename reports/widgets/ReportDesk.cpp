@@ -64,17 +64,10 @@ void OpenReportEntry(QWidget *parent, const ReportContext &context, ReportEntry 
     case ReportEntry::Select:
         TReportsMenuFrm(context, parent).exec();
         return;
-    default: {
-        if (InCatalogue(entry)) {
-            // "Graphical View" shows its two reports one preview after the other.
-            for (const report::Content &content : MakeEntryReports(context, entry))
-                PreviewReport(parent, content);
-            return;
-        }
-        const auto &texts = ReportEntryTexts();
-        const auto text = std::ranges::find(texts, entry, &ReportEntryText::entry);
-        ShowInformation(NextVersionMessage(QStringLiteral("The report \"%1\"").arg(text->menuPath.last())));
-    }
+    default:
+        // "Graphical View" shows its two reports one preview after the other.
+        for (const report::Content &content : MakeEntryReports(context, entry))
+            PreviewReport(parent, content);
     }
 }
 

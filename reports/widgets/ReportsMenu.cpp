@@ -54,17 +54,11 @@ void TReportsMenuFrm::PrintClick()
         return false;
     };
     std::vector<report::Content> printed;
-    QStringList later;
     bool any = false;
     for (ReportEntry entry : ReportsMenuPrintOrder()) {
         if (!ticked(entry))
             continue;
         any = true;
-        if (!ReportAvailable(entry)) {
-            const auto box = std::ranges::find(reports, entry, &MenuReport::entry);
-            later << box->caption;
-            continue;
-        }
         if (InCatalogue(entry)) {
             for (report::Content &content : MakeEntryReports(context_, entry))
                 printed.push_back(std::move(content));
@@ -81,7 +75,5 @@ void TReportsMenuFrm::PrintClick()
         return;
     }
     PrintReports(printed, 1, context_.exportDirectory);
-    if (!later.isEmpty())
-        ShowInformation(NextVersionMessage(later.join(QStringLiteral(", "))));
     accept();
 }
