@@ -115,7 +115,18 @@ bool Tdm::Start()
         return false;
     }
     RefreshIndexStatistics();
+    endBackupState();
     return true;
+}
+
+void Tdm::endBackupState()
+{
+    if (!isLocalDatabase())
+        return;
+    if (const QString problem = backupStateSwitch().settle(); !problem.isEmpty())
+        ShowWarning(QStringLiteral("The database %1 is left in its backup state by a safety copy that did not end, "
+                                   "and the state could not be ended: %2")
+                        .arg(QDir::toNativeSeparators(options_.databaseLocation), problem));
 }
 
 void Tdm::RefreshIndexStatistics()
@@ -295,8 +306,7 @@ void Tdm::RequestSafetyCopy()
         return;
     if (!copier_) {
         copier_ = std::make_unique<SafetyCopier>(
-            [this](const QString &statement) { connection_->executeDefinition(statement); },
-            options_.databaseLocation, dataFile(QString::fromLatin1(AppPaths::BackupFileName)),
+            backupStateSwitch(), options_.databaseLocation, dataFile(QString::fromLatin1(AppPaths::BackupFileName)),
             dataFile(QString::fromLatin1(AppPaths::AdditionalBackupFileName)));
         copyPoll_.setInterval(100);
         QObject::connect(&copyPoll_, &QTimer::timeout, [this] {
@@ -307,6 +317,12 @@ void Tdm::RequestSafetyCopy()
     }
     copier_->Request(additional);
     copyPoll_.start();
+}
+
+BackupStateSwitch Tdm::backupStateSwitch()
+{
+    return {[this](const QString &statement) { db().executeDefinition(statement); },
+            [this] { return db().freshScalar(QStringLiteral("select MON$BACKUP_STATE from MON$DATABASE")).toInt(); }};
 }
 
 void Tdm::PollSafetyCopies()

@@ -92,6 +92,10 @@ public:
 
 private:
     void createTables();
+    BackupStateSwitch backupStateSwitch();
+    // A safety copy killed or failed midway leaves the database in its
+    // backup state; the start ends it.
+    void endBackupState();
     bool attachOrCreate();
     void reportConnectionProblem(const QString &why);
     void disconnect();

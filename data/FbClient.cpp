@@ -10,6 +10,7 @@
 #include <cmath>
 #include <cstring>
 #include <functional>
+#include <utility>
 
 using namespace Firebird;
 
@@ -250,6 +251,24 @@ void Connection::executeDefinition(const QString &sql)
         } catch (const Error &) {
             own->release();
         }
+        throw;
+    }
+}
+
+QVariant Connection::freshScalar(const QString &sql)
+{
+    ITransaction *kept = std::exchange(transaction_, nullptr);
+    try {
+        const QVariant value = scalar(sql);
+        commit();
+        transaction_ = kept;
+        return value;
+    } catch (const Error &) {
+        try {
+            rollback();
+        } catch (const Error &) {
+        }
+        transaction_ = kept;
         throw;
     }
 }
