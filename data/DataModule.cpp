@@ -316,7 +316,10 @@ void Tdm::RequestSafetyCopy()
         });
     }
     copier_->Request(additional);
-    copyPoll_.start();
+    // Started only when idle: restarted at every entry, a timer would never
+    // fire while entries come faster than it.
+    if (!copyPoll_.isActive())
+        copyPoll_.start();
 }
 
 BackupStateSwitch Tdm::backupStateSwitch()

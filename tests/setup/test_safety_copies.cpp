@@ -54,6 +54,7 @@ private slots:
     void backupStateLeftByAKilledCopyEndsAtStart();
     void failedCopyIsSaidOnceAndTriedAgain_data();
     void failedCopyIsSaidOnceAndTriedAgain();
+    void copiesFollowEntriesThatComeFast();
 };
 
 void TestSafetyCopies::everyThirdCopyRefreshesTheAdditionalCopy()
@@ -342,6 +343,25 @@ void TestSafetyCopies::failedCopyIsSaidOnceAndTriedAgain()
     module.WaitForSafetyCopies();
     QCOMPARE(refereesIn(backup), 1);
     QCOMPARE(backupState(module), 0);
+}
+
+void TestSafetyCopies::copiesFollowEntriesThatComeFast()
+{
+    Sandbox sb;
+    auto &module = sb.dm();
+    const QString backup = sb.file(AppPaths::BackupFileName);
+    // Entries every 20 ms, faster than the copies are looked after: within
+    // 5 s of an entry a copy holds it, however many follow.
+    QElapsedTimer keying;
+    keying.start();
+    int entries = 0;
+    while (keying.elapsed() < 7000) {
+        addReferee(module, u"R%1"_s.arg(++entries));
+        module.BackupDatabaseFile();
+        QTest::qWait(20);
+    }
+    QVERIFY2(QFile::exists(backup), "no copy while entries came");
+    QVERIFY(refereesIn(backup) >= entries * 2 / 7);
 }
 
 QTEST_GUILESS_MAIN(TestSafetyCopies)
