@@ -97,6 +97,7 @@ private:
     // backup state; the start ends it.
     void endBackupState();
     bool attachOrCreate();
+    bool createDatabase(const QString &location);
     void reportConnectionProblem(const QString &why);
     void disconnect();
 
