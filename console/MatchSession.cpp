@@ -252,8 +252,11 @@ int MatchSession::Record(const EventEntry &entry)
         ShowError(QStringLiteral("The event was not recorded: %1").arg(e.text()));
         return -1;
     }
-    // The starters belong to the journal's header.
-    if (entry.code != EvMatchStart && entry.code != EvStarters)
+    if (entry.code == EvMatchStart)
+        journal_.Begin();
+    else if (entry.code == EvStarters)
+        journal_.StarterRecorded(entry.side);
+    else
         journal_.Append(journalEntry(entry, lastFoulType_));
     if (entry.code == EvReboundOffence)
         AttackType = 1;

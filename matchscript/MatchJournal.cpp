@@ -174,25 +174,46 @@ void MatchJournal::writeHeader()
     headerWritten_ = write(text);
 }
 
+void MatchJournal::Begin()
+{
+    if (match_ < 0 || headerWritten_)
+        return;
+    writeHeader();
+    for (const QString &line : std::exchange(waiting_, {}))
+        write(line + QLatin1Char('\n'));
+}
+
+void MatchJournal::StarterRecorded(int side)
+{
+    if (match_ < 0)
+        return;
+    if (!headerWritten_)
+        return Begin(); // the header names the starters recorded so far
+    QList<int> five;
+    fb::Query starters(db_, QStringLiteral("select A1 from AKCIJE where ID_UTAKMICA = ? and A0 = ? and SIFRA = 2 "
+                                           "and UNDO = 0 order by ID_AKCIJE"));
+    starters.exec({match_, side});
+    while (starters.next())
+        five << starters.value(0).toInt();
+    if (five.size() == 5)
+        Append({.kind = ScriptEntry::Kind::Starters, .side = side, .five = five});
+}
+
 void MatchJournal::Append(const ScriptEntry &entry)
 {
     if (match_ < 0)
         return;
     if (!headerWritten_) {
-        // The header names the starters: it waits for both fives. Until
-        // then the colours are the header's, and other choices wait for it.
-        const int starters = db_.scalar(QStringLiteral("select count(*) from AKCIJE where ID_UTAKMICA = ? "
-                                                       "and SIFRA = 2 and UNDO = 0"),
-                                        {match_})
-                                 .toInt();
-        if (starters < 10) {
+        // Until the match's first event the colours are the header's, and
+        // other choices wait for it.
+        const bool begun = db_.scalar(QStringLiteral("select count(*) from AKCIJE where ID_UTAKMICA = ?"), {match_})
+                               .toInt() > 0;
+        if (!begun) {
             if (entry.kind != ScriptEntry::Kind::Color)
                 waiting_ << ScriptLine(entry);
             return;
         }
-        writeHeader();
-        for (const QString &line : std::exchange(waiting_, {}))
-            write(line + QLatin1Char('\n'));
+        Begin();
     }
     if (entry.kind == ScriptEntry::Kind::RosterPlayer)
         roster_ << rosterKey(entry.side, entry.number, entry.person);

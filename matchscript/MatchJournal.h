@@ -40,6 +40,12 @@ public:
     // Appends one entry, and the header before the first one. A failure to
     // write is shown once; the entry itself is already stored.
     void Append(const ScriptEntry &entry);
+    // The match's first recorded event (its start): the header is written
+    // now, so that no recorded event is ever without a journal.
+    void Begin();
+    // A starter of `side` was recorded: once the side has its five, they
+    // follow as a "starters" line.
+    void StarterRecorded(int side);
     // Appends the players added to the roster since the header was written.
     void AppendRosterChanges();
 

@@ -239,6 +239,12 @@ ScriptEntry readPlayLine(const LineReader &r)
         for (int i = 2; i < 7; ++i)
             e.five << r.number(i, 0, MaxShirt, "a shirt number");
         e.seconds = r.seconds(7);
+    } else if (key == QLatin1String("STARTERS")) {
+        r.expectCount(7, 7);
+        e.kind = K::Starters;
+        e.side = r.side(1);
+        for (int i = 2; i < 7; ++i)
+            e.five << r.number(i, 0, MaxShirt, "a shirt number");
     } else if (key == QLatin1String("UNDO")) {
         r.expectCount(1, 1);
         e.kind = K::Undo;
@@ -286,6 +292,14 @@ ScriptEntry readPlayLine(const LineReader &r)
 }
 
 QString sideWord(int side) { return side == 1 ? QStringLiteral("H") : QStringLiteral("A"); }
+
+QString fiveWords(const QList<int> &five)
+{
+    QStringList numbers;
+    for (int n : five)
+        numbers << QString::number(n);
+    return numbers.join(QLatin1Char(' '));
+}
 
 // A name written as one word: always quoted, so spaces and "#" stay inside;
 // the reader has no escape, so a double quote becomes an apostrophe.
@@ -424,13 +438,10 @@ QString ScriptLine(const ScriptEntry &e)
     case K::Possession: return QStringLiteral("POSSESSION ") + sideWord(e.side);
     case K::AttackType: return QStringLiteral("ATTACK ") + QStringLiteral("NSF").at(e.value);
     case K::DefenceType: return QStringLiteral("DEFENCE ") + QStringLiteral("MZ").at(e.value);
-    case K::LineUp: {
-        QStringList five;
-        for (int n : e.five)
-            five << QString::number(n);
-        return QStringLiteral("LINEUP %1 %2 @%3").arg(sideWord(e.side), five.join(QLatin1Char(' ')))
+    case K::LineUp:
+        return QStringLiteral("LINEUP %1 %2 @%3").arg(sideWord(e.side), fiveWords(e.five))
             .arg(e.seconds, 2, 10, QLatin1Char('0'));
-    }
+    case K::Starters: return QStringLiteral("starters %1 %2").arg(sideWord(e.side), fiveWords(e.five));
     case K::Undo: return QStringLiteral("UNDO");
     case K::Delete: return QStringLiteral("DELETE %1").arg(e.value);
     case K::ReviewDelete: return QStringLiteral("REVIEW DELETE %1").arg(e.value);
@@ -471,12 +482,8 @@ QString ScriptHeaderText(const ScriptHeader &h)
         lines << QStringLiteral("colors %1 %2").arg((*h.colors)[0]).arg((*h.colors)[1]);
     for (int side = 1; side <= 2; ++side) {
         const QList<int> &five = h.starters[size_t(side - 1)];
-        if (five.isEmpty())
-            continue;
-        QStringList numbers;
-        for (int n : five)
-            numbers << QString::number(n);
-        lines << QStringLiteral("starters %1 %2").arg(sideWord(side), numbers.join(QLatin1Char(' ')));
+        if (!five.isEmpty())
+            lines << QStringLiteral("starters %1 %2").arg(sideWord(side), fiveWords(five));
     }
     lines << QStringLiteral("play");
     return lines.join(QLatin1Char('\n')) + QLatin1Char('\n');

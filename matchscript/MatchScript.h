@@ -57,6 +57,7 @@ struct ScriptEntry
         AttackType,   // value 0 normal, 1 second, 2 fast break
         DefenceType,  // value 0 man to man, 1 zone
         LineUp,       // five numbers and the seconds
+        Starters,     // five numbers: a side's starters, recorded once the match has begun
         Undo,
         Delete,       // event number
         ReviewDelete, // event number

@@ -287,6 +287,7 @@ public:
         case Kind::AttackType: return letter("NSF"[e.value]);
         case Kind::DefenceType: return letter("MZ"[e.value]);
         case Kind::LineUp:
+        case Kind::Starters:
             five_ = e.five;
             seconds_ = e.seconds;
             return keys_.key(e.side == 1 ? Qt::Key_F8 : Qt::Key_F9);

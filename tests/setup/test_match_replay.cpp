@@ -186,6 +186,7 @@ private slots:
     void playerAddedDuringTheMatchIsJournaled();
     void randomMatchJournalRebuildsTheMatch();
     void journalAgreesWithTheDatabaseAfterAKill();
+    void journalBeginsWithTheFirstRecordedEvent();
 };
 
 void TestMatchReplay::exampleMatchIsReplayedAndItsJournalRebuildsIt()
@@ -351,6 +352,29 @@ void TestMatchReplay::journalAgreesWithTheDatabaseAfterAKill()
         QVERIFY2(inDatabase.size() - inJournal.size() <= 1, qPrintable(table));
         QCOMPARE(inDatabase.mid(0, inJournal.size()), inJournal);
     }
+}
+
+void TestMatchReplay::journalBeginsWithTheFirstRecordedEvent()
+{
+    // The state a kill leaves after the home starters were recorded and
+    // before the away five: events in the database that the journal must hold.
+    QString script = SmallHeader;
+    script.truncate(script.indexOf(u"starters A"_s));
+    script += u"play\n"_s;
+    const Replayed first = replayInSandbox(script);
+    QVERIFY2(first.outcome.succeeded(), qPrintable(refusalsText(first.outcome)));
+    QCOMPARE(first.tables.filter(u"AKCIJE:"_s).size(), 6); // the start and five starters
+    QVERIFY2(first.journal.contains(u"starters H 4 5 6 7 8\n"_s), qPrintable(first.journal));
+
+    const Replayed again = replayInSandbox(first.journal);
+    QVERIFY2(again.outcome.succeeded(), qPrintable(refusalsText(again.outcome)));
+    QCOMPARE(again.tables, first.tables);
+
+    // Both fives: the header is written at the start, each five follows it.
+    const Replayed whole = replayInSandbox(SmallHeader);
+    QVERIFY2(whole.journal.contains(u"play\nstarters H 4 5 6 7 8\nstarters A 4 5 6 7 8\nJUMP H\n"_s),
+             qPrintable(whole.journal));
+    QCOMPARE(replayInSandbox(whole.journal).tables, whole.tables);
 }
 
 QTEST_MAIN(TestMatchReplay)
