@@ -2,6 +2,8 @@
 
 #include "data/ActionCodes.h"
 
+#include <utility>
+
 namespace {
 
 const QStringList FoulTypeWords = {QStringLiteral("P"),  QStringLiteral("P1"), QStringLiteral("P2"),
@@ -302,10 +304,10 @@ QString fiveWords(const QList<int> &five)
 }
 
 // A name written as one word: always quoted, so spaces and "#" stay inside;
-// the reader has no escape, so a double quote becomes an apostrophe.
+// a double quote inside is written twice.
 QString quoted(QString word)
 {
-    word.replace(QLatin1Char('"'), QLatin1Char('\''));
+    word.replace(QStringLiteral("\""), QStringLiteral("\"\""));
     return QLatin1Char('"') + word + QLatin1Char('"');
 }
 
@@ -329,12 +331,15 @@ std::optional<QStringList> ScriptWords(const QString &line)
     QStringList words;
     QString current;
     bool quoted = false, inWord = false;
-    for (const QChar c : line) {
+    for (qsizetype i = 0; i < line.size(); ++i) {
+        const QChar c = line[i];
         if (quoted) {
-            if (c == QLatin1Char('"'))
-                quoted = false;
-            else
+            if (c != QLatin1Char('"'))
                 current += c;
+            else if (i + 1 < line.size() && line[i + 1] == QLatin1Char('"'))
+                current += line[++i]; // "" inside quotes is one double quote
+            else
+                quoted = false;
         } else if (c == QLatin1Char('"')) {
             quoted = inWord = true;
         } else if (c == QLatin1Char('#')) {
@@ -379,6 +384,7 @@ std::variant<MatchScript, ScriptError> ParseMatchScript(const QString &text)
 {
     MatchScript script;
     bool playing = false;
+    int playLine = 0;
     const QStringList lines = text.split(QLatin1Char('\n'));
     for (int i = 0; i < lines.size(); ++i) {
         const int lineNumber = i + 1;
@@ -392,6 +398,7 @@ std::variant<MatchScript, ScriptError> ParseMatchScript(const QString &text)
             if (!playing && reader.keyword(0) == QLatin1String("PLAY")) {
                 reader.expectCount(1, 1);
                 playing = true;
+                playLine = lineNumber;
             } else if (playing) {
                 ScriptEntry entry = readPlayLine(reader);
                 entry.line = lineNumber;
@@ -407,6 +414,13 @@ std::variant<MatchScript, ScriptError> ParseMatchScript(const QString &text)
     }
     if (!playing)
         return ScriptError{int(lines.size()), QStringLiteral("the line \"play\" is missing")};
+    // A match needs its league and both clubs; the "play" line ends the
+    // header that lacks one.
+    const ScriptHeader &h = script.header;
+    for (const auto &[line, name] : {std::pair{h.leagueLine, "league"}, {h.homeLine, "home"}, {h.awayLine, "away"}})
+        if (line == 0)
+            return ScriptError{playLine, QStringLiteral("the line \"%1\" is missing before \"play\"")
+                                             .arg(QLatin1String(name))};
     return script;
 }
 

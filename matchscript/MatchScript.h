@@ -105,6 +105,6 @@ QString ScriptLine(const ScriptEntry &entry);
 QString ScriptHeaderText(const ScriptHeader &header);
 
 // Splits a line into words: spaces separate, double quotes keep spaces
-// inside a word, "#" outside quotes starts a comment. Answers nothing for
-// an unterminated quote.
+// inside a word ("" inside them stands for one double quote), "#" outside
+// quotes starts a comment. Answers nothing for an unterminated quote.
 std::optional<QStringList> ScriptWords(const QString &line);
