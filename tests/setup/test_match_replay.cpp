@@ -187,6 +187,9 @@ private slots:
     void randomMatchJournalRebuildsTheMatch();
     void journalAgreesWithTheDatabaseAfterAKill();
     void journalBeginsWithTheFirstRecordedEvent();
+    void headerIsSetUpWholeOrNotAtAll_data();
+    void headerIsSetUpWholeOrNotAtAll();
+    void headerRefusalOnTheTerminal();
 };
 
 void TestMatchReplay::exampleMatchIsReplayedAndItsJournalRebuildsIt()
@@ -375,6 +378,71 @@ void TestMatchReplay::journalBeginsWithTheFirstRecordedEvent()
     QVERIFY2(whole.journal.contains(u"play\nstarters H 4 5 6 7 8\nstarters A 4 5 6 7 8\nJUMP H\n"_s),
              qPrintable(whole.journal));
     QCOMPARE(replayInSandbox(whole.journal).tables, whole.tables);
+}
+
+void TestMatchReplay::headerIsSetUpWholeOrNotAtAll_data()
+{
+    QTest::addColumn<QString>("from");
+    QTest::addColumn<QString>("to");
+    QTest::addColumn<int>("line");
+    // After the league, both clubs and four players were added.
+    QTest::newRow("a surname too long") << u"\"Perić\""_s << u"\"%1\""_s.arg(QString(27, u'P')) << 8;
+    // After the match was defined and the home five recorded.
+    QTest::newRow("an away starter not on the roster") << u"starters A 4 5 6 7 8"_s << u"starters A 4 5 6 7 99"_s
+                                                       << 16;
+}
+
+void TestMatchReplay::headerIsSetUpWholeOrNotAtAll()
+{
+    QFETCH(QString, from);
+    QFETCH(QString, to);
+    QFETCH(int, line);
+    QString script = SmallHeader;
+    script.replace(from, to);
+    Sandbox sb;
+    const auto counts = [&] {
+        QStringList rows;
+        for (const char *table : {"LIGA", "KLUB", "IGRAC", "UTAKMICA", "SASTAV", "AKCIJE", "DTT", "INDEKSI"})
+            rows << u"%1 %2"_s.arg(QLatin1String(table))
+                        .arg(sb.dm().db().scalar(u"select count(*) from %1"_s.arg(QLatin1String(table))).toInt());
+        return rows;
+    };
+    const QStringList before = counts();
+    const MatchReplay::Outcome outcome = MatchReplay().Run(parsed(script));
+    QCOMPARE(outcome.refusals.size(), 1);
+    QCOMPARE(outcome.refusals[0].line, line);
+    QVERIFY2(!outcome.refusals[0].message.isEmpty() && outcome.refusals[0].message != u"refused"_s,
+             qPrintable(outcome.refusals[0].message));
+    QCOMPARE(outcome.matchId, -1);
+    QCOMPARE(counts(), before);
+    QVERIFY(!QFile::exists(sb.file(u"journal-1.qms"_s)));
+}
+
+void TestMatchReplay::headerRefusalOnTheTerminal()
+{
+    // A surname of control bytes and a NUL, far longer than a line of the terminal.
+    QTemporaryDir home;
+    QString script = SmallHeader;
+    const QString hostile = u"\x1b[2J"_s + QString(100000, QChar(u'\x01')) + QChar(0) + u"x"_s;
+    script.replace(u"\"Perić\""_s, u"\""_s + hostile + u"\""_s);
+    QFile file(home.filePath(u"hostile.qms"_s));
+    QVERIFY(file.open(QIODevice::WriteOnly));
+    file.write(script.toUtf8());
+    file.close();
+    QProcess program;
+    QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
+    environment.insert(u"QUINTARA_HOME"_s, home.path());
+    program.setProcessEnvironment(environment);
+    program.start(QStringLiteral(QUINTARA_PROGRAM), {u"--replay"_s, file.fileName()});
+    QVERIFY(program.waitForFinished(120000));
+    const QByteArray out = program.readAllStandardOutput(), err = program.readAllStandardError();
+    QCOMPARE(program.exitCode(), 1);
+    // Nothing of a match that was never set up.
+    QVERIFY2(!out.contains("Final score") && !out.contains("Journal"), out.constData());
+    QVERIFY2(err.contains("\n" + QFile::encodeName(file.fileName()) + ":8: refused: "), err.left(300).constData());
+    QVERIFY2(err.size() < 1000, err.left(300).constData());
+    QVERIFY2(std::all_of(err.begin(), err.end(), [](char c) { return c == '\n' || uchar(c) >= 0x20; }),
+             err.left(300).constData());
 }
 
 QTEST_MAIN(TestMatchReplay)
