@@ -1,4 +1,5 @@
 #include "console/MatchSession.h"
+#include "console/ConsoleLock.h"
 
 #include "common/MatchState.h"
 #include "common/Messenger.h"
@@ -53,13 +54,26 @@ bool endsAttack(int code)
 } // namespace
 
 MatchSession::MatchSession(Tdm &module)
-    : dm_(module), store_(module.db()), statistics_(module.db()), rules_(module.db()), tables_(module.db()),
+    : dm_(module), lock_(ConsoleLock::Take(module.options().databaseLocation, module.options().dataDirectory)),
+      store_(module.db()), statistics_(module.db()), rules_(module.db()), tables_(module.db()),
       journal_(module.db(), MatchJournal::Directory(module.options().databaseLocation, module.options().dataDirectory))
 {
 }
 
+bool MatchSession::holdsDatabase()
+{
+    if (!lock_)
+        lock_ = ConsoleLock::Take(dm_.options().databaseLocation, dm_.options().dataDirectory);
+    if (!lock_)
+        ShowError(ConsoleLock::InUseMessage(dm_.options().databaseLocation, dm_.options().dataDirectory));
+    return lock_ != nullptr;
+}
+
 void MatchSession::ResetWorkingTables()
 {
+    // The working tables belong to the console that holds the database.
+    if (!lock_)
+        return;
     tables_.Empty();
     dm_.db().commitRetaining();
 }
@@ -90,7 +104,7 @@ void MatchSession::setResult(const QString &result)
 
 bool MatchSession::OpenExistingMatch(int matchId)
 {
-    if (!loadMatchRow(matchId))
+    if (!holdsDatabase() || !loadMatchRow(matchId))
         return false;
     setResult(ClosedIncorrectly);
     // The rules engine rebuilds the clock row, one statistic line per roster
@@ -104,7 +118,7 @@ bool MatchSession::OpenExistingMatch(int matchId)
 
 bool MatchSession::OpenNewMatch(int matchId)
 {
-    if (!loadMatchRow(matchId))
+    if (!holdsDatabase() || !loadMatchRow(matchId))
         return false;
     tables_.ResetClock();
     setResult(ClosedIncorrectly);

@@ -71,6 +71,7 @@ private slots:
     void firstStartKilledLeavesAUsableDirectory_data();
     void firstStartKilledLeavesAUsableDirectory();
     void twoFirstStartsAtOnce();
+    void oneConsoleAtATime();
 };
 
 void TestDataDirectory::firstStartKilledLeavesAUsableDirectory_data()
@@ -116,6 +117,40 @@ void TestDataDirectory::twoFirstStartsAtOnce()
     const Run first = finish(one), second = finish(other);
     QVERIFY2(started(first), qPrintable(first.out + first.err));
     QVERIFY2(started(second), qPrintable(second.out + second.err));
+}
+
+void TestDataDirectory::oneConsoleAtATime()
+{
+    QTemporaryDir home;
+    const QString example = QStringLiteral(QUINTARA_EXAMPLE_MATCH);
+    QVERIFY(started(run(Start, home.path())));
+    // A first console keys the example match for some seconds.
+    QProcess keying;
+    prepare(keying, home.path());
+    keying.start(QStringLiteral(QUINTARA_PROGRAM), {u"--replay"_s, example});
+    QElapsedTimer waited;
+    waited.start();
+    while (!QFile::exists(home.filePath(u"journal-1.qms"_s)) && waited.elapsed() < 60000)
+        QTest::qWait(20);
+    QCOMPARE(keying.state(), QProcess::Running);
+
+    // A second console on the same database is refused, saying by whom.
+    const Run second = run({u"--replay"_s, example}, home.path());
+    QCOMPARE(second.exitCode, 1);
+    QVERIFY2(second.err.contains(u"is in use by another console (process %1 on this computer)"_s
+                                     .arg(keying.processId())),
+             qPrintable(second.err));
+    QVERIFY2(!second.out.contains(u"Final score"_s), qPrintable(second.out));
+    // Tools that only read go on beside it.
+    const Run page = run({u"--live-page"_s, u"--match"_s, u"1"_s}, home.path());
+    QVERIFY2(page.exitCode == 0 && !page.out.isEmpty(), qPrintable(page.err));
+    QCOMPARE(keying.state(), QProcess::Running);
+
+    // A console killed leaves its lock to the next one.
+    ::kill(pid_t(keying.processId()), SIGKILL);
+    keying.waitForFinished();
+    const Run after = run({u"--replay"_s, example}, home.path());
+    QVERIFY2(after.exitCode == 0 && after.out.contains(u"Final score"_s), qPrintable(after.err));
 }
 
 QTEST_GUILESS_MAIN(TestDataDirectory)
