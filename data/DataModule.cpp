@@ -349,7 +349,7 @@ void Tdm::RequestSafetyCopy()
 BackupStateSwitch Tdm::backupStateSwitch()
 {
     return {[this](const QString &statement) { db().executeDefinition(statement); },
-            [this] { return db().freshScalar(QStringLiteral("select MON$BACKUP_STATE from MON$DATABASE")).toInt(); }};
+            [database = options_.databaseLocation] { return BackupStateSwitch::FromHeader(database); }};
 }
 
 void Tdm::PollSafetyCopies()

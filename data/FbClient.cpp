@@ -255,24 +255,6 @@ void Connection::executeDefinition(const QString &sql)
     }
 }
 
-QVariant Connection::freshScalar(const QString &sql)
-{
-    ITransaction *kept = std::exchange(transaction_, nullptr);
-    try {
-        const QVariant value = scalar(sql);
-        commit();
-        transaction_ = kept;
-        return value;
-    } catch (const Error &) {
-        try {
-            rollback();
-        } catch (const Error &) {
-        }
-        transaction_ = kept;
-        throw;
-    }
-}
-
 // --------------------------------------------------------------------- Query
 
 struct Query::Layout

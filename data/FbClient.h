@@ -76,9 +76,6 @@ public:
     QVariant scalar(const QString &sql, const QVariantList &params = {});
     // Runs data-definition text in a transaction of its own and commits it.
     void executeDefinition(const QString &sql);
-    // `scalar` in a short transaction of its own: the monitoring tables
-    // answer what they saw when a transaction first read them.
-    QVariant freshScalar(const QString &sql);
 
     Firebird::IAttachment *attachment() const { return attachment_; }
     Firebird::ITransaction *transaction();

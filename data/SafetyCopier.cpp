@@ -82,6 +82,20 @@ void markHeaderNormal(const QString &file)
 
 } // namespace
 
+int BackupStateSwitch::FromHeader(const QString &databaseFile)
+{
+    // Header page (ODS 12): page type 1 first, the flags as a 16-bit word at
+    // byte 42; bits 0x0C00 hold the backup state (0x400 stalled, 0x800 merge).
+    QFile file(databaseFile);
+    QByteArray header;
+    if (file.open(QIODevice::ReadOnly))
+        header = file.read(44);
+    if (header.size() < 44 || header[0] != 1)
+        throw std::runtime_error(QStringLiteral("%1: no database header").arg(databaseFile).toStdString());
+    const unsigned flags = uchar(header[42]) | unsigned(uchar(header[43])) << 8;
+    return int((flags & 0x0C00) >> 10);
+}
+
 QString BackupStateSwitch::settle() const
 {
     try {

@@ -26,9 +26,15 @@ struct BackupStateSwitch
 {
     // Runs a statement on the database in a transaction of its own.
     std::function<void(const QString &)> execute;
-    // MON$DATABASE.MON$BACKUP_STATE: 0 normal, 1 stalled (changes go to the
-    // delta file), 2 merging.
+    // As MON$DATABASE.MON$BACKUP_STATE counts it: 0 normal, 1 stalled
+    // (changes go to the delta file), 2 merging.
     std::function<int()> state;
+
+    // The state as the database file's header page says it. Read from the
+    // file rather than MON$DATABASE: a monitoring query grows the engine's
+    // shared memory in the lock directory, which on a full disk kills the
+    // process with SIGBUS. Throws when the header cannot be read.
+    static int FromHeader(const QString &databaseFile);
 
     // Ends a backup state that a copy left behind (killed, or failed on a
     // full disk): while it lasts no copy can start and the delta file grows.

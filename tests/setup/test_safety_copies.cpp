@@ -273,9 +273,11 @@ void TestSafetyCopies::failedRestoreLeavesDatabaseAlone()
 
 namespace {
 
+// As a connection of its own sees it.
 int backupState(Tdm &module)
 {
-    return module.db().freshScalar(u"select MON$BACKUP_STATE from MON$DATABASE"_s).toInt();
+    auto other = fb::Connection::attach(module.options().databaseLocation, module.db().credentials());
+    return other->scalar(u"select MON$BACKUP_STATE from MON$DATABASE"_s).toInt();
 }
 
 } // namespace
