@@ -56,11 +56,13 @@ int Replay(const QString &fileName, const MatchScript &script, bool lenient)
     for (const auto &refusal : outcome.refusals)
         std::fprintf(stderr, "%s:%d: refused: %s\n", qPrintable(fileName), refusal.line,
                      qPrintable(PrintableText(refusal.message, RefusalLength)));
+    for (const QString &notice : outcome.notices)
+        std::fprintf(stderr, "%s: %s\n", qPrintable(fileName), qPrintable(PrintableText(notice, RefusalLength)));
     if (outcome.matchId < 0)
         return 1;
     std::printf("%s", qPrintable(MatchReplay::Summary(outcome)));
     std::printf("\nJournal: %s\n", qPrintable(outcome.journal));
-    return outcome.succeeded() ? 0 : 1;
+    return outcome.succeeded() && outcome.notices.isEmpty() ? 0 : 1;
 }
 
 } // namespace

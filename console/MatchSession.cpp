@@ -10,6 +10,7 @@
 #include "data/MatchRoster.h"
 #include "data/PlusMinus.h"
 
+#include <QFileInfo>
 #include <QTime>
 
 #include <algorithm>
@@ -98,8 +99,18 @@ bool MatchSession::loadMatchRow(int matchId)
 
 void MatchSession::setResult(const QString &result)
 {
-    SetMatchResult(dm_.db(), matchId_, result);
-    dm_.db().commitRetaining();
+    // Called while the console opens and closes: a database that cannot
+    // write (a full disk) is said, and the console still opens or closes.
+    try {
+        SetMatchResult(dm_.db(), matchId_, result);
+        dm_.db().commitRetaining();
+    } catch (const fb::Error &e) {
+        try {
+            dm_.db().rollbackRetaining();
+        } catch (const fb::Error &) {
+        }
+        ShowError(QStringLiteral("The result of the match could not be stored: %1").arg(e.text()));
+    }
 }
 
 bool MatchSession::OpenExistingMatch(int matchId)
@@ -263,7 +274,8 @@ int MatchSession::Record(const EventEntry &entry)
             db.rollbackRetaining();
         } catch (const fb::Error &) {
         }
-        ShowError(QStringLiteral("The event was not recorded: %1").arg(e.text()));
+        ShowError(DiskFullNote(e.text(), QFileInfo(dm_.options().databaseLocation).absolutePath()) +
+                  QStringLiteral("The event was not recorded: %1").arg(e.text()));
         return -1;
     }
     if (entry.code == EvMatchStart)

@@ -212,7 +212,8 @@ void SafetyCopier::failed(const QString &reason)
     if (failureShown_)
         return;
     failureShown_ = true;
-    ShowWarning(QStringLiteral("The safety copy %1 could not be written: %2\nIt is tried again every few seconds; "
+    ShowWarning(DiskFullNote(reason, QFileInfo(backup_).absolutePath()) +
+                QStringLiteral("The safety copy %1 could not be written: %2\nIt is tried again every few seconds; "
                                "the last copy written stays as it was.")
                     .arg(QDir::toNativeSeparators(backup_), reason));
 }

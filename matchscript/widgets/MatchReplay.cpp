@@ -40,11 +40,15 @@ public:
     bool show(Kind kind, const QString &text) override
     {
         if (kind == Kind::Error || kind == Kind::Warning || (kind == Kind::Confirmation && !questionsExpected))
-            refusals << text;
+            (betweenEntries ? notices : refusals) << text;
         return kind != Kind::Confirmation || questionsExpected;
     }
 
     QStringList refusals;
+    // What the console's timers report between entries (a safety copy or
+    // the server backup that failed) is no entry's refusal.
+    QStringList notices;
+    bool betweenEntries = false;
     bool questionsExpected = true;
 
 private:
@@ -509,20 +513,25 @@ MatchReplay::Outcome MatchReplay::Run(const MatchScript &script)
         ++outcome.entriesPlayed;
         if (entryPlayed)
             entryPlayed(entry, took);
-        // Timers of the console (safety copies) run between keystrokes.
-        QApplication::processEvents();
-        if (!messages.refusals.isEmpty()) {
+        const bool refused = !messages.refusals.isEmpty();
+        if (refused)
             outcome.refusals << Refusal{entry.line, messages.refusals.first()};
-            if (!lenient_)
-                break;
-        }
+        // Timers of the console (safety copies) run between keystrokes.
+        messages.betweenEntries = true;
+        QApplication::processEvents();
+        messages.betweenEntries = false;
+        if (refused && !lenient_)
+            break;
     }
     outcome.score = console.session().Score();
     outcome.homeName = console.session().HomeName();
     outcome.awayName = console.session().AwayName();
     outcome.journal = console.session().Journal().FileName(outcome.matchId);
     messages.questionsExpected = true;
+    messages.betweenEntries = true;
     console.close(); // "Stop working with match ?" answered Yes
+    dm()->WaitForSafetyCopies();
+    outcome.notices = messages.notices;
     return outcome;
 }
 

@@ -10,7 +10,12 @@
 #include "support/RecordingMessenger.h"
 #include "support/TestDatabase.h"
 
+#include "common/AppPaths.h"
+#include "data/ActionCodes.h"
+
+#include <QProcess>
 #include <QRegularExpression>
+#include <QScopeGuard>
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
@@ -25,8 +30,8 @@ namespace {
 // starting fives recorded (the first five shirt numbers of each roster).
 struct ConsoleFixture
 {
-    ConsoleFixture()
-        : desk(sb.dm().db()), match(desk.createMatch()), session(sb.dm())
+    explicit ConsoleFixture(const QString &parent = QString())
+        : sb(true, parent), desk(sb.dm().db()), match(desk.createMatch()), session(sb.dm())
     {
         session.ResetWorkingTables();
         QVERIFY(session.OpenExistingMatch(match));
@@ -67,6 +72,7 @@ class TestMatchSession : public QObject
     Q_OBJECT
 
 private slots:
+    void fullDiskKeepsWhatWasReported();
     void initTestCase() { TestDatabase::prepareEngine(); }
     void init() { CurrentMatch().reset(); }
 
@@ -671,6 +677,63 @@ void TestMatchSession::grammarEndAllowsOnlyOvertime()
     f.grammar.NumPlus();
     QCOMPARE(f.session.PeriodText(), u"Overtime 1"_s);
     QCOMPARE(f.session.Clock().minute, 5);
+}
+
+void TestMatchSession::fullDiskKeepsWhatWasReported()
+{
+    QTemporaryDir mountPoint;
+    if (QProcess::execute(u"mount"_s, {u"-t"_s, u"tmpfs"_s, u"-o"_s, u"size=12m"_s, u"tmpfs"_s, mountPoint.path()}) != 0)
+        QSKIP("a 12 MB tmpfs could not be mounted here (that needs root): the full disk is not tried");
+    const auto unmount = qScopeGuard([&] { QProcess::execute(u"umount"_s, {u"-l"_s, mountPoint.path()}); });
+    ConsoleFixture f(mountPoint.path());
+    RecordingMessenger messages;
+    QCOMPARE(f.minuteChange(), 1);
+    f.sb.dm().WaitForSafetyCopies();
+    const QString directory = f.sb.path();
+    const int eventsBefore = f.akcijeCount(), recordsBefore = f.dttCount();
+
+    // The disk filled to its last few kilobytes.
+    QFile filler(mountPoint.filePath(u"filler"_s));
+    QVERIFY(filler.open(QIODevice::WriteOnly | QIODevice::Unbuffered));
+    const QByteArray block(64 << 10, 'x');
+    while (filler.write(block) == block.size()) {
+    }
+    filler.close();
+
+    // Free throws keyed with the safety copies running, until the database cannot grow.
+    int reported = 0, result = 1;
+    for (int i = 0; i < 3000 && result == 1; ++i) {
+        result = f.session.Record({1, f.home(i % 5), EvMade1, 0, 0});
+        reported += result == 1;
+        f.sb.dm().PollSafetyCopies();
+    }
+    QCOMPARE(result, -1);
+    const QString said = messages.texts().join(u'\n');
+    QVERIFY2(said.contains(u"The disk that holds %1 is full. The event was not recorded: "_s.arg(directory)),
+             qPrintable(said));
+    // Every entry reported as recorded is stored; the refused one is not.
+    QCOMPARE(f.akcijeCount(), eventsBefore + reported);
+    QCOMPARE(f.dttCount(), recordsBefore + reported);
+    // No half-written file under a name a user might trust.
+    for (const QString &name : QDir(directory).entryList(QDir::Files))
+        QVERIFY2(!name.endsWith(u".part"_s), qPrintable(name));
+
+    // Space freed: entries and safety copies go on by themselves.
+    QVERIFY(filler.remove());
+    QCOMPARE(f.session.Record({1, f.home(0), EvMade1, 0, 0}), 1);
+    ++reported;
+    const QString backup = f.sb.file(QString::fromLatin1(AppPaths::BackupFileName));
+    const auto copied = [&] {
+        f.sb.dm().PollSafetyCopies();
+        if (f.sb.dm().db().scalar(u"select count(*) from DTT where IDM = ?"_s, {f.match}).toInt() !=
+            recordsBefore + reported)
+            return false;
+        auto copy = fb::Connection::attach(backup, f.db().credentials());
+        return copy->scalar(u"select count(*) from DTT where IDM = ?"_s, {f.match}).toInt() == recordsBefore + reported;
+    };
+    QTRY_VERIFY_WITH_TIMEOUT(copied(), 15000);
+    f.sb.dm().WaitForSafetyCopies();
+    QVERIFY(!QFile::exists(f.sb.file(QString::fromLatin1(AppPaths::DatabaseFileName)) + u".delta"_s));
 }
 
 QTEST_GUILESS_MAIN(TestMatchSession)
