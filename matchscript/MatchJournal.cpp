@@ -149,6 +149,9 @@ void MatchJournal::Open(int matchId, bool newMatch)
 
 void MatchJournal::Close()
 {
+    if (!unwritten_.isEmpty())
+        write(QString()); // a last try for lines a full disk held back
+    unwritten_.clear();
     if (file_.isOpen())
         file_.close();
     match_ = -1;
@@ -171,7 +174,8 @@ void MatchJournal::writeHeader()
                    ScriptHeaderText(header);
     if (unjournaled_)
         text += QStringLiteral("# the events before this line were recorded without a journal\n");
-    headerWritten_ = write(text);
+    headerWritten_ = true; // on the disk now, or with the next line that can be written
+    write(text);
 }
 
 void MatchJournal::Begin()
@@ -233,14 +237,35 @@ void MatchJournal::AppendRosterChanges()
 
 bool MatchJournal::write(const QString &text)
 {
-    const QByteArray bytes = text.toUtf8();
+    // Lines that could not be written (a full disk) wait here and go first
+    // when the disk takes them again, so the journal has no gap.
+    unwritten_ += text.toUtf8();
+    if (!file_.isOpen() && !file_.open(QIODevice::Append | QIODevice::Unbuffered))
+        return failed(file_.errorString());
+    const qint64 whole = file_.size();
     // On the disk before the entry is reported: a crash right after loses nothing reported.
-    const bool written = (file_.isOpen() || file_.open(QIODevice::Append)) && file_.write(bytes) == bytes.size() &&
-                         file_.flush() && ::fsync(file_.handle()) == 0;
-    if (!written && !failureShown_) {
-        ShowError(QStringLiteral("The match journal %1 can not be written: %2")
-                      .arg(QDir::toNativeSeparators(file_.fileName()), file_.errorString()));
+    if (file_.write(unwritten_) != unwritten_.size() || ::fsync(file_.handle()) != 0) {
+        const QString reason = file_.errorString();
+        file_.resize(whole); // no line cut short in the middle of the journal
+        file_.close();
+        return failed(reason);
+    }
+    unwritten_.clear();
+    if (failureShown_)
+        ShowInformation(QStringLiteral("The match journal %1 is written again.")
+                            .arg(QDir::toNativeSeparators(file_.fileName())));
+    failureShown_ = false;
+    return true;
+}
+
+bool MatchJournal::failed(const QString &reason)
+{
+    if (!failureShown_) {
+        ShowError(DiskFullNote(reason, directory_) +
+                  QStringLiteral("The match journal %1 can not be written: %2\nIts lines are kept and written "
+                                 "as soon as the disk takes them.")
+                      .arg(QDir::toNativeSeparators(file_.fileName()), reason));
         failureShown_ = true;
     }
-    return written;
+    return false;
 }

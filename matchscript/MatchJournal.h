@@ -6,6 +6,7 @@
 
 #include "matchscript/MatchScript.h"
 
+#include <QByteArray>
 #include <QFile>
 #include <QSet>
 #include <QString>
@@ -51,6 +52,7 @@ public:
 
 private:
     bool write(const QString &text);
+    bool failed(const QString &reason);
     void writeHeader();
     void rememberRoster(const ScriptHeader &header);
 
@@ -60,6 +62,7 @@ private:
     QFile file_;
     bool headerWritten_ = false;
     bool failureShown_ = false;
+    QByteArray unwritten_; // lines a full disk refused, written first next time
     bool unjournaled_ = false; // a stored match had events before its journal began
     QSet<QString> roster_; // "side number surname first name" of every player written
     QStringList waiting_;  // lines keyed before the header could be written

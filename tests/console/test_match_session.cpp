@@ -692,23 +692,29 @@ void TestMatchSession::fullDiskKeepsWhatWasReported()
     const QString directory = f.sb.path();
     const int eventsBefore = f.akcijeCount(), recordsBefore = f.dttCount();
 
-    // The disk filled to its last few kilobytes.
+    // The disk filled to its last byte.
     QFile filler(mountPoint.filePath(u"filler"_s));
     QVERIFY(filler.open(QIODevice::WriteOnly | QIODevice::Unbuffered));
-    const QByteArray block(64 << 10, 'x');
-    while (filler.write(block) == block.size()) {
+    for (const qsizetype size : {64 << 10, 4 << 10, 1}) {
+        const QByteArray block(size, 'x');
+        while (filler.write(block) == block.size()) {
+        }
     }
     filler.close();
 
-    // Free throws keyed with the safety copies running, until the database cannot grow.
+    // Free throws keyed until the database cannot grow: its free pages take
+    // entries while the journal and the safety copies already fail.
     int reported = 0, result = 1;
-    for (int i = 0; i < 3000 && result == 1; ++i) {
+    for (int i = 0; i < 5000 && result == 1; ++i) {
         result = f.session.Record({1, f.home(i % 5), EvMade1, 0, 0});
         reported += result == 1;
-        f.sb.dm().PollSafetyCopies();
+        if (i > 1000)
+            f.sb.dm().PollSafetyCopies();
     }
+    qInfo("%d entries recorded on the full disk", reported);
     QCOMPARE(result, -1);
     const QString said = messages.texts().join(u'\n');
+    QVERIFY2(said.contains(u"The disk that holds %1 is full. The match journal "_s.arg(directory)), qPrintable(said));
     QVERIFY2(said.contains(u"The disk that holds %1 is full. The event was not recorded: "_s.arg(directory)),
              qPrintable(said));
     // Every entry reported as recorded is stored; the refused one is not.
@@ -722,6 +728,11 @@ void TestMatchSession::fullDiskKeepsWhatWasReported()
     QVERIFY(filler.remove());
     QCOMPARE(f.session.Record({1, f.home(0), EvMade1, 0, 0}), 1);
     ++reported;
+    // The journal caught up: the lines the full disk held back came first.
+    QFile journal(f.session.Journal().FileName(f.match));
+    QVERIFY(journal.open(QIODevice::ReadOnly));
+    const QString journaled = QString::fromUtf8(journal.readAll());
+    QCOMPARE(journaled.count(QRegularExpression(u"^H \\d+ 4$"_s, QRegularExpression::MultilineOption)), reported);
     const QString backup = f.sb.file(QString::fromLatin1(AppPaths::BackupFileName));
     const auto copied = [&] {
         f.sb.dm().PollSafetyCopies();
