@@ -10,7 +10,6 @@
 #include <cmath>
 #include <cstring>
 #include <functional>
-#include <utility>
 
 using namespace Firebird;
 

@@ -73,11 +73,11 @@ void markHeaderNormal(const QString &file)
     QProcess nbackup;
     nbackup.setProcessChannelMode(QProcess::MergedChannels);
     nbackup.start(QStringLiteral("nbackup"), {QStringLiteral("-F"), file});
-    if (!nbackup.waitForFinished(-1) || nbackup.exitStatus() != QProcess::NormalExit || nbackup.exitCode() != 0)
-        throw std::runtime_error(
-            QStringLiteral("nbackup -F: %1")
-                .arg(QString::fromLocal8Bit(nbackup.readAll()).simplified().left(200).append(nbackup.errorString()))
-                .toStdString());
+    if (nbackup.waitForFinished(-1) && nbackup.exitStatus() == QProcess::NormalExit && nbackup.exitCode() == 0)
+        return;
+    const QString said = QString::fromLocal8Bit(nbackup.readAll()).simplified().left(200);
+    throw std::runtime_error(
+        QStringLiteral("nbackup -F: %1").arg(said.isEmpty() ? nbackup.errorString() : said).toStdString());
 }
 
 } // namespace
