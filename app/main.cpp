@@ -47,17 +47,24 @@ std::optional<MatchScript> ReadScript(const QString &fileName)
     return std::get<MatchScript>(parsed);
 }
 
-// Replays a match script into the database and prints what came of it.
+// A refusal quotes the script's words; the console's own messages run longer than a reason.
+constexpr int RefusalLength = 300;
+
+// Replays a match script into the database and prints what came of it;
+// nothing of a match whose header could not be set up.
 int Replay(const QString &fileName, const MatchScript &script, bool lenient)
 {
     const MatchReplay::Outcome outcome = MatchReplay(lenient).Run(script);
     for (const auto &refusal : outcome.refusals)
-        std::fprintf(stderr, "%s:%d: refused: %s\n", qPrintable(fileName), refusal.line, qPrintable(refusal.message));
+        std::fprintf(stderr, "%s:%d: refused: %s\n", qPrintable(fileName), refusal.line,
+                     qPrintable(PrintableText(refusal.message, RefusalLength)));
+    for (const QString &notice : outcome.notices)
+        std::fprintf(stderr, "%s: %s\n", qPrintable(fileName), qPrintable(PrintableText(notice, RefusalLength)));
     if (outcome.matchId < 0)
         return 1;
     std::printf("%s", qPrintable(MatchReplay::Summary(outcome)));
     std::printf("\nJournal: %s\n", qPrintable(outcome.journal));
-    return outcome.succeeded() ? 0 : 1;
+    return outcome.succeeded() && outcome.notices.isEmpty() ? 0 : 1;
 }
 
 } // namespace

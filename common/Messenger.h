@@ -30,6 +30,11 @@ void ShowWarning(const QString &text);
 void ShowInformation(const QString &text);
 bool AskConfirmation(const QString &text);
 
+// "The disk that holds <directory> is full. " when `reason` (a system's or
+// the database engine's text) tells of a full disk, else nothing: said first,
+// in plain words, before the technical reason.
+QString DiskFullNote(const QString &reason, const QString &directory);
+
 // A note in sight for the life of a scope.
 class LongWorkNote
 {

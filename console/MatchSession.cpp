@@ -1,4 +1,5 @@
 #include "console/MatchSession.h"
+#include "console/ConsoleLock.h"
 
 #include "common/MatchState.h"
 #include "common/Messenger.h"
@@ -9,6 +10,7 @@
 #include "data/MatchRoster.h"
 #include "data/PlusMinus.h"
 
+#include <QFileInfo>
 #include <QTime>
 
 #include <algorithm>
@@ -53,13 +55,26 @@ bool endsAttack(int code)
 } // namespace
 
 MatchSession::MatchSession(Tdm &module)
-    : dm_(module), store_(module.db()), statistics_(module.db()), rules_(module.db()), tables_(module.db()),
+    : dm_(module), lock_(ConsoleLock::Take(module.options().databaseLocation, module.options().dataDirectory)),
+      store_(module.db()), statistics_(module.db()), rules_(module.db()), tables_(module.db()),
       journal_(module.db(), MatchJournal::Directory(module.options().databaseLocation, module.options().dataDirectory))
 {
 }
 
+bool MatchSession::holdsDatabase()
+{
+    if (!lock_)
+        lock_ = ConsoleLock::Take(dm_.options().databaseLocation, dm_.options().dataDirectory);
+    if (!lock_)
+        ShowError(ConsoleLock::InUseMessage(dm_.options().databaseLocation, dm_.options().dataDirectory));
+    return lock_ != nullptr;
+}
+
 void MatchSession::ResetWorkingTables()
 {
+    // The working tables belong to the console that holds the database.
+    if (!lock_)
+        return;
     tables_.Empty();
     dm_.db().commitRetaining();
 }
@@ -84,13 +99,23 @@ bool MatchSession::loadMatchRow(int matchId)
 
 void MatchSession::setResult(const QString &result)
 {
-    SetMatchResult(dm_.db(), matchId_, result);
-    dm_.db().commitRetaining();
+    // Called while the console opens and closes: a database that cannot
+    // write (a full disk) is said, and the console still opens or closes.
+    try {
+        SetMatchResult(dm_.db(), matchId_, result);
+        dm_.db().commitRetaining();
+    } catch (const fb::Error &e) {
+        try {
+            dm_.db().rollbackRetaining();
+        } catch (const fb::Error &) {
+        }
+        ShowError(QStringLiteral("The result of the match could not be stored: %1").arg(e.text()));
+    }
 }
 
 bool MatchSession::OpenExistingMatch(int matchId)
 {
-    if (!loadMatchRow(matchId))
+    if (!holdsDatabase() || !loadMatchRow(matchId))
         return false;
     setResult(ClosedIncorrectly);
     // The rules engine rebuilds the clock row, one statistic line per roster
@@ -104,7 +129,7 @@ bool MatchSession::OpenExistingMatch(int matchId)
 
 bool MatchSession::OpenNewMatch(int matchId)
 {
-    if (!loadMatchRow(matchId))
+    if (!holdsDatabase() || !loadMatchRow(matchId))
         return false;
     tables_.ResetClock();
     setResult(ClosedIncorrectly);
@@ -249,11 +274,15 @@ int MatchSession::Record(const EventEntry &entry)
             db.rollbackRetaining();
         } catch (const fb::Error &) {
         }
-        ShowError(QStringLiteral("The event was not recorded: %1").arg(e.text()));
+        ShowError(DiskFullNote(e.text(), QFileInfo(dm_.options().databaseLocation).absolutePath()) +
+                  QStringLiteral("The event was not recorded: %1").arg(e.text()));
         return -1;
     }
-    // The starters belong to the journal's header.
-    if (entry.code != EvMatchStart && entry.code != EvStarters)
+    if (entry.code == EvMatchStart)
+        journal_.Begin();
+    else if (entry.code == EvStarters)
+        journal_.StarterRecorded(entry.side);
+    else
         journal_.Append(journalEntry(entry, lastFoulType_));
     if (entry.code == EvReboundOffence)
         AttackType = 1;

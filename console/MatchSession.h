@@ -22,6 +22,7 @@
 #include <QStringList>
 
 #include <array>
+#include <memory>
 #include <functional>
 
 class Tdm;
@@ -53,6 +54,8 @@ enum class MatchChange {
 };
 Q_DECLARE_FLAGS(MatchChanges, MatchChange)
 Q_DECLARE_OPERATORS_FOR_FLAGS(MatchChanges)
+
+class QLockFile;
 
 class MatchSession final : public QObject
 {
@@ -201,7 +204,11 @@ private:
     void setResult(const QString &result);
     void insertEventRecord(const EventEntry &entry, const MatchScore &before);
 
+    // Refuses (saying why) when another process has a console open on the database.
+    bool holdsDatabase();
+
     Tdm &dm_;
+    std::shared_ptr<QLockFile> lock_;
     EventStore store_;
     EventStatistics statistics_;
     RulesEngine rules_;

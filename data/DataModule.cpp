@@ -10,6 +10,7 @@
 #include <QCoreApplication>
 #include <QDir>
 #include <QFileInfo>
+#include <QLockFile>
 
 #include <optional>
 
@@ -20,6 +21,9 @@ namespace {
 Tdm *theModule = nullptr;
 
 const QString ConnectionProblem = QStringLiteral("Problems with connection to database!");
+
+// The database while it is made, before its schema is whole.
+QString creatingName(const QString &location) { return location + QStringLiteral(".creating"); }
 
 } // namespace
 
@@ -115,7 +119,18 @@ bool Tdm::Start()
         return false;
     }
     RefreshIndexStatistics();
+    endBackupState();
     return true;
+}
+
+void Tdm::endBackupState()
+{
+    if (!isLocalDatabase())
+        return;
+    if (const QString problem = backupStateSwitch().settle(); !problem.isEmpty())
+        ShowWarning(QStringLiteral("The database %1 is left in its backup state by a safety copy that did not end, "
+                                   "and the state could not be ended: %2")
+                        .arg(QDir::toNativeSeparators(options_.databaseLocation), problem));
 }
 
 void Tdm::RefreshIndexStatistics()
@@ -167,48 +182,35 @@ bool Tdm::ConnectDatabase()
 bool Tdm::attachOrCreate()
 {
     const QString location = options_.databaseLocation;
-    QString failure;
-    const bool created = isLocalDatabase() && !QFileInfo::exists(location);
-
-    // First start: the database is made here, with its whole schema, which
-    // takes a second or more; the note says what the wait is for.
-    std::optional<LongWorkNote> creating;
-    if (created)
-        creating.emplace(QStringLiteral("Creating the database %1 ...").arg(QDir::toNativeSeparators(location)));
-    if (created) {
-        try {
-            connection_ = fb::Connection::create(location, {QStringLiteral("SYSDBA"), PasswordCandidates.first()});
-        } catch (const fb::Error &e) {
-            reportConnectionProblem(QStringLiteral("The database %1 could not be created:\n%2")
-                                        .arg(QDir::toNativeSeparators(location), e.text()));
-            return false;
-        }
-    } else {
-        TryPasswordCandidates([&](const QString &password) {
-            try {
-                connection_ = fb::Connection::attach(location, {QStringLiteral("SYSDBA"), password});
-                return true;
-            } catch (const fb::Error &e) {
-                failure = e.text();
-                return false;
-            }
-        });
-        if (!connection_) {
-            reportConnectionProblem(QStringLiteral("%1\n%2").arg(QDir::toNativeSeparators(location), failure));
-            return false;
-        }
+    // Two first starts on one directory: one makes the database, the other
+    // waits for it and then attaches.
+    std::optional<QLockFile> setup;
+    if (isLocalDatabase()) {
+        setup.emplace(location + QStringLiteral(".setup.lock"));
+        setup->setStaleLockTime(0); // a holder is alive until its process ends
+        setup->lock();
+        // What a first start killed midway left.
+        QFile::remove(creatingName(location));
     }
+    if (isLocalDatabase() && !QFileInfo::exists(location) && !createDatabase(location))
+        return false;
 
+    QString failure;
+    TryPasswordCandidates([&](const QString &password) {
+        try {
+            connection_ = fb::Connection::attach(location, {QStringLiteral("SYSDBA"), password});
+            return true;
+        } catch (const fb::Error &e) {
+            failure = e.text();
+            return false;
+        }
+    });
+    if (!connection_) {
+        reportConnectionProblem(QStringLiteral("%1\n%2").arg(QDir::toNativeSeparators(location), failure));
+        return false;
+    }
     try {
         SchemaInstaller(*connection_).upgrade();
-        if (created) {
-            // Work goes on through an ordinary connection: beside a second
-            // connection to the file, rows committed through the connection
-            // that created it were seen to get lost.
-            const fb::Credentials credentials = connection_->credentials();
-            connection_.reset();
-            connection_ = fb::Connection::attach(location, credentials);
-        }
     } catch (const fb::Error &e) {
         reportConnectionProblem(QStringLiteral("The database %1 could not be brought up to date:\n%2")
                                     .arg(QDir::toNativeSeparators(location), e.text()));
@@ -216,6 +218,39 @@ bool Tdm::attachOrCreate()
         return false;
     }
     connectionProblem_.clear();
+    return true;
+}
+
+bool Tdm::createDatabase(const QString &location)
+{
+    // First start: the database is made here, with its whole schema, which
+    // takes a second or more; the note says what the wait is for.
+    LongWorkNote creating(QStringLiteral("Creating the database %1 ...").arg(QDir::toNativeSeparators(location)));
+    // Made under a name of its own and put in place only when whole: a
+    // start killed meanwhile leaves no half-made database behind, and the
+    // next start begins again from nothing.
+    const QString building = creatingName(location);
+    try {
+        // The connection that created the file is closed before work goes
+        // on: beside a second connection, rows committed through it were
+        // seen to get lost.
+        auto made = fb::Connection::create(building, {QStringLiteral("SYSDBA"), PasswordCandidates.first()});
+        SchemaInstaller(*made).upgrade();
+    } catch (const fb::Error &e) {
+        QFile::remove(building);
+        reportConnectionProblem(QStringLiteral("The database %1 could not be created:\n%2")
+                                    .arg(QDir::toNativeSeparators(location), e.text()));
+        return false;
+    }
+    std::error_code failed;
+    std::filesystem::rename(QFile::encodeName(building).toStdString(), QFile::encodeName(location).toStdString(),
+                            failed);
+    if (failed) {
+        QFile::remove(building);
+        reportConnectionProblem(QStringLiteral("The database %1 could not be created:\n%2")
+                                    .arg(QDir::toNativeSeparators(location), QString::fromStdString(failed.message())));
+        return false;
+    }
     return true;
 }
 
@@ -295,8 +330,7 @@ void Tdm::RequestSafetyCopy()
         return;
     if (!copier_) {
         copier_ = std::make_unique<SafetyCopier>(
-            [this](const QString &statement) { connection_->executeDefinition(statement); },
-            options_.databaseLocation, dataFile(QString::fromLatin1(AppPaths::BackupFileName)),
+            backupStateSwitch(), options_.databaseLocation, dataFile(QString::fromLatin1(AppPaths::BackupFileName)),
             dataFile(QString::fromLatin1(AppPaths::AdditionalBackupFileName)));
         copyPoll_.setInterval(100);
         QObject::connect(&copyPoll_, &QTimer::timeout, [this] {
@@ -306,7 +340,16 @@ void Tdm::RequestSafetyCopy()
         });
     }
     copier_->Request(additional);
-    copyPoll_.start();
+    // Started only when idle: restarted at every entry, a timer would never
+    // fire while entries come faster than it.
+    if (!copyPoll_.isActive())
+        copyPoll_.start();
+}
+
+BackupStateSwitch Tdm::backupStateSwitch()
+{
+    return {[this](const QString &statement) { db().executeDefinition(statement); },
+            [database = options_.databaseLocation] { return BackupStateSwitch::FromHeader(database); }};
 }
 
 void Tdm::PollSafetyCopies()

@@ -92,7 +92,12 @@ public:
 
 private:
     void createTables();
+    BackupStateSwitch backupStateSwitch();
+    // A safety copy killed or failed midway leaves the database in its
+    // backup state; the start ends it.
+    void endBackupState();
     bool attachOrCreate();
+    bool createDatabase(const QString &location);
     void reportConnectionProblem(const QString &why);
     void disconnect();
 

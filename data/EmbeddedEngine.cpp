@@ -3,6 +3,10 @@
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
+#include <QLockFile>
+
+#include <cstdio>
+#include <functional>
 
 namespace EmbeddedEngine {
 
@@ -21,6 +25,17 @@ QString systemRoot()
     return QString();
 }
 
+// Puts a file in place whole: written under a temporary name, then renamed.
+bool replaceWhole(const QString &target, const std::function<bool(const QString &part)> &write)
+{
+    const QString part = target + QStringLiteral(".part");
+    QFile::remove(part);
+    if (write(part) && ::rename(QFile::encodeName(part).constData(), QFile::encodeName(target).constData()) == 0)
+        return true;
+    QFile::remove(part);
+    return false;
+}
+
 // The character-set library must be a real copy: through a symbolic link
 // the engine reports WIN1250 as not installed.
 bool copyIfDifferent(const QString &from, const QString &to)
@@ -28,8 +43,38 @@ bool copyIfDifferent(const QString &from, const QString &to)
     const QFileInfo source(from), target(to);
     if (target.exists() && target.size() == source.size() && target.lastModified() >= source.lastModified())
         return true;
-    QFile::remove(to);
-    return QFile::copy(from, to);
+    return replaceWhole(to, [&](const QString &part) { return QFile::copy(from, part); });
+}
+
+// Classic gives every connection its own page cache, 256 pages unless told:
+// too few for a season's database, which the console reads after every entry.
+const QByteArray Settings = "# Written by Quintara: several processes may open one database.\n"
+                            "ServerMode = Classic\n"
+                            "DefaultDbCachePages = 4096\n";
+
+// Makes or mends the engine directory `root`; answers what went wrong.
+QString fill(const QString &root, const QString &system)
+{
+    QDir dir;
+    if (!dir.mkpath(root + QStringLiteral("/intl")) || !dir.mkpath(root + QStringLiteral("/lock")) ||
+        !dir.mkpath(root + QStringLiteral("/tmp")))
+        return QStringLiteral("Can not create directory %1 for the database engine!").arg(root);
+
+    QFile conf(root + QStringLiteral("/firebird.conf"));
+    const bool current = conf.open(QIODevice::ReadOnly) && conf.readAll() == Settings;
+    conf.close();
+    if (!current && !replaceWhole(conf.fileName(), [](const QString &part) {
+            QFile file(part);
+            return file.open(QIODevice::WriteOnly) && file.write(Settings) == Settings.size() && file.flush();
+        }))
+        return QStringLiteral("Can not write %1!").arg(conf.fileName());
+
+    for (const char *file : {"intl/libfbintl.so", "intl/fbintl.conf", "firebird.msg"}) {
+        const QString from = system + QLatin1Char('/') + QLatin1String(file);
+        if (QFileInfo::exists(from) && !copyIfDifferent(from, root + QLatin1Char('/') + QLatin1String(file)))
+            return QStringLiteral("Can not copy %1 to %2!").arg(from, root);
+    }
+    return QString();
 }
 
 } // namespace
@@ -50,29 +95,26 @@ QString prepare(const QString &dataDirectory)
         return QStringLiteral("The Firebird engine is not installed (no %1/intl/libfbintl.so).")
             .arg(QString::fromLatin1(SystemRoot));
 
-    QDir dir;
-    if (!dir.mkpath(root + QStringLiteral("/intl")) || !dir.mkpath(root + QStringLiteral("/lock")) ||
-        !dir.mkpath(root + QStringLiteral("/tmp")))
-        return QStringLiteral("Can not create directory %1 for the database engine!").arg(root);
-
-    QFile conf(root + QStringLiteral("/firebird.conf"));
-    // Classic gives every connection its own page cache, 256 pages unless
-    // told: too few for a season's database, which the console reads after
-    // every entry.
-    const QByteArray settings = "# Written by Quintara: several processes may open one database.\n"
-                                "ServerMode = Classic\n"
-                                "DefaultDbCachePages = 4096\n";
-    if (!conf.exists() || (conf.open(QIODevice::ReadOnly) && conf.readAll() != settings)) {
-        conf.close();
-        if (!conf.open(QIODevice::WriteOnly | QIODevice::Truncate) || conf.write(settings) != settings.size())
-            return QStringLiteral("Can not write %1!").arg(conf.fileName());
-    }
-    conf.close();
-
-    for (const char *file : {"intl/libfbintl.so", "intl/fbintl.conf", "firebird.msg"}) {
-        const QString from = system + QLatin1Char('/') + QLatin1String(file);
-        if (QFileInfo::exists(from) && !copyIfDifferent(from, root + QLatin1Char('/') + QLatin1String(file)))
-            return QStringLiteral("Can not copy %1 to %2!").arg(from, root);
+    {
+        // Two programs started at once on one directory: one sets the engine
+        // up, the other waits for it.
+        QLockFile setup(root + QStringLiteral(".lock"));
+        setup.setStaleLockTime(0);
+        setup.lock();
+        // A new directory is made whole under a name of its own and then
+        // renamed: a start killed midway leaves it complete or absent.
+        const QString building = root + QStringLiteral(".new");
+        QDir(building).removeRecursively();
+        if (!QFileInfo::exists(root)) {
+            if (const QString problem = fill(building, system); !problem.isEmpty()) {
+                QDir(building).removeRecursively();
+                return problem;
+            }
+            if (::rename(QFile::encodeName(building).constData(), QFile::encodeName(root).constData()) != 0)
+                return QStringLiteral("Can not create directory %1 for the database engine!").arg(root);
+        } else if (const QString problem = fill(root, system); !problem.isEmpty()) {
+            return problem;
+        }
     }
 
     qputenv("FIREBIRD", QFile::encodeName(root));

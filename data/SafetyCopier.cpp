@@ -1,5 +1,8 @@
 #include "data/SafetyCopier.h"
 
+#include "common/Messenger.h"
+
+#include <QDir>
 #include <QFile>
 #include <QFileInfo>
 #include <QProcess>
@@ -14,20 +17,32 @@ namespace {
 void copyGently(const QString &source, const QString &target)
 {
     QFile from(source), to(target);
-    if (!from.open(QIODevice::ReadOnly) || !to.open(QIODevice::WriteOnly | QIODevice::Truncate))
-        throw std::runtime_error("cannot open the files of a safety copy");
+    const auto failure = [&](const QFile &file) {
+        return std::runtime_error(
+            QStringLiteral("%1: %2").arg(QDir::toNativeSeparators(file.fileName()), file.errorString()).toStdString());
+    };
+    if (!from.open(QIODevice::ReadOnly))
+        throw failure(from);
+    if (!to.open(QIODevice::WriteOnly | QIODevice::Truncate | QIODevice::Unbuffered))
+        throw failure(to);
     constexpr qint64 Slice = 4 << 20;
     QByteArray buffer(int(Slice), Qt::Uninitialized);
     for (;;) {
         const qint64 got = from.read(buffer.data(), Slice);
-        if (got < 0 || (got > 0 && to.write(buffer.constData(), got) != got))
-            throw std::runtime_error("a safety copy could not be written");
+        if (got < 0)
+            throw failure(from);
+        // Unbuffered: a short write is tried again, and then fails with the
+        // system's reason (a full disk).
+        for (qint64 done = 0; done < got;) {
+            const qint64 wrote = to.write(buffer.constData() + done, got - done);
+            if (wrote <= 0)
+                throw failure(to);
+            done += wrote;
+        }
         if (got < Slice)
             break;
         std::this_thread::sleep_for(std::chrono::milliseconds(8));
     }
-    if (!to.flush())
-        throw std::runtime_error("a safety copy could not be written");
 }
 
 } // namespace
@@ -37,10 +52,16 @@ void ReplaceFileWithCopy(const QString &source, const QString &target,
 {
     namespace fs = std::filesystem;
     const QString part = target + QStringLiteral(".part");
-    copyGently(source, part);
-    if (prepare)
-        prepare(part);
-    fs::rename(fs::path(part.toStdString()), fs::path(target.toStdString()));
+    try {
+        copyGently(source, part);
+        if (prepare)
+            prepare(part);
+        fs::rename(fs::path(part.toStdString()), fs::path(target.toStdString()));
+    } catch (...) {
+        // No partial file under a name that looks like a copy.
+        QFile::remove(part);
+        throw;
+    }
 }
 
 namespace {
@@ -49,15 +70,46 @@ namespace {
 // normal again.
 void markHeaderNormal(const QString &file)
 {
-    if (QProcess::execute(QStringLiteral("nbackup"), {QStringLiteral("-F"), file}) != 0)
-        throw std::runtime_error("nbackup -F failed");
+    QProcess nbackup;
+    nbackup.setProcessChannelMode(QProcess::MergedChannels);
+    nbackup.start(QStringLiteral("nbackup"), {QStringLiteral("-F"), file});
+    if (nbackup.waitForFinished(-1) && nbackup.exitStatus() == QProcess::NormalExit && nbackup.exitCode() == 0)
+        return;
+    const QString said = QString::fromLocal8Bit(nbackup.readAll()).simplified().left(200);
+    throw std::runtime_error(
+        QStringLiteral("nbackup -F: %1").arg(said.isEmpty() ? nbackup.errorString() : said).toStdString());
 }
 
 } // namespace
 
-SafetyCopier::SafetyCopier(std::function<void(const QString &)> execute, QString database, QString backup,
-                           QString additionalBackup)
-    : execute_(std::move(execute)), database_(std::move(database)), backup_(std::move(backup)),
+int BackupStateSwitch::FromHeader(const QString &databaseFile)
+{
+    // Header page (ODS 12): page type 1 first, the flags as a 16-bit word at
+    // byte 42; bits 0x0C00 hold the backup state (0x400 stalled, 0x800 merge).
+    QFile file(databaseFile);
+    QByteArray header;
+    if (file.open(QIODevice::ReadOnly))
+        header = file.read(44);
+    if (header.size() < 44 || header[0] != 1)
+        throw std::runtime_error(QStringLiteral("%1: no database header").arg(databaseFile).toStdString());
+    const unsigned flags = uchar(header[42]) | unsigned(uchar(header[43])) << 8;
+    return int((flags & 0x0C00) >> 10);
+}
+
+QString BackupStateSwitch::settle() const
+{
+    try {
+        if (state() == 0)
+            return QString();
+        execute(QStringLiteral("alter database end backup"));
+        return state() == 0 ? QString() : QStringLiteral("the database is still in its backup state");
+    } catch (const std::exception &e) {
+        return QString::fromUtf8(e.what());
+    }
+}
+
+SafetyCopier::SafetyCopier(BackupStateSwitch database, QString databaseFile, QString backup, QString additionalBackup)
+    : switch_(std::move(database)), database_(std::move(databaseFile)), backup_(std::move(backup)),
       additional_(std::move(additionalBackup))
 {
 }
@@ -87,13 +139,13 @@ void SafetyCopier::Poll()
     // copies start at most every few seconds, about once per entry at the
     // pace of a match.
     const bool rested = !sinceStart_.isValid() || sinceStart_.elapsed() >= MinimumIntervalMs;
-    if (!running_.valid() && pending_ && rested)
+    if (!running_.valid() && (pending_ || retry_) && rested)
         start();
 }
 
 void SafetyCopier::WaitForIdle()
 {
-    while (Busy()) {
+    while (running_.valid() || pending_) {
         if (running_.valid()) {
             running_.wait();
             complete();
@@ -106,13 +158,17 @@ void SafetyCopier::WaitForIdle()
 void SafetyCopier::start()
 {
     pending_ = false;
+    retry_ = false;
     sinceStart_.start();
     if (!QFileInfo::exists(database_))
         return;
     try {
-        execute_(QStringLiteral("alter database begin backup"));
-    } catch (const std::exception &) {
-        return; // tried again at the next change
+        switch_.execute(QStringLiteral("alter database begin backup"));
+    } catch (const std::exception &e) {
+        // Left in the backup state by a copy that did not end: end it, and
+        // the next try starts afresh.
+        const QString stuck = switch_.settle();
+        return failed(stuck.isEmpty() ? QString::fromUtf8(e.what()) : stuck);
     }
     runningAdditional_ = pendingAdditional_;
     pendingAdditional_ = false;
@@ -123,20 +179,41 @@ void SafetyCopier::start()
                                   ReplaceFileWithCopy(database, backup, markHeaderNormal);
                                   if (withAdditional)
                                       ReplaceFileWithCopy(backup, additional);
-                                  return true;
-                              } catch (const std::exception &) {
-                                  return false;
+                                  return QString();
+                              } catch (const std::exception &e) {
+                                  return QString::fromUtf8(e.what());
                               }
                           });
 }
 
 void SafetyCopier::complete()
 {
-    const bool copied = running_.get();
-    if (!copied)
+    QString failure = running_.get();
+    if (!failure.isEmpty())
         pendingAdditional_ = pendingAdditional_ || runningAdditional_;
     try {
-        execute_(QStringLiteral("alter database end backup"));
-    } catch (const std::exception &) {
+        switch_.execute(QStringLiteral("alter database end backup"));
+    } catch (const std::exception &e) {
+        // A merge that failed (a full disk) leaves the backup state; it is
+        // ended before the next copy.
+        if (const QString stuck = switch_.settle(); !stuck.isEmpty() && failure.isEmpty())
+            failure = stuck;
     }
+    if (!failure.isEmpty())
+        return failed(failure);
+    if (failureShown_)
+        ShowInformation(QStringLiteral("The safety copy %1 is written again.").arg(QDir::toNativeSeparators(backup_)));
+    failureShown_ = false;
+}
+
+void SafetyCopier::failed(const QString &reason)
+{
+    retry_ = true;
+    if (failureShown_)
+        return;
+    failureShown_ = true;
+    ShowWarning(DiskFullNote(reason, QFileInfo(backup_).absolutePath()) +
+                QStringLiteral("The safety copy %1 could not be written: %2\nIt is tried again every few seconds; "
+                               "the last copy written stays as it was.")
+                    .arg(QDir::toNativeSeparators(backup_), reason));
 }

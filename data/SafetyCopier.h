@@ -6,6 +6,8 @@
 // file stops changing; changes go to a side file), the file is copied on a
 // worker thread while work goes on, the copy's header is put back to normal,
 // and the backup state ends. Copies asked for meanwhile make one more copy.
+// A copy that fails is said once, with its reason, and tried again; the old
+// copy stays as it was.
 
 #include <QElapsedTimer>
 #include <QString>
@@ -19,12 +21,31 @@
 void ReplaceFileWithCopy(const QString &source, const QString &target,
                          const std::function<void(const QString &part)> &prepare = {});
 
+// The database's backup state, switched on the program's own connection.
+struct BackupStateSwitch
+{
+    // Runs a statement on the database in a transaction of its own.
+    std::function<void(const QString &)> execute;
+    // As MON$DATABASE.MON$BACKUP_STATE counts it: 0 normal, 1 stalled
+    // (changes go to the delta file), 2 merging.
+    std::function<int()> state;
+
+    // The state as the database file's header page says it. Read from the
+    // file rather than MON$DATABASE: a monitoring query grows the engine's
+    // shared memory in the lock directory, which on a full disk kills the
+    // process with SIGBUS. Throws when the header cannot be read.
+    static int FromHeader(const QString &databaseFile);
+
+    // Ends a backup state that a copy left behind (killed, or failed on a
+    // full disk): while it lasts no copy can start and the delta file grows.
+    // Answers the engine's reason when the state could not be ended.
+    QString settle() const;
+};
+
 class SafetyCopier
 {
 public:
-    // `execute` runs a statement on the database in a transaction of its own.
-    SafetyCopier(std::function<void(const QString &)> execute, QString database, QString backup,
-                 QString additionalBackup);
+    SafetyCopier(BackupStateSwitch database, QString databaseFile, QString backup, QString additionalBackup);
     ~SafetyCopier();
     SafetyCopier(const SafetyCopier &) = delete;
     SafetyCopier &operator=(const SafetyCopier &) = delete;
@@ -34,20 +55,24 @@ public:
     // Completes a copy that has finished and starts the one asked for;
     // called by a timer between the statistician's entries.
     void Poll();
-    // Waits until no copy is running or asked for.
+    // Waits until no copy is running or asked for; a copy that fails is
+    // left to Poll to try again.
     void WaitForIdle();
-    bool Busy() const { return running_.valid() || pending_; }
+    bool Busy() const { return running_.valid() || pending_ || retry_; }
 
 private:
     void start();
     void complete();
+    void failed(const QString &reason);
 
-    std::function<void(const QString &)> execute_;
+    BackupStateSwitch switch_;
     QString database_, backup_, additional_;
     static constexpr qint64 MinimumIntervalMs = 2000;
     QElapsedTimer sinceStart_;
-    std::future<bool> running_;
+    std::future<QString> running_; // the failure's reason, empty when written
     bool pending_ = false;
+    bool retry_ = false;         // the last copy failed
+    bool failureShown_ = false;  // said once for a run of failures
     bool pendingAdditional_ = false;
     bool runningAdditional_ = false;
 };

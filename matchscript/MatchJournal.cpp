@@ -149,6 +149,9 @@ void MatchJournal::Open(int matchId, bool newMatch)
 
 void MatchJournal::Close()
 {
+    if (!unwritten_.isEmpty())
+        write(QString()); // a last try for lines a full disk held back
+    unwritten_.clear();
     if (file_.isOpen())
         file_.close();
     match_ = -1;
@@ -171,7 +174,33 @@ void MatchJournal::writeHeader()
                    ScriptHeaderText(header);
     if (unjournaled_)
         text += QStringLiteral("# the events before this line were recorded without a journal\n");
-    headerWritten_ = write(text);
+    headerWritten_ = true; // on the disk now, or with the next line that can be written
+    write(text);
+}
+
+void MatchJournal::Begin()
+{
+    if (match_ < 0 || headerWritten_)
+        return;
+    writeHeader();
+    for (const QString &line : std::exchange(waiting_, {}))
+        write(line + QLatin1Char('\n'));
+}
+
+void MatchJournal::StarterRecorded(int side)
+{
+    if (match_ < 0)
+        return;
+    if (!headerWritten_)
+        return Begin(); // the header names the starters recorded so far
+    QList<int> five;
+    fb::Query starters(db_, QStringLiteral("select A1 from AKCIJE where ID_UTAKMICA = ? and A0 = ? and SIFRA = 2 "
+                                           "and UNDO = 0 order by ID_AKCIJE"));
+    starters.exec({match_, side});
+    while (starters.next())
+        five << starters.value(0).toInt();
+    if (five.size() == 5)
+        Append({.kind = ScriptEntry::Kind::Starters, .side = side, .five = five});
 }
 
 void MatchJournal::Append(const ScriptEntry &entry)
@@ -179,20 +208,16 @@ void MatchJournal::Append(const ScriptEntry &entry)
     if (match_ < 0)
         return;
     if (!headerWritten_) {
-        // The header names the starters: it waits for both fives. Until
-        // then the colours are the header's, and other choices wait for it.
-        const int starters = db_.scalar(QStringLiteral("select count(*) from AKCIJE where ID_UTAKMICA = ? "
-                                                       "and SIFRA = 2 and UNDO = 0"),
-                                        {match_})
-                                 .toInt();
-        if (starters < 10) {
+        // Until the match's first event the colours are the header's, and
+        // other choices wait for it.
+        const bool begun = db_.scalar(QStringLiteral("select count(*) from AKCIJE where ID_UTAKMICA = ?"), {match_})
+                               .toInt() > 0;
+        if (!begun) {
             if (entry.kind != ScriptEntry::Kind::Color)
                 waiting_ << ScriptLine(entry);
             return;
         }
-        writeHeader();
-        for (const QString &line : std::exchange(waiting_, {}))
-            write(line + QLatin1Char('\n'));
+        Begin();
     }
     if (entry.kind == ScriptEntry::Kind::RosterPlayer)
         roster_ << rosterKey(entry.side, entry.number, entry.person);
@@ -212,14 +237,35 @@ void MatchJournal::AppendRosterChanges()
 
 bool MatchJournal::write(const QString &text)
 {
-    const QByteArray bytes = text.toUtf8();
+    // Lines that could not be written (a full disk) wait here and go first
+    // when the disk takes them again, so the journal has no gap.
+    unwritten_ += text.toUtf8();
+    if (!file_.isOpen() && !file_.open(QIODevice::Append | QIODevice::Unbuffered))
+        return failed(file_.errorString());
+    const qint64 whole = file_.size();
     // On the disk before the entry is reported: a crash right after loses nothing reported.
-    const bool written = (file_.isOpen() || file_.open(QIODevice::Append)) && file_.write(bytes) == bytes.size() &&
-                         file_.flush() && ::fsync(file_.handle()) == 0;
-    if (!written && !failureShown_) {
-        ShowError(QStringLiteral("The match journal %1 can not be written: %2")
-                      .arg(QDir::toNativeSeparators(file_.fileName()), file_.errorString()));
+    if (file_.write(unwritten_) != unwritten_.size() || ::fsync(file_.handle()) != 0) {
+        const QString reason = file_.errorString();
+        file_.resize(whole); // no line cut short in the middle of the journal
+        file_.close();
+        return failed(reason);
+    }
+    unwritten_.clear();
+    if (failureShown_)
+        ShowInformation(QStringLiteral("The match journal %1 is written again.")
+                            .arg(QDir::toNativeSeparators(file_.fileName())));
+    failureShown_ = false;
+    return true;
+}
+
+bool MatchJournal::failed(const QString &reason)
+{
+    if (!failureShown_) {
+        ShowError(DiskFullNote(reason, directory_) +
+                  QStringLiteral("The match journal %1 can not be written: %2\nIts lines are kept and written "
+                                 "as soon as the disk takes them.")
+                      .arg(QDir::toNativeSeparators(file_.fileName()), reason));
         failureShown_ = true;
     }
-    return written;
+    return false;
 }

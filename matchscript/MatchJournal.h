@@ -6,6 +6,7 @@
 
 #include "matchscript/MatchScript.h"
 
+#include <QByteArray>
 #include <QFile>
 #include <QSet>
 #include <QString>
@@ -40,11 +41,18 @@ public:
     // Appends one entry, and the header before the first one. A failure to
     // write is shown once; the entry itself is already stored.
     void Append(const ScriptEntry &entry);
+    // The match's first recorded event (its start): the header is written
+    // now, so that no recorded event is ever without a journal.
+    void Begin();
+    // A starter of `side` was recorded: once the side has its five, they
+    // follow as a "starters" line.
+    void StarterRecorded(int side);
     // Appends the players added to the roster since the header was written.
     void AppendRosterChanges();
 
 private:
     bool write(const QString &text);
+    bool failed(const QString &reason);
     void writeHeader();
     void rememberRoster(const ScriptHeader &header);
 
@@ -54,6 +62,7 @@ private:
     QFile file_;
     bool headerWritten_ = false;
     bool failureShown_ = false;
+    QByteArray unwritten_; // lines a full disk refused, written first next time
     bool unjournaled_ = false; // a stored match had events before its journal began
     QSet<QString> roster_; // "side number surname first name" of every player written
     QStringList waiting_;  // lines keyed before the header could be written

@@ -2,6 +2,8 @@
 
 #include "data/ActionCodes.h"
 
+#include <utility>
+
 namespace {
 
 const QStringList FoulTypeWords = {QStringLiteral("P"),  QStringLiteral("P1"), QStringLiteral("P2"),
@@ -239,6 +241,12 @@ ScriptEntry readPlayLine(const LineReader &r)
         for (int i = 2; i < 7; ++i)
             e.five << r.number(i, 0, MaxShirt, "a shirt number");
         e.seconds = r.seconds(7);
+    } else if (key == QLatin1String("STARTERS")) {
+        r.expectCount(7, 7);
+        e.kind = K::Starters;
+        e.side = r.side(1);
+        for (int i = 2; i < 7; ++i)
+            e.five << r.number(i, 0, MaxShirt, "a shirt number");
     } else if (key == QLatin1String("UNDO")) {
         r.expectCount(1, 1);
         e.kind = K::Undo;
@@ -287,11 +295,19 @@ ScriptEntry readPlayLine(const LineReader &r)
 
 QString sideWord(int side) { return side == 1 ? QStringLiteral("H") : QStringLiteral("A"); }
 
+QString fiveWords(const QList<int> &five)
+{
+    QStringList numbers;
+    for (int n : five)
+        numbers << QString::number(n);
+    return numbers.join(QLatin1Char(' '));
+}
+
 // A name written as one word: always quoted, so spaces and "#" stay inside;
-// the reader has no escape, so a double quote becomes an apostrophe.
+// a double quote inside is written twice.
 QString quoted(QString word)
 {
-    word.replace(QLatin1Char('"'), QLatin1Char('\''));
+    word.replace(QStringLiteral("\""), QStringLiteral("\"\""));
     return QLatin1Char('"') + word + QLatin1Char('"');
 }
 
@@ -315,12 +331,15 @@ std::optional<QStringList> ScriptWords(const QString &line)
     QStringList words;
     QString current;
     bool quoted = false, inWord = false;
-    for (const QChar c : line) {
+    for (qsizetype i = 0; i < line.size(); ++i) {
+        const QChar c = line[i];
         if (quoted) {
-            if (c == QLatin1Char('"'))
-                quoted = false;
-            else
+            if (c != QLatin1Char('"'))
                 current += c;
+            else if (i + 1 < line.size() && line[i + 1] == QLatin1Char('"'))
+                current += line[++i]; // "" inside quotes is one double quote
+            else
+                quoted = false;
         } else if (c == QLatin1Char('"')) {
             quoted = inWord = true;
         } else if (c == QLatin1Char('#')) {
@@ -365,6 +384,7 @@ std::variant<MatchScript, ScriptError> ParseMatchScript(const QString &text)
 {
     MatchScript script;
     bool playing = false;
+    int playLine = 0;
     const QStringList lines = text.split(QLatin1Char('\n'));
     for (int i = 0; i < lines.size(); ++i) {
         const int lineNumber = i + 1;
@@ -378,6 +398,7 @@ std::variant<MatchScript, ScriptError> ParseMatchScript(const QString &text)
             if (!playing && reader.keyword(0) == QLatin1String("PLAY")) {
                 reader.expectCount(1, 1);
                 playing = true;
+                playLine = lineNumber;
             } else if (playing) {
                 ScriptEntry entry = readPlayLine(reader);
                 entry.line = lineNumber;
@@ -393,6 +414,13 @@ std::variant<MatchScript, ScriptError> ParseMatchScript(const QString &text)
     }
     if (!playing)
         return ScriptError{int(lines.size()), QStringLiteral("the line \"play\" is missing")};
+    // A match needs its league and both clubs; the "play" line ends the
+    // header that lacks one.
+    const ScriptHeader &h = script.header;
+    for (const auto &[line, name] : {std::pair{h.leagueLine, "league"}, {h.homeLine, "home"}, {h.awayLine, "away"}})
+        if (line == 0)
+            return ScriptError{playLine, QStringLiteral("the line \"%1\" is missing before \"play\"")
+                                             .arg(QLatin1String(name))};
     return script;
 }
 
@@ -424,13 +452,10 @@ QString ScriptLine(const ScriptEntry &e)
     case K::Possession: return QStringLiteral("POSSESSION ") + sideWord(e.side);
     case K::AttackType: return QStringLiteral("ATTACK ") + QStringLiteral("NSF").at(e.value);
     case K::DefenceType: return QStringLiteral("DEFENCE ") + QStringLiteral("MZ").at(e.value);
-    case K::LineUp: {
-        QStringList five;
-        for (int n : e.five)
-            five << QString::number(n);
-        return QStringLiteral("LINEUP %1 %2 @%3").arg(sideWord(e.side), five.join(QLatin1Char(' ')))
+    case K::LineUp:
+        return QStringLiteral("LINEUP %1 %2 @%3").arg(sideWord(e.side), fiveWords(e.five))
             .arg(e.seconds, 2, 10, QLatin1Char('0'));
-    }
+    case K::Starters: return QStringLiteral("starters %1 %2").arg(sideWord(e.side), fiveWords(e.five));
     case K::Undo: return QStringLiteral("UNDO");
     case K::Delete: return QStringLiteral("DELETE %1").arg(e.value);
     case K::ReviewDelete: return QStringLiteral("REVIEW DELETE %1").arg(e.value);
@@ -471,12 +496,8 @@ QString ScriptHeaderText(const ScriptHeader &h)
         lines << QStringLiteral("colors %1 %2").arg((*h.colors)[0]).arg((*h.colors)[1]);
     for (int side = 1; side <= 2; ++side) {
         const QList<int> &five = h.starters[size_t(side - 1)];
-        if (five.isEmpty())
-            continue;
-        QStringList numbers;
-        for (int n : five)
-            numbers << QString::number(n);
-        lines << QStringLiteral("starters %1 %2").arg(sideWord(side), numbers.join(QLatin1Char(' ')));
+        if (!five.isEmpty())
+            lines << QStringLiteral("starters %1 %2").arg(sideWord(side), fiveWords(five));
     }
     lines << QStringLiteral("play");
     return lines.join(QLatin1Char('\n')) + QLatin1Char('\n');

@@ -57,6 +57,7 @@ struct ScriptEntry
         AttackType,   // value 0 normal, 1 second, 2 fast break
         DefenceType,  // value 0 man to man, 1 zone
         LineUp,       // five numbers and the seconds
+        Starters,     // five numbers: a side's starters, recorded once the match has begun
         Undo,
         Delete,       // event number
         ReviewDelete, // event number
@@ -104,6 +105,6 @@ QString ScriptLine(const ScriptEntry &entry);
 QString ScriptHeaderText(const ScriptHeader &header);
 
 // Splits a line into words: spaces separate, double quotes keep spaces
-// inside a word, "#" outside quotes starts a comment. Answers nothing for
-// an unterminated quote.
+// inside a word ("" inside them stands for one double quote), "#" outside
+// quotes starts a comment. Answers nothing for an unterminated quote.
 std::optional<QStringList> ScriptWords(const QString &line);

@@ -136,7 +136,8 @@ void TMatchFrm::reportOpeningBackup(QTimer *watch)
         return;
     watch->stop();
     if (!outcome->isEmpty())
-        ShowError(QStringLiteral("The backup of the database could not be written: %1").arg(*outcome));
+        ShowError(DiskFullNote(*outcome, dm()->options().dataDirectory) +
+                  QStringLiteral("The backup of the database could not be written: %1").arg(*outcome));
 }
 
 bool TMatchFrm::OpenExistingMatch(int matchId)

@@ -16,6 +16,7 @@
 
 #include <QApplication>
 #include <QElapsedTimer>
+#include <QFile>
 #include <QKeyEvent>
 #include <QLineEdit>
 #include <QListWidget>
@@ -39,11 +40,15 @@ public:
     bool show(Kind kind, const QString &text) override
     {
         if (kind == Kind::Error || kind == Kind::Warning || (kind == Kind::Confirmation && !questionsExpected))
-            refusals << text;
+            (betweenEntries ? notices : refusals) << text;
         return kind != Kind::Confirmation || questionsExpected;
     }
 
     QStringList refusals;
+    // What the console's timers report between entries (a safety copy or
+    // the server backup that failed) is no entry's refusal.
+    QStringList notices;
+    bool betweenEntries = false;
     bool questionsExpected = true;
 
 private:
@@ -86,7 +91,7 @@ public:
 
         MatchDefinition definition(module_);
         if (!definition.Open(MatchDefinition::NewMatch))
-            throw SetupFailure{h.matchLine, lastMessage()};
+            throw SetupFailure{h.matchLine, lastMessage(QStringLiteral("the match could not be defined"))};
         using C = MatchDefinition::Control;
         definition.setKey(C::Liga, league);
         definition.RefreshClubList(C::Domacin);
@@ -122,8 +127,34 @@ public:
         definition.setDate(date);
         definition.setTime(time);
         if (!definition.Confirm().saved)
-            throw SetupFailure{factsLine, lastMessage()};
-        return definition.matchId();
+            throw SetupFailure{factsLine, lastMessage(QStringLiteral("the match could not be defined"))};
+        match_ = definition.matchId();
+        return match_;
+    }
+
+    // A header that could not be set up leaves nothing behind: the match
+    // with everything recorded for it, and the rows added for the header.
+    void Withdraw()
+    {
+        auto &db = module_.db();
+        try {
+            db.rollbackRetaining();
+            if (match_ >= 0) {
+                for (const char *sql : {"delete from DTT where IDM = ?", "delete from DTT_DEL where IDM = ?",
+                                        "delete from AKCIJE where ID_UTAKMICA = ?",
+                                        "delete from SASTAV where ID_UTAKMICA = ?", "delete from INDEKSI where IDGAME = ?",
+                                        "delete from ISTORIJA_INDEKSI_PM where IDUTAKMICE = ?",
+                                        "delete from UTAKMICA where ID_UTAKMICA = ?"})
+                    db.execute(QString::fromLatin1(sql), {match_});
+            }
+            for (auto made = added_.crbegin(); made != added_.crend(); ++made)
+                db.execute(QStringLiteral("delete from %1 where %2 = ?").arg(made->table, made->key), {made->id});
+            db.commit();
+        } catch (const fb::Error &e) {
+            ShowError(QStringLiteral("The rows made for the script's header could not be removed: %1").arg(e.text()));
+        }
+        added_.clear();
+        match_ = -1;
     }
 
     // A player of a side's club, found by name or added.
@@ -137,9 +168,10 @@ public:
 private:
     using Values = QList<QPair<QString, QVariant>>;
 
-    QString lastMessage() const
+    // The program's own words, or what could not be done when it said none.
+    QString lastMessage(const QString &otherwise) const
     {
-        return messages_.refusals.isEmpty() ? QStringLiteral("refused") : messages_.refusals.last();
+        return messages_.refusals.isEmpty() ? otherwise : messages_.refusals.last();
     }
 
     int find(const QString &sql, const QVariantList &params)
@@ -167,10 +199,14 @@ private:
             for (const auto &[column, key] : choices)
                 browser.Choose(column, key);
             if (browser.Run(RefBrowserLogic::Command::Post))
-                if (const int id = find(sql, params))
+                if (const int id = find(sql, params)) {
+                    const BrowserMember &member = Member(kind);
+                    added_.push_back({module_.table(member.tableObject).table(), member.keyColumn, id});
                     return id;
+                }
         }
-        throw SetupFailure{line, lastMessage()};
+        throw SetupFailure{line, lastMessage(QStringLiteral("\"%1\" could not be added to the %2")
+                                                 .arg(params.value(0).toString(), Member(kind).caption.toLower()))};
     }
 
     // A person by surname and first name (and club, for players and coaches).
@@ -190,8 +226,16 @@ private:
         return findOrAdd(kind, sql, params, values, p.line, choices);
     }
 
+    struct AddedRow
+    {
+        QString table, key;
+        int id;
+    };
+
     Tdm &module_;
     ReplayMessenger &messages_;
+    std::vector<AddedRow> added_;
+    int match_ = -1;
     std::array<int, 2> clubs_{};
     std::array<std::optional<int>, 2> coaches_;
 };
@@ -287,6 +331,7 @@ public:
         case Kind::AttackType: return letter("NSF"[e.value]);
         case Kind::DefenceType: return letter("MZ"[e.value]);
         case Kind::LineUp:
+        case Kind::Starters:
             five_ = e.five;
             seconds_ = e.seconds;
             return keys_.key(e.side == 1 ? Qt::Key_F8 : Qt::Key_F9);
@@ -419,25 +464,39 @@ MatchReplay::Outcome MatchReplay::Run(const MatchScript &script)
     Outcome outcome;
     ReplayMessenger messages;
     HeaderSetup setup(*dm(), messages);
+    // The header is set up whole or not at all.
+    const auto refuseHeader = [&](const SetupFailure &failure) {
+        outcome.refusals << Refusal{failure.line, failure.message};
+        outcome.matchId = -1;
+        setup.Withdraw();
+        return outcome;
+    };
     try {
         outcome.matchId = setup.DefineMatch(script.header);
     } catch (const SetupFailure &failure) {
-        outcome.refusals << Refusal{failure.line, failure.message};
-        return outcome;
+        return refuseHeader(failure);
     }
 
     TMatchFrm console;
-    if (!console.OpenNewMatch(outcome.matchId)) {
-        outcome.refusals << Refusal{script.header.matchLine, messages.refusals.value(0)};
-        return outcome;
+    std::optional<SetupFailure> unprepared;
+    std::optional<EntryKeyer> keyer;
+    if (console.OpenNewMatch(outcome.matchId)) {
+        activate(console);
+        keyer.emplace(console, setup, messages);
+        try {
+            keyer->Prepare(script.header);
+        } catch (const SetupFailure &failure) {
+            unprepared = failure;
+        }
+    } else {
+        unprepared = SetupFailure{script.header.matchLine,
+                                  messages.refusals.value(0, QStringLiteral("the console could not open the match"))};
     }
-    activate(console);
-    EntryKeyer keyer(console, setup, messages);
-    try {
-        keyer.Prepare(script.header);
-    } catch (const SetupFailure &failure) {
-        outcome.refusals << Refusal{failure.line, failure.message};
-        return outcome;
+    if (unprepared) {
+        // The journal of a match that is withdrawn goes with it.
+        QFile::remove(console.session().Journal().FileName(outcome.matchId));
+        console.session().Journal().Close();
+        return refuseHeader(*unprepared);
     }
 
     QElapsedTimer timer;
@@ -446,7 +505,7 @@ MatchReplay::Outcome MatchReplay::Run(const MatchScript &script)
         messages.questionsExpected = entry.kind != Kind::Event || entry.code == EvExitWithoutChanges;
         timer.start();
         try {
-            keyer.Play(entry);
+            keyer->Play(entry);
         } catch (const SetupFailure &failure) {
             messages.refusals << failure.message; // a player the roster dialog could not add
         }
@@ -454,20 +513,25 @@ MatchReplay::Outcome MatchReplay::Run(const MatchScript &script)
         ++outcome.entriesPlayed;
         if (entryPlayed)
             entryPlayed(entry, took);
-        // Timers of the console (safety copies) run between keystrokes.
-        QApplication::processEvents();
-        if (!messages.refusals.isEmpty()) {
+        const bool refused = !messages.refusals.isEmpty();
+        if (refused)
             outcome.refusals << Refusal{entry.line, messages.refusals.first()};
-            if (!lenient_)
-                break;
-        }
+        // Timers of the console (safety copies) run between keystrokes.
+        messages.betweenEntries = true;
+        QApplication::processEvents();
+        messages.betweenEntries = false;
+        if (refused && !lenient_)
+            break;
     }
     outcome.score = console.session().Score();
     outcome.homeName = console.session().HomeName();
     outcome.awayName = console.session().AwayName();
     outcome.journal = console.session().Journal().FileName(outcome.matchId);
     messages.questionsExpected = true;
+    messages.betweenEntries = true;
     console.close(); // "Stop working with match ?" answered Yes
+    dm()->WaitForSafetyCopies();
+    outcome.notices = messages.notices;
     return outcome;
 }
 

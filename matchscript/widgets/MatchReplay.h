@@ -31,6 +31,7 @@ public:
         MatchScore score;
         QString homeName, awayName;
         QString journal; // the journal file the console wrote
+        QStringList notices; // failures between entries: safety copies, the server backup
         bool succeeded() const { return matchId >= 0 && refusals.isEmpty(); }
     };
 

@@ -152,6 +152,8 @@ void TestMatchScript::refusals_data()
                                    << u"the foul type must be a number from 1 to 9, not \"X9\""_s;
     QTest::newRow("fourth referee") << u"referee a b\nreferee c d\nreferee e f\nreferee g h\nplay\n"_s << 4
                                     << u"a match has at most three referees"_s;
+    QTest::newRow("no away club") << u"league \"L\"\nhome \"H\"\n\nplay\nH 4 4\n"_s << 4
+                                  << u"the line \"away\" is missing before \"play\""_s;
     QTest::newRow("header after play") << u"play\nleague \"L\"\n"_s << 2 << u"unknown entry \"league\""_s;
     QTest::newRow("mark without delete") << u"play\nMARK 2\n"_s << 2 << u"MARK needs more words"_s;
     QTest::newRow("mark with another word") << u"play\nMARK UNDO 2\n"_s << 2 << u"MARK is followed by DELETE"_s;
@@ -182,6 +184,14 @@ void TestMatchScript::words()
              (QStringList{u"player"_s, u"H"_s, u"4"_s, u"Van  Gogh"_s, u"#1"_s}));
     QCOMPARE(*ScriptWords(u"coach A \"\" \"Ime\""_s), (QStringList{u"coach"_s, u"A"_s, QString(), u"Ime"_s}));
     QVERIFY(!ScriptWords(u"league \"open"_s));
+    // A double quote inside a quoted word is written twice.
+    QCOMPARE(*ScriptWords(u"player H 4 \"The \"\"Rock\"\" Johnson\" \"\"\"\"\"\"\"\""_s),
+             (QStringList{u"player"_s, u"H"_s, u"4"_s, u"The \"Rock\" Johnson"_s, u"\"\"\""_s}));
+    QVERIFY(!ScriptWords(u"league \"a\"\""_s));
+    const ScriptEntry player{.kind = ScriptEntry::Kind::RosterPlayer, .side = 1, .number = 4,
+                             .person = {u"The \"Rock\" Johnson"_s, u"\"\""_s}};
+    QCOMPARE(ScriptLine(player), u"player H 4 \"The \"\"Rock\"\" Johnson\" \"\"\"\"\"\""_s);
+    QCOMPARE(ScriptWords(ScriptLine(player))->mid(3), (QStringList{player.person.surname, player.person.firstName}));
 }
 
 void TestMatchScript::headerIsWrittenBack()
@@ -195,7 +205,7 @@ void TestMatchScript::headerIsWrittenBack()
     QCOMPARE(again.players[1][0].person.firstName, u"Šaćir"_s);
     QCOMPARE(again.coaches[0]->surname, u"Obradović"_s);
     QCOMPARE(again.referees[0].city, u"Beograd"_s);
-    QCOMPARE(again.delegate->firstName, u"Dražen 'Žuti'"_s); // the reader has no escape for a quote
+    QCOMPARE(again.delegate->firstName, u"Dražen \"Žuti\""_s);
     QCOMPARE(again.statisticians.size(), 1);
     QCOMPARE(again.facts, h.facts);
     QCOMPARE(*again.colors, *h.colors);

@@ -10,7 +10,12 @@
 #include "support/RecordingMessenger.h"
 #include "support/TestDatabase.h"
 
+#include "common/AppPaths.h"
+#include "data/ActionCodes.h"
+
+#include <QProcess>
 #include <QRegularExpression>
+#include <QScopeGuard>
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
@@ -25,8 +30,8 @@ namespace {
 // starting fives recorded (the first five shirt numbers of each roster).
 struct ConsoleFixture
 {
-    ConsoleFixture()
-        : desk(sb.dm().db()), match(desk.createMatch()), session(sb.dm())
+    explicit ConsoleFixture(const QString &parent = QString())
+        : sb(true, parent), desk(sb.dm().db()), match(desk.createMatch()), session(sb.dm())
     {
         session.ResetWorkingTables();
         QVERIFY(session.OpenExistingMatch(match));
@@ -67,6 +72,7 @@ class TestMatchSession : public QObject
     Q_OBJECT
 
 private slots:
+    void fullDiskKeepsWhatWasReported();
     void initTestCase() { TestDatabase::prepareEngine(); }
     void init() { CurrentMatch().reset(); }
 
@@ -671,6 +677,74 @@ void TestMatchSession::grammarEndAllowsOnlyOvertime()
     f.grammar.NumPlus();
     QCOMPARE(f.session.PeriodText(), u"Overtime 1"_s);
     QCOMPARE(f.session.Clock().minute, 5);
+}
+
+void TestMatchSession::fullDiskKeepsWhatWasReported()
+{
+    QTemporaryDir mountPoint;
+    if (QProcess::execute(u"mount"_s, {u"-t"_s, u"tmpfs"_s, u"-o"_s, u"size=12m"_s, u"tmpfs"_s, mountPoint.path()}) != 0)
+        QSKIP("a 12 MB tmpfs could not be mounted here (that needs root): the full disk is not tried");
+    const auto unmount = qScopeGuard([&] { QProcess::execute(u"umount"_s, {u"-l"_s, mountPoint.path()}); });
+    ConsoleFixture f(mountPoint.path());
+    RecordingMessenger messages;
+    QCOMPARE(f.minuteChange(), 1);
+    f.sb.dm().WaitForSafetyCopies();
+    const QString directory = f.sb.path();
+    const int eventsBefore = f.akcijeCount(), recordsBefore = f.dttCount();
+
+    // The disk filled to its last byte.
+    QFile filler(mountPoint.filePath(u"filler"_s));
+    QVERIFY(filler.open(QIODevice::WriteOnly | QIODevice::Unbuffered));
+    for (const qsizetype size : {64 << 10, 4 << 10, 1}) {
+        const QByteArray block(size, 'x');
+        while (filler.write(block) == block.size()) {
+        }
+    }
+    filler.close();
+
+    // Free throws keyed until the database cannot grow: its free pages take
+    // entries while the journal and the safety copies already fail.
+    int reported = 0, result = 1;
+    for (int i = 0; i < 5000 && result == 1; ++i) {
+        result = f.session.Record({1, f.home(i % 5), EvMade1, 0, 0});
+        reported += result == 1;
+        if (i > 1000)
+            f.sb.dm().PollSafetyCopies();
+    }
+    qInfo("%d entries recorded on the full disk", reported);
+    QCOMPARE(result, -1);
+    const QString said = messages.texts().join(u'\n');
+    QVERIFY2(said.contains(u"The disk that holds %1 is full. The match journal "_s.arg(directory)), qPrintable(said));
+    QVERIFY2(said.contains(u"The disk that holds %1 is full. The event was not recorded: "_s.arg(directory)),
+             qPrintable(said));
+    // Every entry reported as recorded is stored; the refused one is not.
+    QCOMPARE(f.akcijeCount(), eventsBefore + reported);
+    QCOMPARE(f.dttCount(), recordsBefore + reported);
+    // No half-written file under a name a user might trust.
+    for (const QString &name : QDir(directory).entryList(QDir::Files))
+        QVERIFY2(!name.endsWith(u".part"_s), qPrintable(name));
+
+    // Space freed: entries and safety copies go on by themselves.
+    QVERIFY(filler.remove());
+    QCOMPARE(f.session.Record({1, f.home(0), EvMade1, 0, 0}), 1);
+    ++reported;
+    // The journal caught up: the lines the full disk held back came first.
+    QFile journal(f.session.Journal().FileName(f.match));
+    QVERIFY(journal.open(QIODevice::ReadOnly));
+    const QString journaled = QString::fromUtf8(journal.readAll());
+    QCOMPARE(journaled.count(QRegularExpression(u"^H \\d+ 4$"_s, QRegularExpression::MultilineOption)), reported);
+    const QString backup = f.sb.file(QString::fromLatin1(AppPaths::BackupFileName));
+    const auto copied = [&] {
+        f.sb.dm().PollSafetyCopies();
+        if (f.sb.dm().db().scalar(u"select count(*) from DTT where IDM = ?"_s, {f.match}).toInt() !=
+            recordsBefore + reported)
+            return false;
+        auto copy = fb::Connection::attach(backup, f.db().credentials());
+        return copy->scalar(u"select count(*) from DTT where IDM = ?"_s, {f.match}).toInt() == recordsBefore + reported;
+    };
+    QTRY_VERIFY_WITH_TIMEOUT(copied(), 15000);
+    f.sb.dm().WaitForSafetyCopies();
+    QVERIFY(!QFile::exists(f.sb.file(QString::fromLatin1(AppPaths::DatabaseFileName)) + u".delta"_s));
 }
 
 QTEST_GUILESS_MAIN(TestMatchSession)

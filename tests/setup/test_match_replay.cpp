@@ -186,6 +186,10 @@ private slots:
     void playerAddedDuringTheMatchIsJournaled();
     void randomMatchJournalRebuildsTheMatch();
     void journalAgreesWithTheDatabaseAfterAKill();
+    void journalBeginsWithTheFirstRecordedEvent();
+    void headerIsSetUpWholeOrNotAtAll_data();
+    void headerIsSetUpWholeOrNotAtAll();
+    void headerRefusalOnTheTerminal();
 };
 
 void TestMatchReplay::exampleMatchIsReplayedAndItsJournalRebuildsIt()
@@ -351,6 +355,94 @@ void TestMatchReplay::journalAgreesWithTheDatabaseAfterAKill()
         QVERIFY2(inDatabase.size() - inJournal.size() <= 1, qPrintable(table));
         QCOMPARE(inDatabase.mid(0, inJournal.size()), inJournal);
     }
+}
+
+void TestMatchReplay::journalBeginsWithTheFirstRecordedEvent()
+{
+    // The state a kill leaves after the home starters were recorded and
+    // before the away five: events in the database that the journal must hold.
+    QString script = SmallHeader;
+    script.truncate(script.indexOf(u"starters A"_s));
+    script += u"play\n"_s;
+    const Replayed first = replayInSandbox(script);
+    QVERIFY2(first.outcome.succeeded(), qPrintable(refusalsText(first.outcome)));
+    QCOMPARE(first.tables.filter(u"AKCIJE:"_s).size(), 6); // the start and five starters
+    QVERIFY2(first.journal.contains(u"starters H 4 5 6 7 8\n"_s), qPrintable(first.journal));
+
+    const Replayed again = replayInSandbox(first.journal);
+    QVERIFY2(again.outcome.succeeded(), qPrintable(refusalsText(again.outcome)));
+    QCOMPARE(again.tables, first.tables);
+
+    // Both fives: the header is written at the start, each five follows it.
+    const Replayed whole = replayInSandbox(SmallHeader);
+    QVERIFY2(whole.journal.contains(u"play\nstarters H 4 5 6 7 8\nstarters A 4 5 6 7 8\nJUMP H\n"_s),
+             qPrintable(whole.journal));
+    QCOMPARE(replayInSandbox(whole.journal).tables, whole.tables);
+}
+
+void TestMatchReplay::headerIsSetUpWholeOrNotAtAll_data()
+{
+    QTest::addColumn<QString>("from");
+    QTest::addColumn<QString>("to");
+    QTest::addColumn<int>("line");
+    // After the league, both clubs and four players were added.
+    QTest::newRow("a surname too long") << u"\"Perić\""_s << u"\"%1\""_s.arg(QString(27, u'P')) << 8;
+    // After the match was defined and the home five recorded.
+    QTest::newRow("an away starter not on the roster") << u"starters A 4 5 6 7 8"_s << u"starters A 4 5 6 7 99"_s
+                                                       << 16;
+}
+
+void TestMatchReplay::headerIsSetUpWholeOrNotAtAll()
+{
+    QFETCH(QString, from);
+    QFETCH(QString, to);
+    QFETCH(int, line);
+    QString script = SmallHeader;
+    script.replace(from, to);
+    Sandbox sb;
+    const auto counts = [&] {
+        QStringList rows;
+        for (const char *table : {"LIGA", "KLUB", "IGRAC", "UTAKMICA", "SASTAV", "AKCIJE", "DTT", "INDEKSI"})
+            rows << u"%1 %2"_s.arg(QLatin1String(table))
+                        .arg(sb.dm().db().scalar(u"select count(*) from %1"_s.arg(QLatin1String(table))).toInt());
+        return rows;
+    };
+    const QStringList before = counts();
+    const MatchReplay::Outcome outcome = MatchReplay().Run(parsed(script));
+    QCOMPARE(outcome.refusals.size(), 1);
+    QCOMPARE(outcome.refusals[0].line, line);
+    QVERIFY2(!outcome.refusals[0].message.isEmpty() && outcome.refusals[0].message != u"refused"_s,
+             qPrintable(outcome.refusals[0].message));
+    QCOMPARE(outcome.matchId, -1);
+    QCOMPARE(counts(), before);
+    QVERIFY(!QFile::exists(sb.file(u"journal-1.qms"_s)));
+}
+
+void TestMatchReplay::headerRefusalOnTheTerminal()
+{
+    // A surname of control bytes and a NUL, far longer than a line of the terminal.
+    QTemporaryDir home;
+    QString script = SmallHeader;
+    const QString hostile = u"\x1b[2J"_s + QString(100000, QChar(u'\x01')) + QChar(0) + u"x"_s;
+    script.replace(u"\"Perić\""_s, u"\""_s + hostile + u"\""_s);
+    QFile file(home.filePath(u"hostile.qms"_s));
+    QVERIFY(file.open(QIODevice::WriteOnly));
+    file.write(script.toUtf8());
+    file.close();
+    QProcess program;
+    QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
+    environment.insert(u"QUINTARA_HOME"_s, home.path());
+    program.setProcessEnvironment(environment);
+    program.start(QStringLiteral(QUINTARA_PROGRAM), {u"--replay"_s, file.fileName()});
+    QVERIFY(program.waitForFinished(120000));
+    const QByteArray out = program.readAllStandardOutput(), err = program.readAllStandardError();
+    QCOMPARE(program.exitCode(), 1);
+    // Nothing of a match that was never set up.
+    QVERIFY2(!out.contains("Final score") && !out.contains("Journal"), out.constData());
+    QVERIFY2(err.contains("\n" + QFile::encodeName(file.fileName()) + ":8: refused: "), err.left(300).constData());
+    QVERIFY2(err.size() < 1000, err.left(300).constData());
+    QVERIFY2(std::all_of(err.begin(), err.end(), [](char c) { return c == '\n' || uchar(c) >= 0x20; }),
+             err.left(300).constData());
 }
 
 QTEST_MAIN(TestMatchReplay)

@@ -9,6 +9,8 @@
 #include "support/TestDatabase.h"
 
 #include <QFile>
+#include <QDir>
+#include <QElapsedTimer>
 #include <QFileInfo>
 #include <QTest>
 #include <QThread>
@@ -49,6 +51,10 @@ private slots:
     void serverBackupRestores();
     void failedBackupKeepsTheEarlierOne();
     void failedRestoreLeavesDatabaseAlone();
+    void backupStateLeftByAKilledCopyEndsAtStart();
+    void failedCopyIsSaidOnceAndTriedAgain_data();
+    void failedCopyIsSaidOnceAndTriedAgain();
+    void copiesFollowEntriesThatComeFast();
 };
 
 void TestSafetyCopies::everyThirdCopyRefreshesTheAdditionalCopy()
@@ -263,6 +269,101 @@ void TestSafetyCopies::failedRestoreLeavesDatabaseAlone()
     QVERIFY(module.connected());
     QCOMPARE(module.db().scalar(u"select count(*) from SUDIJA where PREZIME = 'Kept'"_s).toInt(), 1);
     QVERIFY(!QFile::exists(sb.file(AppPaths::DiscardedFileName)));
+}
+
+namespace {
+
+// As a connection of its own sees it.
+int backupState(Tdm &module)
+{
+    auto other = fb::Connection::attach(module.options().databaseLocation, module.db().credentials());
+    return other->scalar(u"select MON$BACKUP_STATE from MON$DATABASE"_s).toInt();
+}
+
+} // namespace
+
+void TestSafetyCopies::backupStateLeftByAKilledCopyEndsAtStart()
+{
+    Sandbox sb;
+    // What a copy killed between its start and its end leaves: the database
+    // in its backup state, changes going to the delta file.
+    sb.dm().db().executeDefinition(u"alter database begin backup"_s);
+    addReferee(sb.dm(), u"In the delta"_s);
+    sb.closeDm();
+    const QString delta = sb.file(AppPaths::DatabaseFileName) + u".delta"_s;
+    QVERIFY(QFile::exists(delta));
+
+    RecordingMessenger messages;
+    Tdm &module = sb.dm();
+    QCOMPARE(backupState(module), 0);
+    QVERIFY(!QFile::exists(delta));
+    QCOMPARE(messages.texts(), QStringList());
+    module.BackupDatabaseFile();
+    module.WaitForSafetyCopies();
+    QCOMPARE(refereesIn(sb.file(AppPaths::BackupFileName)), 1);
+}
+
+void TestSafetyCopies::failedCopyIsSaidOnceAndTriedAgain_data()
+{
+    QTest::addColumn<bool>("stuckInBackupState");
+    QTest::addColumn<QString>("reason");
+    // The copy's temporary name taken by a directory: the copy cannot be written.
+    QTest::newRow("copy cannot be written") << false << u"BACKUP_QNDB.FDB.part"_s;
+    // Switched into the backup state behind the copier's back, as a merge
+    // that failed on a full disk leaves it.
+    QTest::newRow("left in the backup state") << true << u"backup"_s;
+}
+
+void TestSafetyCopies::failedCopyIsSaidOnceAndTriedAgain()
+{
+    QFETCH(bool, stuckInBackupState);
+    QFETCH(QString, reason);
+    Sandbox sb;
+    auto &module = sb.dm();
+    const QString backup = sb.file(AppPaths::BackupFileName);
+    const QString blocker = backup + u".part"_s;
+    QVERIFY(QDir().mkpath(blocker));
+    if (stuckInBackupState)
+        module.db().executeDefinition(u"alter database begin backup"_s);
+
+    RecordingMessenger messages;
+    addReferee(module, u"First"_s);
+    module.BackupDatabaseFile();
+    module.WaitForSafetyCopies();
+    QVERIFY(!QFile::exists(backup));
+    QCOMPARE(messages.messages.size(), 1);
+    QCOMPARE(messages.messages[0].first, Messenger::Kind::Warning);
+    QVERIFY2(messages.texts()[0].contains(reason, Qt::CaseInsensitive), qPrintable(messages.texts()[0]));
+    QCOMPARE(backupState(module), 0);
+
+    // Tried again by itself; the failure is not said again.
+    QTest::qWait(2500);
+    QVERIFY(!QFile::exists(backup) || !stuckInBackupState);
+    QCOMPARE(messages.messages.size(), 1);
+    QVERIFY(QDir(blocker).removeRecursively());
+    QTRY_VERIFY_WITH_TIMEOUT(QFile::exists(backup), 6000);
+    module.WaitForSafetyCopies();
+    QCOMPARE(refereesIn(backup), 1);
+    QCOMPARE(backupState(module), 0);
+}
+
+void TestSafetyCopies::copiesFollowEntriesThatComeFast()
+{
+    Sandbox sb;
+    auto &module = sb.dm();
+    const QString backup = sb.file(AppPaths::BackupFileName);
+    // Entries every 20 ms, faster than the copies are looked after: within
+    // 5 s of an entry a copy holds it, however many follow.
+    QElapsedTimer keying;
+    keying.start();
+    int entries = 0;
+    while (keying.elapsed() < 7000) {
+        addReferee(module, u"R%1"_s.arg(++entries));
+        module.BackupDatabaseFile();
+        QTest::qWait(20);
+    }
+    QVERIFY2(QFile::exists(backup), "no copy while entries came");
+    QVERIFY(refereesIn(backup) >= entries * 2 / 7);
 }
 
 QTEST_GUILESS_MAIN(TestSafetyCopies)

@@ -25,7 +25,9 @@ void prepareEngine()
 
 } // namespace TestDatabase
 
-Sandbox::Sandbox(bool withDatabase)
+Sandbox::Sandbox(bool withDatabase, const QString &parent)
+    : dir_(parent.isEmpty() ? QDir::temp().filePath(QStringLiteral("sandbox-XXXXXX"))
+                            : QDir(parent).filePath(QStringLiteral("sandbox-XXXXXX")))
 {
     TestDatabase::prepareEngine();
     if (withDatabase) {

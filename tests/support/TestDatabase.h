@@ -27,8 +27,9 @@ void prepareEngine();
 class Sandbox
 {
 public:
-    // With connect false only the files are laid out.
-    explicit Sandbox(bool withDatabase = true);
+    // With connect false only the files are laid out; the directory is made
+    // in `parent` when one is named (a small disk, say).
+    explicit Sandbox(bool withDatabase = true, const QString &parent = QString());
     ~Sandbox();
 
     QString path() const { return dir_.path(); }
