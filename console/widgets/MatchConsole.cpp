@@ -88,9 +88,11 @@ TMatchFrm::TMatchFrm(QWidget *parent)
     };
 
     // Only where the export directory was there at start, as the other live files.
-    if (AppPaths::ExportDirectoryReady)
+    if (AppPaths::ExportDirectoryReady) {
         livePage_ =
             new LivePageWriter(dm()->db(), [this] { return session_.MatchId(); }, AppPaths::exportDirectory(), this);
+        connect(&session_, &MatchSession::matchChanged, livePage_, &LivePageWriter::writeSoon);
+    }
     setWindowTitle(QStringLiteral("Quintara"));
     auto *layout = new QVBoxLayout(this);
     layout->setContentsMargins(6, 2, 6, 6);
@@ -214,7 +216,7 @@ void TMatchFrm::showEvent(QShowEvent *event)
     QDialog::showEvent(event);
     ShowMatch();
     if (livePage_)
-        livePage_->writeNow();
+        livePage_->write();
 }
 
 void TMatchFrm::showNames()
@@ -228,12 +230,6 @@ void TMatchFrm::showNames()
 
 void TMatchFrm::followMatch(MatchChanges what)
 {
-    // The end of a period or of the match is published at once, not at the next tick.
-    if (livePage_ && (what & MatchChange::Clock)) {
-        const MatchClock clock = session_.Clock();
-        if (clock.Ended() || (clock.AtPeriodStart() && clock.period > 1))
-            livePage_->writeSoon();
-    }
     if (what & MatchChange::Details) {
         showNames();
         ShowPossession();
