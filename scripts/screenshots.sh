@@ -1,8 +1,9 @@
 #!/usr/bin/env bash
 # Pictures of the main window, the players and teams browsers, the match
-# definition, the match chooser, the export window, the roster dialog and the match console with
-# the example match, as they look on a laptop's 1366x768 screen and on a
-# 1920x1080 one, made under a virtual X server on a database of sample rows:
+# definition, the match chooser, the export window, the roster dialog, the
+# match console with the example match, its large scoreboard (as it opens and
+# enlarged) and its saved quarters, as they look on a laptop's 1366x768
+# screen and on a 1920x1080 one, made under a virtual X server on a database of sample rows:
 #   scripts/screenshots.sh   -> build/screenshots/1366x768/*.png, build/screenshots/1920x1080/*.png
 set -euo pipefail
 cd "$(dirname "$0")/.."

@@ -32,7 +32,7 @@ QLabel *caption(const QString &text, const QString &colour, int pointSize)
 QLCDNumber *digits()
 {
     auto *number = new QLCDNumber(3);
-    number->setSegmentStyle(QLCDNumber::Filled);
+    number->setSegmentStyle(QLCDNumber::Flat);
     number->setFrameShape(QFrame::NoFrame);
     number->setStyleSheet(QStringLiteral("QLCDNumber { color: #ffff00; background: black; }"));
     number->setSizePolicy(QSizePolicy::Expanding, QSizePolicy::Expanding);

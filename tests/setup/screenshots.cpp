@@ -6,7 +6,10 @@
 // with the example match replayed into it, filling the screen less a task bar.
 //   quintara_screenshots OUTPUT_DIRECTORY
 // Run under a real X server (scripts/screenshots.sh starts Xvfb).
+#include "app/ConsoleDialogs.h"
+#include "common/AppPaths.h"
 #include "common/Messenger.h"
+#include "common/Transliterate.h"
 #include "console/widgets/MatchConsole.h"
 #include "console/widgets/Pickers.h"
 #include "matchscript/widgets/MatchReplay.h"
@@ -14,6 +17,8 @@
 #include "data/FbClient.h"
 #include "data/DataModule.h"
 #include "publish/widgets/ExportMatchWindow.h"
+#include "publish/widgets/LargeScoreboardWindow.h"
+#include "publish/widgets/SavedQuartersWindow.h"
 #include "setup/widgets/MainWindow.h"
 #include "setup/widgets/MatchChooserDialog.h"
 #include "setup/widgets/MatchDefinitionDialog.h"
@@ -28,6 +33,7 @@
 #include <QDir>
 #include <QListView>
 #include <QFile>
+#include <QFileInfo>
 #include <QScreen>
 #include <QTableView>
 #include <QTabWidget>
@@ -138,6 +144,31 @@ bool shoot(QWidget &window, const QString &file)
     return saved;
 }
 
+// The large scoreboard at its first size and enlarged, and the saved
+// quarters of the console's match (pictures named as the console names them).
+bool shootPublishing(TMatchFrm &console, const QDir &output)
+{
+    RegisterConsoleDialogs();
+    console.OpenLargeScoreboard();
+    auto *board = console.findChild<TLargeScoreboardFrm *>();
+    bool ok = board && shoot(*board, output.filePath(u"large_scoreboard.png"_s));
+    if (board) {
+        board->resize(board->size() * 2);
+        ok = ok && shoot(*board, output.filePath(u"large_scoreboard_enlarged.png"_s));
+    }
+    const MatchSession &session = console.session();
+    for (int period = 1; period <= 4; ++period) {
+        QFile picture(QDir(AppPaths::exportDirectory())
+                          .filePath(u"%1_%2_VS_%3_Period_%4.jpeg"_s.arg(session.MatchId())
+                                        .arg(Transliterate(session.HomeName()), Transliterate(session.AwayName()))
+                                        .arg(period)));
+        ok = ok && picture.open(QIODevice::WriteOnly);
+    }
+    console.OpenSavedQuarters();
+    auto *quarters = console.findChild<TfrmSavedQuarters *>();
+    return ok && quarters && shoot(*quarters, output.filePath(u"saved_quarters.png"_s));
+}
+
 // The console on the example match, replayed through it first: `file`.png
 // and `file`_statistic_lines.png.
 bool shootConsole(const QString &file)
@@ -165,6 +196,7 @@ bool shootConsole(const QString &file)
         if (auto *views = console.findChild<QTabWidget *>())
             views->setCurrentIndex(1);
         ok = ok && shoot(console, file + u"_statistic_lines.png"_s);
+        ok = ok && shootPublishing(console, QFileInfo(file).path());
     }
     Pickers() = {};
     return ok;
@@ -186,6 +218,9 @@ int main(int argc, char **argv)
 
     QTemporaryDir data;
     qputenv("QUINTARA_HOME", data.path().toLocal8Bit());
+    const QString live = QDir(data.path()).filePath(u"live"_s);
+    QDir().mkpath(live);
+    qputenv("QUINTARA_LIVE_DIR", live.toLocal8Bit());
     QFile marker(QDir(data.path()).filePath(u"qntlea.txt"_s)); // shows the administrator actions
     marker.open(QIODevice::WriteOnly);
     marker.close();
