@@ -5,6 +5,7 @@
 #include "console/widgets/MatchConsole.h"
 #include "console/widgets/SecondsDialog.h"
 #include "data/DataModule.h"
+#include "publish/widgets/LargeScoreboardWindow.h"
 #include "publish/widgets/SavedQuartersWindow.h"
 #include "setup/widgets/MatchDefinitionDialog.h"
 #include "setup/widgets/StartersDialog.h"
@@ -55,6 +56,23 @@ void RegisterConsoleDialogs()
         window->hide(); // shown again, so the list is read again
         window->show();
         window->raise();
+    };
+    dialogs.largeScoreboard = [](TMatchFrm &console) {
+        // One board for the console's life; shown again where it was left.
+        auto *board = console.findChild<TLargeScoreboardFrm *>();
+        if (!board)
+            board = new TLargeScoreboardFrm(
+                [&console] {
+                    MatchSession &session = console.session();
+                    const MatchScore score = session.Score();
+                    const MatchClock clock = session.Clock();
+                    return ScoreboardReading{session.HomeName(), session.AwayName(), score.home, score.away,
+                                             clock.PeriodText(), clock.minute,
+                                             ReadPeriodPoints(dm()->db(), session.MatchId())};
+                },
+                &console);
+        board->show();
+        board->raise();
     };
     dialogs.definition = [](TMatchFrm &console) {
         TDataGame definition(*dm(), console.session().MatchId(), &console);

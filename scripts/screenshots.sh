@@ -1,9 +1,10 @@
 #!/usr/bin/env bash
 # Pictures of the main window, the players and teams browsers, the match
 # definition, the match chooser, the export window, the roster dialog and the match console with
-# the example match (with its report page, the report choosers, the reports menu and the print
-# previews of the basic report, points by players, the table summary and the diagrams), as they look on a laptop's 1366x768 screen and on a
-# 1920x1080 one, made under a virtual X server on a database of sample rows:
+# the example match (with its report page, the report choosers, the reports menu, the print
+# previews of the basic report, points by players, the table summary and the diagrams, the large
+# scoreboard as it opens and enlarged, and the saved quarters), as they look on a laptop's
+# 1366x768 screen and on a 1920x1080 one, made under a virtual X server on a database of sample rows:
 #   scripts/screenshots.sh   -> build/screenshots/1366x768/*.png, build/screenshots/1920x1080/*.png
 set -euo pipefail
 cd "$(dirname "$0")/.."

@@ -92,6 +92,7 @@ TMatchFrm::TMatchFrm(QWidget *parent)
     if (AppPaths::ExportDirectoryReady) {
         livePage_ =
             new LivePageWriter(dm()->db(), [this] { return session_.MatchId(); }, AppPaths::exportDirectory(), this);
+        connect(&session_, &MatchSession::matchChanged, livePage_, &LivePageWriter::writeSoon);
         // The match on the web, for as long as the console is open.
         if (LiveServer *web = StartLiveServer(AppPaths::exportDirectory(), this))
             connect(livePage_, &LivePageWriter::pageWritten, web, &LiveServer::publish);
@@ -220,7 +221,7 @@ void TMatchFrm::showEvent(QShowEvent *event)
     QDialog::showEvent(event);
     ShowMatch();
     if (livePage_)
-        livePage_->writeNow();
+        livePage_->write();
 }
 
 void TMatchFrm::showNames()
@@ -234,9 +235,6 @@ void TMatchFrm::showNames()
 
 void TMatchFrm::followMatch(MatchChanges what)
 {
-    // Every change is published within a second, not at the next tick.
-    if (livePage_)
-        livePage_->writeSoon();
     if (what & MatchChange::Details) {
         showNames();
         ShowPossession();

@@ -62,6 +62,7 @@ struct ConsoleDialogs
     std::function<bool(TMatchFrm &)> definition;
     std::function<void(TMatchFrm &, ReferenceList)> browser;
     std::function<void(TMatchFrm &)> savedQuarters;
+    std::function<void(TMatchFrm &)> largeScoreboard;
 };
 ConsoleDialogs &TheConsoleDialogs();
 
@@ -152,6 +153,7 @@ public:
     void OpenLineUp(int side);
     void OpenDefinition();
     void OpenSavedQuarters();
+    void OpenLargeScoreboard();
     void OpenReferenceList(ReferenceList list);
     void UpdateStartersCaptions();
     std::array<QPushButton *, 2> startersButtons{};

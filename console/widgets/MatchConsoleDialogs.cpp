@@ -63,6 +63,12 @@ void TMatchFrm::OpenSavedQuarters()
         TheConsoleDialogs().savedQuarters(*this);
 }
 
+void TMatchFrm::OpenLargeScoreboard()
+{
+    if (TheConsoleDialogs().largeScoreboard)
+        TheConsoleDialogs().largeScoreboard(*this);
+}
+
 void TMatchFrm::OpenRoster(int side)
 {
     if (!TheConsoleDialogs().roster)

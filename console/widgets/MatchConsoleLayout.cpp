@@ -159,6 +159,10 @@ QWidget *TMatchFrm::buildEntryBoxes()
     review->setFocusPolicy(Qt::NoFocus);
     connect(review, &QPushButton::clicked, this, &TMatchFrm::OpenEventsReview);
     buttons->addWidget(review, 0, 0, 1, 2);
+    auto *scoreboard = new QPushButton(QStringLiteral("Large Scoreboard"));
+    scoreboard->setObjectName(QStringLiteral("btnLargeScoreboard"));
+    scoreboard->setFocusPolicy(Qt::NoFocus);
+    connect(scoreboard, &QPushButton::clicked, this, &TMatchFrm::OpenLargeScoreboard);
     for (int side = 1; side <= 2; ++side) {
         auto *team = new QPushButton(side == 1 ? QStringLiteral("[F10] Team ...") : QStringLiteral("[F11] Team ..."));
         auto *starters = new QPushButton;
@@ -182,7 +186,8 @@ QWidget *TMatchFrm::buildEntryBoxes()
     btnUndo->hide();
     connect(btnUndo, &QPushButton::clicked, this, &TMatchFrm::Undo);
     buttons->addWidget(btnUndo, 6, 0, 1, 2);
-    buttons->setRowStretch(7, 1);
+    buttons->addWidget(scoreboard, 7, 0, 1, 2);
+    buttons->setRowStretch(8, 1);
     grid->addLayout(buttons, 0, 3, 7, 1);
 
     lbAtype = new QLabel;
@@ -428,7 +433,7 @@ QMenuBar *TMatchFrm::buildMenus()
     }
     QMenu *view = bar->addMenu(QStringLiteral("&View"));
     view->addAction(QStringLiteral("Events"), QKeySequence(Qt::Key_F2), this, &TMatchFrm::showLegend);
-    view->addAction(QStringLiteral("Large Scoreboard"), this, later(QStringLiteral("Large Scoreboard")));
+    view->addAction(QStringLiteral("Large Scoreboard"), this, &TMatchFrm::OpenLargeScoreboard);
     view->addAction(QStringLiteral("Saved Quarters"), this, &TMatchFrm::OpenSavedQuarters);
     QMenu *colors = view->addMenu(QStringLiteral("Colors"));
     for (int side = 1; side <= 2; ++side)

@@ -6,8 +6,12 @@
 #include <QDir>
 #include <QGroupBox>
 #include <QListWidget>
+#include <QScreen>
+#include <QScrollBar>
 #include <QUrl>
 #include <QVBoxLayout>
+
+#include <algorithm>
 
 TfrmSavedQuarters::TfrmSavedQuarters(const QString &directory, QWidget *parent)
     : QDialog(parent), directory_(directory)
@@ -31,6 +35,11 @@ void TfrmSavedQuarters::showEvent(QShowEvent *event)
     QDialog::showEvent(event);
     llistBoxFiles->clear();
     llistBoxFiles->addItems(SavedQuarterFiles(directory_, home_, away_));
+    // Wide enough for the longest name, whose end tells the period.
+    const int wanted = llistBoxFiles->sizeHintForColumn(0) + 2 * llistBoxFiles->frameWidth() +
+                       llistBoxFiles->verticalScrollBar()->sizeHint().width();
+    llistBoxFiles->setMinimumWidth(std::min(wanted, screen()->availableGeometry().width() * 3 / 4));
+    adjustSize();
 }
 
 void TfrmSavedQuarters::llistBoxFilesDblClick(QListWidgetItem *item)

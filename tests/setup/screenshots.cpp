@@ -6,6 +6,8 @@
 // with the example match replayed into it, filling the screen less a task bar.
 //   quintara_screenshots OUTPUT_DIRECTORY
 // Run under a real X server (scripts/screenshots.sh starts Xvfb).
+#include "app/ConsoleDialogs.h"
+#include "common/AppPaths.h"
 #include "common/Messenger.h"
 #include "console/widgets/MatchConsole.h"
 #include "console/widgets/Pickers.h"
@@ -18,6 +20,9 @@
 #include "reports/widgets/ReportDesk.h"
 #include "reports/widgets/ReportPrinting.h"
 #include "reports/widgets/ReportsMenu.h"
+#include "console/PeriodPictures.h"
+#include "publish/widgets/LargeScoreboardWindow.h"
+#include "publish/widgets/SavedQuartersWindow.h"
 #include "setup/widgets/MainWindow.h"
 #include "setup/widgets/MatchChooserDialog.h"
 #include "setup/widgets/MatchDefinitionDialog.h"
@@ -181,6 +186,29 @@ bool shootReports(TMatchFrm &console, int match, const QString &file)
     return ok;
 }
 
+// The large scoreboard at its first size and enlarged, and the saved
+// quarters of the console's match (pictures named as the console names them).
+bool shootPublishing(TMatchFrm &console, const QDir &output)
+{
+    RegisterConsoleDialogs();
+    console.OpenLargeScoreboard();
+    auto *board = console.findChild<TLargeScoreboardFrm *>();
+    bool ok = board && shoot(*board, output.filePath(u"large_scoreboard.png"_s));
+    if (board) {
+        board->resize(board->size() * 2);
+        ok = ok && shoot(*board, output.filePath(u"large_scoreboard_enlarged.png"_s));
+    }
+    const MatchSession &session = console.session();
+    for (int period = 1; period <= 4; ++period) {
+        QFile picture(PeriodSnapshotFileName(AppPaths::exportDirectory(), session.MatchId(), session.HomeName(),
+                                             session.AwayName(), period));
+        ok = ok && picture.open(QIODevice::WriteOnly);
+    }
+    console.OpenSavedQuarters();
+    auto *quarters = console.findChild<TfrmSavedQuarters *>();
+    return ok && quarters && shoot(*quarters, output.filePath(u"saved_quarters.png"_s));
+}
+
 // The console on the example match, replayed through it first: `file`.png
 // and `file`_statistic_lines.png.
 bool shootConsole(const QString &file)
@@ -209,6 +237,7 @@ bool shootConsole(const QString &file)
             views->setCurrentIndex(1);
         ok = ok && shoot(console, file + u"_statistic_lines.png"_s);
         ok = ok && shootReports(console, outcome.matchId, file);
+        ok = ok && shootPublishing(console, QFileInfo(file).path());
     }
     Pickers() = {};
     return ok;
@@ -230,6 +259,9 @@ int main(int argc, char **argv)
 
     QTemporaryDir data;
     qputenv("QUINTARA_HOME", data.path().toLocal8Bit());
+    const QString live = QDir(data.path()).filePath(u"live"_s);
+    QDir().mkpath(live);
+    qputenv("QUINTARA_LIVE_DIR", live.toLocal8Bit());
     QFile marker(QDir(data.path()).filePath(u"qntlea.txt"_s)); // shows the administrator actions
     marker.open(QIODevice::WriteOnly);
     marker.close();
