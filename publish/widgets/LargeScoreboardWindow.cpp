@@ -55,8 +55,10 @@ QFrame *side(QLabel *name, QLCDNumber *score)
 } // namespace
 
 TLargeScoreboardFrm::TLargeScoreboardFrm(std::function<ScoreboardReading()> read, QWidget *parent)
-    : QWidget(parent, Qt::Window | Qt::WindowStaysOnTopHint), read_(std::move(read))
+    : QWidget(parent, Qt::Window | Qt::WindowStaysOnTopHint | Qt::WindowDoesNotAcceptFocus), read_(std::move(read))
 {
+    // The statistician keys on while it is shown: it never takes the keyboard from the console.
+    setAttribute(Qt::WA_ShowWithoutActivating);
     setWindowTitle(QStringLiteral("Large Scoreboard"));
     setObjectName(QStringLiteral("LargeScoreboard"));
     setStyleSheet(QStringLiteral("#LargeScoreboard { background: #808080; }"));
