@@ -30,10 +30,10 @@ QFont ChartFont(double points, bool bold = false)
     return font;
 }
 
-void AddLines(QChart &chart, const Chart &spec)
+void AddLines(QChart &chart, const Chart &drawn)
 {
     double maxX = 1, maxY = 1;
-    for (const ChartSeries &s : spec.series) {
+    for (const ChartSeries &s : drawn.series) {
         auto *line = new QLineSeries;
         line->setName(s.name);
         line->setPen(QPen(s.colour, 1.5));
@@ -80,10 +80,10 @@ void AddLines(QChart &chart, const Chart &spec)
         marker->setVisible(qobject_cast<QLineSeries *>(marker->series()) != nullptr);
 }
 
-void AddPie(QChart &chart, const Chart &spec)
+void AddPie(QChart &chart, const Chart &drawn)
 {
     auto *pie = new QPieSeries;
-    for (const ChartSeries &s : spec.series)
+    for (const ChartSeries &s : drawn.series)
         for (const ChartValue &v : s.values) {
             QPieSlice *slice = pie->append(v.label, v.y);
             slice->setBrush(v.colour.isValid() ? v.colour : s.colour);
@@ -96,7 +96,7 @@ void AddPie(QChart &chart, const Chart &spec)
 
 } // namespace
 
-void PaintChart(QPainter &painter, const Chart &spec, const QRectF &box, bool colour)
+void PaintChart(QPainter &painter, const Chart &drawn, const QRectF &box, bool colour)
 {
     QGraphicsScene scene;
     auto *chart = new QChart; // the scene owns it
@@ -105,20 +105,20 @@ void PaintChart(QPainter &painter, const Chart &spec, const QRectF &box, bool co
     chart->setBackgroundVisible(false);
     chart->setDropShadowEnabled(false);
     chart->setMargins(QMargins(2, 2, 2, 2));
-    chart->setTitle(spec.title);
+    chart->setTitle(drawn.title);
     chart->setTitleFont(ChartFont(7, true));
     chart->legend()->setFont(ChartFont(5.5));
     chart->legend()->setContentsMargins(0, 0, 0, 0);
     chart->legend()->setMarkerShape(QLegend::MarkerShapeRectangle);
-    chart->legend()->setAlignment(spec.kind == Chart::Kind::Pie ? Qt::AlignRight : Qt::AlignBottom);
+    chart->legend()->setAlignment(drawn.kind == Chart::Kind::Pie ? Qt::AlignRight : Qt::AlignBottom);
     chart->legend()->setBackgroundVisible(true);
     chart->legend()->setBrush(colour ? Highlight : QColor(Qt::white));
     chart->legend()->setPen(QPen(Qt::black, 0.5));
-    if (spec.kind == Chart::Kind::Pie)
-        AddPie(*chart, spec);
+    if (drawn.kind == Chart::Kind::Pie)
+        AddPie(*chart, drawn);
     else
-        AddLines(*chart, spec);
-    const QRectF area(0, 0, spec.width * UnitsPerMm, spec.height * UnitsPerMm);
+        AddLines(*chart, drawn);
+    const QRectF area(0, 0, drawn.width * UnitsPerMm, drawn.height * UnitsPerMm);
     chart->setGeometry(area);
     scene.setSceneRect(area);
     painter.save();
