@@ -9,6 +9,7 @@
 #include "publish/LivePage.h"
 #include "publish/LivePageWriter.h"
 #include "publish/SavedQuarters.h"
+#include "support/ProgramRun.h"
 #include "support/RecordingMessenger.h"
 #include "rules/MatchGenerator.h"
 
@@ -63,24 +64,9 @@ QString firstFailedCheck(const QStringList &page, const QString &checks)
     return {};
 }
 
-struct Run
+ProgramRun program(const QString &home, const QStringList &arguments)
 {
-    int exitCode = -1;
-    QByteArray out;
-    QString errors;
-};
-
-Run program(const QString &home, const QStringList &arguments)
-{
-    QProcess process;
-    QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
-    environment.insert(u"QUINTARA_HOME"_s, home);
-    process.setProcessEnvironment(environment);
-    process.start(QStringLiteral(QUINTARA_PROGRAM), arguments);
-    if (!process.waitForFinished(120000))
-        qFatal("the program did not end");
-    return {process.exitStatus() == QProcess::NormalExit ? process.exitCode() : -1, process.readAllStandardOutput(),
-            QString::fromUtf8(process.readAllStandardError())};
+    return RunProgram(QStringLiteral(QUINTARA_PROGRAM), home, arguments);
 }
 
 } // namespace
@@ -327,7 +313,7 @@ void TestLivePage::programWritesThePage()
     const QString home = m->sb.path();
     const QString target = m->sb.file(u"page.htm"_s);
 
-    Run run = program(home, {u"--live-page"_s, u"--match"_s, QString::number(match), u"--out"_s, target});
+    ProgramRun run = program(home, {u"--live-page"_s, u"--match"_s, QString::number(match), u"--out"_s, target});
     QCOMPARE(run.exitCode, 0);
     QFile written(target);
     QVERIFY(written.open(QIODevice::ReadOnly));

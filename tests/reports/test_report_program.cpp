@@ -8,6 +8,7 @@
 #include "console/widgets/MatchConsole.h"
 #include "reports/ReportCommands.h"
 #include "rules/RulesDesk.h"
+#include "support/ProgramRun.h"
 #include "support/TestDatabase.h"
 #include "support/RecordingMessenger.h"
 
@@ -22,23 +23,9 @@ using namespace Qt::StringLiterals;
 
 namespace {
 
-struct Run
+ProgramRun program(const QString &home, const QStringList &arguments)
 {
-    int exitCode = -1;
-    QString out, errors;
-};
-
-Run program(const QString &home, const QStringList &arguments)
-{
-    QProcess process;
-    QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
-    environment.insert(u"QUINTARA_HOME"_s, home);
-    process.setProcessEnvironment(environment);
-    process.start(QStringLiteral(QUINTARA_PROGRAM), arguments);
-    if (!process.waitForFinished(120000))
-        qFatal("the program did not end");
-    return {process.exitStatus() == QProcess::NormalExit ? process.exitCode() : -1,
-            QString::fromUtf8(process.readAllStandardOutput()), QString::fromUtf8(process.readAllStandardError())};
+    return RunProgram(QStringLiteral(QUINTARA_PROGRAM), home, arguments);
 }
 
 QByteArray fileBytes(const QString &name)
@@ -123,7 +110,7 @@ void TestReportProgram::pictureAtAQuartersEndIsTheCommandLinesReport()
     sb.closeDm(); // the program opens the database itself
     const QString data = sb.path();
     const QString pdf = sb.file(u"basic.pdf"_s), jpeg = sb.file(u"basic.jpeg"_s);
-    Run run = program(data, {u"--report"_s, u"basic"_s, u"--pdf"_s, pdf, u"--jpeg"_s, jpeg});
+    ProgramRun run = program(data, {u"--report"_s, u"basic"_s, u"--pdf"_s, pdf, u"--jpeg"_s, jpeg});
     QCOMPARE(run.errors, QString());
     QCOMPARE(run.exitCode, 0);
     QCOMPARE(fileBytes(jpeg), consolePicture);
@@ -134,7 +121,7 @@ void TestReportProgram::pictureAtAQuartersEndIsTheCommandLinesReport()
     for (const QString &shown : {home, away, u"2-0"_s, u"Statistics until 10. minute"_s})
         QVERIFY2(printed.contains(shown), qPrintable(shown));
     run = program(data, {u"--report"_s, u"list"_s});
-    QCOMPARE(run.out, ReportNames().join(u'\n') + u'\n');
+    QCOMPARE(QString::fromUtf8(run.out), ReportNames().join(u'\n') + u'\n');
 
     // Refusals: one line each, nothing written.
     const QString none = sb.file(u"none.pdf"_s);
