@@ -2,7 +2,9 @@
 // test_server fixture): the desk keeps the backup the server streams to it.
 #include "data/FbClient.h"
 #include "data/FbService.h"
+#include "common/AppPaths.h"
 #include "data/DataModule.h"
+#include "setup/MainActions.h"
 #include "support/TestDatabase.h"
 
 #include <QDir>
@@ -36,6 +38,15 @@ try {
     fb::Service::backup(local, firstBackup, localCredentials);
     const QString onServer = server + u"/backup-test-"_s + QString::number(QCoreApplication::applicationPid()) + u".fdb"_s;
     fb::Service::restore(firstBackup, onServer, credentials);
+
+    // A desk on it says once that safety copies are the server's, and makes none.
+    {
+        Tdm desk({onServer, sb.path()});
+        QVERIFY(desk.Start() && desk.connected());
+        QVERIFY(MainActions::StartingAdvice(desk, sb.path()).startsWith(u"The database is on a server"_s));
+        desk.RequestSafetyCopy();
+        QVERIFY(!QFile::exists(sb.file(QString::fromLatin1(AppPaths::BackupFileName))));
+    }
 
     // A path relative to the desk's working directory means nothing to the
     // server, which runs elsewhere: only bytes that come to the desk land there.
