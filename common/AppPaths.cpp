@@ -3,6 +3,7 @@
 #include <QCoreApplication>
 #include <QDir>
 #include <QFileInfo>
+#include <QRegularExpression>
 #include <QTemporaryFile>
 
 namespace AppPaths {
@@ -56,11 +57,11 @@ QString databaseLocation()
 
 bool isServerLocation(const QString &location)
 {
-    // "host:/path", "host/3050:/path" or "inet://host/path"; a plain path has
-    // no colon before its first slash.
-    const int colon = location.indexOf(QLatin1Char(':'));
-    const int slash = location.indexOf(QLatin1Char('/'));
-    return colon > 0 && (slash < 0 || colon < slash || location.startsWith(QLatin1String("inet")));
+    // "host:/path", "host/3050:/path" (a port or service after the host) or
+    // "inet://host/path"; before a plain path's first colon there is a slash
+    // that no host and port account for.
+    static const QRegularExpression server(QStringLiteral("^(inet[46]?://|[^/:]+(/[^/:]+)?:)"));
+    return server.match(location).hasMatch();
 }
 
 } // namespace AppPaths

@@ -6,6 +6,9 @@
 
 #include <QFile>
 
+#include <functional>
+#include <vector>
+
 using namespace Firebird;
 
 namespace fb::Service {
@@ -36,8 +39,30 @@ Target targetOf(const QString &location)
 }
 
 using Fill = std::function<void(IXpbBuilder *, Status &)>;
+using Sink = std::function<void(const unsigned char *data, unsigned length)>;
 
-void runService(const QByteArray &serviceManager, const Credentials &credentials, const Fill &fillStart)
+// Reads the service's output until it ends; failures surface here. With a
+// sink the output is the backup itself (streamed to the client), else lines.
+void drainOutput(IService *service, Status &st, const Sink &sink)
+{
+    const unsigned char request[] = {sink ? isc_info_svc_to_eof : isc_info_svc_line};
+    static constexpr unsigned AnswerSize = 65000;
+    std::vector<unsigned char> answer(AnswerSize);
+    for (;;) {
+        service->query(&st, 0, nullptr, sizeof request, request, AnswerSize, answer.data());
+        if (answer[0] != request[0])
+            break;
+        const unsigned length = unsigned(answer[1]) | (unsigned(answer[2]) << 8);
+        if (sink && length > 0)
+            sink(answer.data() + 3, length);
+        const bool more = sink && answer[3 + length] == isc_info_truncated;
+        if (length == 0 && !more)
+            break;
+    }
+}
+
+void runService(const QByteArray &serviceManager, const Credentials &credentials, const Fill &fillStart,
+                const Sink &sink = {})
 {
     Status st;
     IUtil *util = master()->getUtilInterface();
@@ -56,17 +81,7 @@ void runService(const QByteArray &serviceManager, const Credentials &credentials
         fillStart(startBlock, st);
         service->start(&st, startBlock->getBufferLength(&st), startBlock->getBuffer(&st));
 
-        // Read the service's output until it ends; failures surface here.
-        const unsigned char request[] = {isc_info_svc_line};
-        unsigned char answer[1024];
-        for (;;) {
-            service->query(&st, 0, nullptr, sizeof request, request, sizeof answer, answer);
-            if (answer[0] != isc_info_svc_line)
-                break;
-            const unsigned length = unsigned(answer[1]) | (unsigned(answer[2]) << 8);
-            if (length == 0)
-                break;
-        }
+        drainOutput(service, st, sink);
         service->detach(&st);
         service = nullptr;
         startBlock->dispose();
@@ -91,11 +106,30 @@ void runService(const QByteArray &serviceManager, const Credentials &credentials
 void backup(const QString &databaseLocation, const QString &backupFile, const Credentials &credentials)
 {
     const Target target = targetOf(databaseLocation);
-    runService(target.serviceManager, credentials, [&](IXpbBuilder *spb, Status &st) {
-        spb->insertTag(&st, isc_action_svc_backup);
-        spb->insertString(&st, isc_spb_dbname, target.database.constData());
-        spb->insertString(&st, isc_spb_bkp_file, QFile::encodeName(backupFile).constData());
-    });
+    // A server writes files on its own machine as its own user: it streams the
+    // backup to this process instead, which writes it to the desk's path.
+    const bool streamed = AppPaths::isServerLocation(databaseLocation);
+    QFile file(backupFile);
+    if (streamed && !file.open(QIODevice::WriteOnly | QIODevice::Truncate))
+        throw Error(QStringLiteral("cannot open backup file %1: %2").arg(backupFile, file.errorString()));
+    // A write that fails still reads the stream to its end, so the service ends normally.
+    bool written = true;
+    Sink sink;
+    if (streamed)
+        sink = [&](const unsigned char *data, unsigned length) {
+            written = written && file.write(reinterpret_cast<const char *>(data), length) == qint64(length);
+        };
+    runService(
+        target.serviceManager, credentials,
+        [&](IXpbBuilder *spb, Status &st) {
+            spb->insertTag(&st, isc_action_svc_backup);
+            spb->insertString(&st, isc_spb_dbname, target.database.constData());
+            spb->insertString(&st, isc_spb_bkp_file,
+                              streamed ? "stdout" : QFile::encodeName(backupFile).constData());
+        },
+        sink);
+    if (streamed && !(written && file.flush()))
+        throw Error(QStringLiteral("cannot write backup file %1: %2").arg(backupFile, file.errorString()));
 }
 
 void restore(const QString &backupFile, const QString &targetLocation, const Credentials &credentials)

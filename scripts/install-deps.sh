@@ -8,7 +8,7 @@ packages=(
   qt6-base-dev qt6-base-dev-tools libqt6opengl6-dev qt6-charts-dev
   qt6-httpserver-dev qt6-websockets-dev
   libqt6printsupport6 libqt6test6 libqt6sql6 qt6-qpa-plugins
-  firebird3.0-server-core firebird3.0-utils firebird3.0-common libfbclient2 firebird-dev
+  firebird3.0-server firebird3.0-server-core firebird3.0-utils firebird3.0-common libfbclient2 firebird-dev
   fonts-dejavu-core fonts-dejavu-extra xvfb xauth x11-apps imagemagick poppler-utils
   chromium
 )

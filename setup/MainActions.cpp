@@ -84,7 +84,9 @@ void RestoreFromServerBackup(Tdm &module, const QString &backupFile)
     }
 }
 
-QString StartingAdvice(Tdm &module, const QString &dataDirectory)
+namespace {
+
+QString LeagueAdvice(Tdm &module, const QString &dataDirectory)
 {
     if (!module.connected()) {
         const QString why = module.connectionProblem().section(QLatin1Char('\n'), 0, 0);
@@ -103,6 +105,19 @@ QString StartingAdvice(Tdm &module, const QString &dataDirectory)
                           "example match (quintara --replay examples/example-match.qms), which brings a league, "
                           "clubs and players.")
         .arg(QString::fromLatin1(AppPaths::AdminMarkerFileName), QDir::toNativeSeparators(dataDirectory));
+}
+
+} // namespace
+
+QString StartingAdvice(Tdm &module, const QString &dataDirectory)
+{
+    const QString league = LeagueAdvice(module, dataDirectory);
+    if (!module.connected() || module.isLocalDatabase())
+        return league;
+    // The desk cannot copy a file that lives on another machine.
+    const QString server = QStringLiteral("The database is on a server: its safety copies are the server's "
+                                          "business (its own backups), this desk makes none.");
+    return league.isEmpty() ? server : server + QLatin1Char(' ') + league;
 }
 
 bool HasMatches(Tdm &module)

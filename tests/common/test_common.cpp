@@ -1,3 +1,4 @@
+#include "common/AppPaths.h"
 #include "common/GameClock.h"
 #include "common/NameOrder.h"
 #include "common/MatchState.h"
@@ -47,6 +48,8 @@ private slots:
     void setMembership();
     void rosterPosition_data();
     void rosterPosition();
+    void serverLocation_data();
+    void serverLocation();
 };
 
 void TestCommon::transliterate_data()
@@ -487,6 +490,28 @@ void TestCommon::timeOutsLeft()
     QFETCH(int, takenInLastTwoMinutes);
     QFETCH(int, left);
     QCOMPARE(TimeOutsLeft(MatchClock{minute, period, 0}, taken, takenInLastTwoMinutes), left);
+}
+
+void TestCommon::serverLocation_data()
+{
+    QTest::addColumn<QString>("location");
+    QTest::addColumn<bool>("server");
+
+    QTest::newRow("host and path") << u"league:/var/lib/firebird/3.0/data/QNDB.FDB"_s << true;
+    QTest::newRow("host with port") << u"localhost/3099:/srv/QNDB.FDB"_s << true;
+    QTest::newRow("host with service") << u"10.0.0.5/gds_db:/srv/QNDB.FDB"_s << true;
+    QTest::newRow("inet form") << u"inet://league/srv/QNDB.FDB"_s << true;
+    QTest::newRow("absolute path") << u"/home/desk/QNDB.FDB"_s << false;
+    QTest::newRow("absolute path with a colon") << u"/home/desk/a:b/QNDB.FDB"_s << false;
+    QTest::newRow("relative path with a colon") << u"data/sub/x:y.fdb"_s << false;
+    QTest::newRow("file name") << u"QNDB.FDB"_s << false;
+}
+
+void TestCommon::serverLocation()
+{
+    QFETCH(QString, location);
+    QFETCH(bool, server);
+    QCOMPARE(AppPaths::isServerLocation(location), server);
 }
 
 QTEST_GUILESS_MAIN(TestCommon)
