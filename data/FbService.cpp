@@ -45,7 +45,7 @@ using Sink = std::function<void(const unsigned char *data, unsigned length)>;
 // sink the output is the backup itself (streamed to the client), else lines.
 void drainOutput(IService *service, Status &st, const Sink &sink)
 {
-    const unsigned char request[] = {sink ? isc_info_svc_to_eof : isc_info_svc_line};
+    const unsigned char request[] = {static_cast<unsigned char>(sink ? isc_info_svc_to_eof : isc_info_svc_line)};
     static constexpr unsigned AnswerSize = 65000;
     std::vector<unsigned char> answer(AnswerSize);
     for (;;) {
