@@ -184,7 +184,7 @@ int main(int argc, char **argv)
         return 1;
     }
     // The engine's settings must be in place before the first database call.
-    const QString engineProblem = EmbeddedEngine::prepare(AppPaths::dataDirectory());
+    const QString engineProblem = EmbeddedEngine::prepare(AppPaths::engineHome());
     if (!engineProblem.isEmpty())
         ShowError(engineProblem);
 

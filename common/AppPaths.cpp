@@ -55,6 +55,12 @@ QString databaseLocation()
     return isServerLocation(location) ? location : QFileInfo(location).absoluteFilePath();
 }
 
+QString engineHome()
+{
+    const QString location = databaseLocation();
+    return isServerLocation(location) ? dataDirectory() : QFileInfo(location).absolutePath();
+}
+
 bool isServerLocation(const QString &location)
 {
     // "host:/path", "host/3050:/path" (a port or service after the host) or

@@ -20,6 +20,11 @@ QString dataFile(const QString &name);
 QString databaseLocation();
 // True for a server connection string, false for a file of this machine.
 bool isServerLocation(const QString &location);
+// Where the embedded engine keeps its settings and locks: beside the
+// database file, since every program that opens one file must share its
+// locks (desks with data directories of their own may share a database);
+// the data directory for a database on a server.
+QString engineHome();
 
 // True when the export directory exists or was created at start; the
 // console writes its live files only then.

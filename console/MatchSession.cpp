@@ -1,5 +1,4 @@
 #include "console/MatchSession.h"
-#include "console/ConsoleLock.h"
 
 #include "common/MatchState.h"
 #include "common/Messenger.h"
@@ -55,26 +54,23 @@ bool endsAttack(int code)
 } // namespace
 
 MatchSession::MatchSession(Tdm &module)
-    : dm_(module), lock_(ConsoleLock::Take(module.options().databaseLocation, module.options().dataDirectory)),
-      store_(module.db()), statistics_(module.db()), rules_(module.db()), tables_(module.db()),
+    : dm_(module), desk_(module.db()), store_(module.db()), statistics_(module.db()), rules_(module.db()), tables_(module.db()),
       journal_(module.db(), MatchJournal::Directory(module.options().databaseLocation, module.options().dataDirectory))
 {
 }
 
-bool MatchSession::holdsDatabase()
+bool MatchSession::claimMatch()
 {
-    if (!lock_)
-        lock_ = ConsoleLock::Take(dm_.options().databaseLocation, dm_.options().dataDirectory);
-    if (!lock_)
-        ShowError(ConsoleLock::InUseMessage(dm_.options().databaseLocation, dm_.options().dataDirectory));
-    return lock_ != nullptr;
+    if (desk_.Claim(matchId_))
+        return true;
+    ShowError(QStringLiteral("The match %1 is being recorded at another desk (%2). One desk records a match: "
+                             "close its console there first.")
+                  .arg(matchName_, desk_.holder()));
+    return false;
 }
 
 void MatchSession::ResetWorkingTables()
 {
-    // The working tables belong to the console that holds the database.
-    if (!lock_)
-        return;
     tables_.Empty();
     dm_.db().commitRetaining();
 }
@@ -115,7 +111,7 @@ void MatchSession::setResult(const QString &result)
 
 bool MatchSession::OpenExistingMatch(int matchId)
 {
-    if (!holdsDatabase() || !loadMatchRow(matchId))
+    if (!loadMatchRow(matchId) || !claimMatch())
         return false;
     setResult(ClosedIncorrectly);
     // The rules engine rebuilds the clock row, one statistic line per roster
@@ -129,7 +125,7 @@ bool MatchSession::OpenExistingMatch(int matchId)
 
 bool MatchSession::OpenNewMatch(int matchId)
 {
-    if (!holdsDatabase() || !loadMatchRow(matchId))
+    if (!loadMatchRow(matchId) || !claimMatch())
         return false;
     tables_.ResetClock();
     setResult(ClosedIncorrectly);
@@ -420,4 +416,9 @@ void MatchSession::Close(bool matchEnded)
     setResult(matchEnded ? QStringLiteral("%1 : %2").arg(score.home).arg(score.away)
                          : QStringLiteral("NOT FINISHED"));
     journal_.Close();
+    try {
+        desk_.Release();
+    } catch (const fb::Error &) {
+        // Left to the next desk, which takes over a claim whose connection ended.
+    }
 }

@@ -10,6 +10,7 @@
 #include "console/TeamFoulTally.h"
 #include "data/BoxScore.h"
 #include "data/EventStore.h"
+#include "data/MatchDesk.h"
 #include "data/RulesEngine.h"
 #include "data/StatLines.h"
 #include "data/WorkingTables.h"
@@ -54,8 +55,6 @@ enum class MatchChange {
 };
 Q_DECLARE_FLAGS(MatchChanges, MatchChange)
 Q_DECLARE_OPERATORS_FOR_FLAGS(MatchChanges)
-
-class QLockFile;
 
 class MatchSession final : public QObject
 {
@@ -204,11 +203,11 @@ private:
     void setResult(const QString &result);
     void insertEventRecord(const EventEntry &entry, const MatchScore &before);
 
-    // Refuses (saying why) when another process has a console open on the database.
-    bool holdsDatabase();
+    // Refuses (saying where) when another desk keys the match.
+    bool claimMatch();
 
     Tdm &dm_;
-    std::shared_ptr<QLockFile> lock_;
+    MatchDesk desk_;
     EventStore store_;
     EventStatistics statistics_;
     RulesEngine rules_;

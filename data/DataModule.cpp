@@ -127,7 +127,8 @@ void Tdm::endBackupState()
 {
     if (!isLocalDatabase())
         return;
-    if (const QString problem = backupStateSwitch().settle(); !problem.isEmpty())
+    if (const QString problem = backupStateSwitch().settleUnlessCopying(options_.databaseLocation);
+        !problem.isEmpty())
         ShowWarning(QStringLiteral("The database %1 is left in its backup state by a safety copy that did not end, "
                                    "and the state could not be ended: %2")
                         .arg(QDir::toNativeSeparators(options_.databaseLocation), problem));

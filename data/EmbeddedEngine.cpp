@@ -79,17 +79,17 @@ QString fill(const QString &root, const QString &system)
 
 } // namespace
 
-QString rootDirectory(const QString &dataDirectory)
+QString rootDirectory(const QString &home)
 {
-    return QDir(dataDirectory).filePath(QStringLiteral(".firebird"));
+    return QDir(home).filePath(QStringLiteral(".firebird"));
 }
 
-QString prepare(const QString &dataDirectory)
+QString prepare(const QString &home)
 {
     if (!qEnvironmentVariableIsEmpty("FIREBIRD"))
         return QString();
 
-    const QString root = rootDirectory(dataDirectory);
+    const QString root = rootDirectory(home);
     const QString system = systemRoot();
     if (system.isEmpty())
         return QStringLiteral("The Firebird engine is not installed (no %1/intl/libfbintl.so).")

@@ -87,9 +87,8 @@ void PlusMinus::ChangePlusMinus(int match, int side, int position, int change, i
                                                    "WHERE (IDGAME = ?) AND (HG = ?) AND (NODR = ?)"),
                                     QVariantList{change} + player);
     if (changed == 0)
-        db_.execute(QStringLiteral("INSERT INTO INDEKSI (IDINDEKS, IDGAME, HG, NODR, VAL, IDPLAYER) "
-                                   "VALUES (?, ?, ?, ?, ?, ?)"),
-                    {nextKey("INDEKSI", "IDINDEKS"), match, side, shirtNumber, change, position});
+        db_.execute(QStringLiteral("INSERT INTO INDEKSI (IDGAME, HG, NODR, VAL, IDPLAYER) VALUES (?, ?, ?, ?, ?)"),
+                    {match, side, shirtNumber, change, position});
 }
 
 int PlusMinus::PlusMinusValue(int match, int side, int position, int shirtNumber)
@@ -114,9 +113,9 @@ std::map<std::pair<int, int>, int> PlusMinus::Balances(int match)
 void PlusMinus::RecordPlusMinusHistory(int match, int eventNumber, int points, int side,
                                        const QList<int> &homePositions, const QList<int> &awayPositions)
 {
-    db_.execute(QStringLiteral("INSERT INTO ISTORIJA_INDEKSI_PM (IDZAPISA, IDUTAKMICE, RBAKCIJE, HG, VRBODA, "
-                               "IDHOME, IDAWAY) VALUES (?, ?, ?, ?, ?, ?, ?)"),
-                {nextKey("ISTORIJA_INDEKSI_PM", "IDZAPISA"), match, eventNumber, side, points,
+    db_.execute(QStringLiteral("INSERT INTO ISTORIJA_INDEKSI_PM (IDUTAKMICE, RBAKCIJE, HG, VRBODA, IDHOME, IDAWAY) "
+                               "VALUES (?, ?, ?, ?, ?, ?)"),
+                {match, eventNumber, side, points,
                  positionList(homePositions), positionList(awayPositions)});
 }
 
@@ -125,11 +124,4 @@ void PlusMinus::AdjustPlusMinusByPosition(int match, int side, int position, int
     db_.execute(QStringLiteral("UPDATE INDEKSI SET VAL = COALESCE(VAL, 0) + ? "
                                "WHERE (IDGAME = ?) AND (HG = ?) AND (IDPLAYER = ?)"),
                 {change, match, side, position});
-}
-
-int PlusMinus::nextKey(const char *table, const char *keyColumn)
-{
-    return db_.scalar(QStringLiteral("SELECT MAX(%1) FROM %2").arg(QLatin1String(keyColumn), QLatin1String(table)))
-               .toInt() +
-           1;
 }

@@ -48,7 +48,5 @@ public:
     void AdjustPlusMinusByPosition(int match, int side, int position, int change);
 
 private:
-    int nextKey(const char *table, const char *keyColumn);
-
     fb::Connection &db_;
 };

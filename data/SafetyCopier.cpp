@@ -108,10 +108,23 @@ QString BackupStateSwitch::settle() const
     }
 }
 
+QString CopyTurnFileName(const QString &databaseFile)
+{
+    return databaseFile + QStringLiteral(".copy.lock");
+}
+
+QString BackupStateSwitch::settleUnlessCopying(const QString &databaseFile) const
+{
+    QLockFile turn(CopyTurnFileName(databaseFile));
+    turn.setStaleLockTime(0);
+    return turn.tryLock(0) ? settle() : QString();
+}
+
 SafetyCopier::SafetyCopier(BackupStateSwitch database, QString databaseFile, QString backup, QString additionalBackup)
     : switch_(std::move(database)), database_(std::move(databaseFile)), backup_(std::move(backup)),
-      additional_(std::move(additionalBackup))
+      additional_(std::move(additionalBackup)), turn_(CopyTurnFileName(database_))
 {
+    turn_.setStaleLockTime(0); // a copy of a large database may take long
 }
 
 SafetyCopier::~SafetyCopier()
@@ -150,24 +163,33 @@ void SafetyCopier::WaitForIdle()
             running_.wait();
             complete();
         }
-        if (pending_)
+        if (pending_) {
             start();
+            if (pending_ && !running_.valid()) // another desk's turn
+                std::this_thread::sleep_for(std::chrono::milliseconds(50));
+        }
     }
 }
 
 void SafetyCopier::start()
 {
+    sinceStart_.start();
+    if (!QFileInfo::exists(database_)) {
+        pending_ = retry_ = false;
+        return;
+    }
+    // Another desk's copy runs: this one waits for the next turn.
+    if (!turn_.tryLock(0))
+        return;
     pending_ = false;
     retry_ = false;
-    sinceStart_.start();
-    if (!QFileInfo::exists(database_))
-        return;
     try {
         switch_.execute(QStringLiteral("alter database begin backup"));
     } catch (const std::exception &e) {
         // Left in the backup state by a copy that did not end: end it, and
         // the next try starts afresh.
         const QString stuck = switch_.settle();
+        turn_.unlock();
         return failed(stuck.isEmpty() ? QString::fromUtf8(e.what()) : stuck);
     }
     runningAdditional_ = pendingAdditional_;
@@ -199,6 +221,7 @@ void SafetyCopier::complete()
         if (const QString stuck = switch_.settle(); !stuck.isEmpty() && failure.isEmpty())
             failure = stuck;
     }
+    turn_.unlock();
     if (!failure.isEmpty())
         return failed(failure);
     if (failureShown_)

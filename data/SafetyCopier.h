@@ -7,9 +7,12 @@
 // worker thread while work goes on, the copy's header is put back to normal,
 // and the backup state ends. Copies asked for meanwhile make one more copy.
 // A copy that fails is said once, with its reason, and tried again; the old
-// copy stays as it was.
+// copy stays as it was. Desks that share the database file take turns: the
+// backup state is the database's, so one desk ending it would spoil the
+// copy another is taking ("<database>.copy.lock" beside the file).
 
 #include <QElapsedTimer>
+#include <QLockFile>
 #include <QString>
 
 #include <functional>
@@ -20,6 +23,9 @@
 // full disk never leaves a half-written copy behind. Throws on failure.
 void ReplaceFileWithCopy(const QString &source, const QString &target,
                          const std::function<void(const QString &part)> &prepare = {});
+
+// The turn of the desks that share `databaseFile` to take a copy.
+QString CopyTurnFileName(const QString &databaseFile);
 
 // The database's backup state, switched on the program's own connection.
 struct BackupStateSwitch
@@ -40,6 +46,8 @@ struct BackupStateSwitch
     // full disk): while it lasts no copy can start and the delta file grows.
     // Answers the engine's reason when the state could not be ended.
     QString settle() const;
+    // The same at start, unless a copy of another desk holds its turn.
+    QString settleUnlessCopying(const QString &databaseFile) const;
 };
 
 class SafetyCopier
@@ -73,6 +81,7 @@ private:
     // within this time, however fast entries come.
     static constexpr qint64 MinimumIntervalMs = 5000;
     QElapsedTimer sinceStart_;
+    QLockFile turn_; // held from entering the backup state until it ends
     std::future<QString> running_; // the failure's reason, empty when written
     bool pending_ = false;
     bool retry_ = false;         // the last copy failed

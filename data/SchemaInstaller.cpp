@@ -31,16 +31,55 @@ QString SchemaInstaller::scriptText(const QString &name)
     return QString::fromUtf8(file.readAll());
 }
 
-void SchemaInstaller::upgrade()
+void SchemaInstaller::upgrade(const QStringList &scripts)
 {
     ensureLedger();
-    for (const QString &name : scriptNames()) {
+    // A numbered script may drop or remake tables that routines use, which
+    // the engine refuses while the routines exist: they go before the first
+    // numbered script that runs and are installed again after the last.
+    bool tablesChanged = false;
+    for (const QString &name : scripts) {
         const QString text = scriptText(name);
         const QString checksum =
             QString::fromLatin1(QCryptographicHash::hash(text.toUtf8(), QCryptographicHash::Sha1).toHex());
-        if (isPending(name, checksum))
-            run(name, text, checksum);
+        const bool repeatable = isRepeatable(name);
+        if (!isPending(name, checksum) && !(repeatable && tablesChanged))
+            continue;
+        if (!repeatable && !tablesChanged) {
+            dropRoutines();
+            tablesChanged = true;
+        }
+        run(name, text, checksum);
     }
+}
+
+void SchemaInstaller::dropRoutines()
+{
+    // Callers before the procedures they call: each round drops those that
+    // no other procedure depends on.
+    const QString free = QStringLiteral(
+        "select trim(P.RDB$PROCEDURE_NAME) from RDB$PROCEDURES P "
+        "where coalesce(P.RDB$SYSTEM_FLAG, 0) = 0 and P.RDB$PACKAGE_NAME is null and not exists ("
+        "select 1 from RDB$DEPENDENCIES D where D.RDB$DEPENDED_ON_NAME = P.RDB$PROCEDURE_NAME "
+        "and D.RDB$DEPENDED_ON_TYPE = 5 and D.RDB$DEPENDENT_NAME <> P.RDB$PROCEDURE_NAME)");
+    for (;;) {
+        QStringList names;
+        {
+            fb::Query rows(connection_, free);
+            rows.exec();
+            while (rows.next())
+                names << rows.value(0).toString();
+        }
+        if (names.isEmpty())
+            break;
+        for (const QString &name : names)
+            connection_.executeDefinition(QStringLiteral("drop procedure %1").arg(name));
+    }
+    const int left = connection_.scalar(QStringLiteral(
+        "select count(*) from RDB$PROCEDURES where coalesce(RDB$SYSTEM_FLAG, 0) = 0")).toInt();
+    if (left > 0)
+        throw fb::Error(QStringLiteral("%1 database procedures could not be dropped before the tables change")
+                            .arg(left));
 }
 
 void SchemaInstaller::ensureLedger()

@@ -10,15 +10,16 @@ class Connection;
 // versioned scripts (db/*.sql, built into the program). A script named
 // "NNN_name.sql" runs once, in number order; a script named "R_name.sql"
 // holds routines written with CREATE OR ALTER and runs again whenever its text
-// changes. Table SCHEMA_SCRIPTS remembers what ran.
+// changes, or after numbered scripts ran (the routines are dropped before
+// them). Table SCHEMA_SCRIPTS remembers what ran.
 class SchemaInstaller
 {
 public:
     explicit SchemaInstaller(fb::Connection &connection) : connection_(connection) {}
 
-    // Runs every pending script; throws fb::Error naming the script and
-    // statement that failed.
-    void upgrade();
+    // Runs every pending script of `scripts` (all built-in ones unless
+    // told); throws fb::Error naming the script and statement that failed.
+    void upgrade(const QStringList &scripts = scriptNames());
 
     // The built-in scripts in the order they run.
     static QStringList scriptNames();
@@ -26,6 +27,7 @@ public:
 
 private:
     void ensureLedger();
+    void dropRoutines();
     bool isPending(const QString &name, const QString &checksum);
     void run(const QString &name, const QString &text, const QString &checksum);
 

@@ -18,13 +18,8 @@ QList<int> numbers(fb::Connection &db, const QString &sql)
 
 void WorkingTables::Empty()
 {
-    const std::pair<const char *, const char *> tables[] = {
-        {"STATDOMACI", "IDSTATDOMACI"}, {"STATGOSTI", "IDSTATGOSTI"}, {"MINUTID", "IDMINUTID"},
-        {"MINUTIG", "IDMINUTIG"},       {"PETORKADOM", "IDPETORKAD"}, {"PETORKAGOSTI", "IDPETORKAG"}};
-    for (const auto &[table, generator] : tables) {
+    for (const char *table : {"STATDOMACI", "STATGOSTI", "MINUTID", "MINUTIG", "PETORKADOM", "PETORKAGOSTI"})
         db_.execute(QStringLiteral("delete from %1").arg(QLatin1String(table)));
-        db_.execute(QStringLiteral("set generator %1 to 0").arg(QLatin1String(generator)));
-    }
 }
 
 void WorkingTables::ResetClock()

@@ -1,7 +1,9 @@
 #pragma once
 // The working tables of the match open in the console: the clock row (TEMP),
-// the statistic lines and the players on court of each side. They hold one
-// match at a time; the rules engine keeps them, the console reads them.
+// the statistic lines and the players on court of each side. Every
+// connection has rows of its own (global temporary tables), so each desk's
+// console holds its own match; the rules engine keeps them, the console
+// reads them.
 
 #include "common/GameClock.h"
 #include "data/Side.h"
@@ -17,7 +19,7 @@ class WorkingTables
 public:
     explicit WorkingTables(fb::Connection &db) : db_(db) {}
 
-    // Empties every working table and resets its key generator.
+    // Empties every working table of this connection.
     void Empty();
     // The clock row before the tip-off: period 1, minute 10.
     void ResetClock();

@@ -7,6 +7,7 @@
 #include "common/MatchState.h"
 #include "data/FbClient.h"
 #include "rules/RulesDesk.h"
+#include "data/MatchDesk.h"
 #include "support/RecordingMessenger.h"
 #include "support/TestDatabase.h"
 
@@ -77,6 +78,7 @@ private slots:
     void init() { CurrentMatch().reset(); }
 
     void unknownMatchIsRefused();
+    void matchKeyedAtAnotherDeskIsRefused();
     void openingMarksTheMatchAndWaitsForStarters();
     void recordedShotCarriesEveryColumn();
     void refusalRecordsNothing();
@@ -116,6 +118,41 @@ void TestMatchSession::unknownMatchIsRefused()
     MatchSession session(sb.dm());
     QVERIFY(!session.OpenExistingMatch(4242));
     QCOMPARE(messages.texts(), QStringList{u"Error! Can not find match!"_s});
+}
+
+void TestMatchSession::matchKeyedAtAnotherDeskIsRefused()
+{
+    Sandbox sb;
+    rules::Desk desk(sb.dm().db());
+    const int match = desk.createMatch(), other = desk.createMatch(), abandoned = desk.createMatch();
+    // Another desk (a connection of its own) keys the match.
+    auto elsewhere = fb::Connection::attach(sb.file(AppPaths::DatabaseFileName), sb.dm().db().credentials());
+    MatchDesk otherDesk(*elsewhere);
+    QVERIFY(otherDesk.Claim(match));
+    // A desk on another computer whose program was killed: its connection is gone.
+    sb.dm().db().execute(u"insert into MATCH_DESKS (ID_UTAKMICA, ATTACHMENT, COMPUTER, PROCESS) "
+                         "values (?, 987654321, 'desk-7', 42)"_s,
+                         {abandoned});
+    sb.dm().db().commitRetaining();
+
+    RecordingMessenger messages;
+    MatchSession session(sb.dm());
+    QVERIFY(!session.OpenExistingMatch(match));
+    QCOMPARE(messages.texts(),
+             QStringList{u"The match Rules match is being recorded at another desk (process %1 on this computer). "
+                         "One desk records a match: close its console there first."_s
+                             .arg(QCoreApplication::applicationPid())});
+    QVERIFY(session.OpenExistingMatch(other));
+    QVERIFY(session.OpenExistingMatch(abandoned));
+    QCOMPARE(messages.texts().size(), 1);
+
+    // Once given back, the match opens here; while it is open here, the other desk is refused.
+    otherDesk.Release();
+    QVERIFY(session.OpenExistingMatch(match));
+    QVERIFY(!otherDesk.Claim(match));
+    QVERIFY(otherDesk.holder().endsWith(u"on this computer"_s));
+    session.Close(false);
+    QVERIFY(otherDesk.Claim(match));
 }
 
 void TestMatchSession::openingMarksTheMatchAndWaitsForStarters()

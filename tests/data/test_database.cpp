@@ -22,7 +22,9 @@ class TestDatabaseModule : public QObject
 private slots:
     void initTestCase() { TestDatabase::prepareEngine(); }
 
-    void schemaHasEveryTableAndGenerator();
+    void schemaHasEveryTable();
+    void workingTablesBelongToEachConnection();
+    void databaseOfEarlierVersionIsBroughtUpToDate();
     void databaseIsDialectOneInWin1250();
     void emptyKeyGetsNewUniqueKey_data();
     void emptyKeyGetsNewUniqueKey();
@@ -55,7 +57,7 @@ private slots:
     void scriptSplitting();
 };
 
-void TestDatabaseModule::schemaHasEveryTableAndGenerator()
+void TestDatabaseModule::schemaHasEveryTable()
 {
     Sandbox sb;
     auto &db = sb.dm().db();
@@ -67,10 +69,6 @@ void TestDatabaseModule::schemaHasEveryTableAndGenerator()
     for (const QString &t : tables)
         QVERIFY2(db.scalar(u"select count(*) from RDB$RELATIONS where RDB$RELATION_NAME = ?"_s, {t}).toInt() == 1,
                  qPrintable(t));
-    for (const QString &g : {u"IDSTATDOMACI"_s, u"IDSTATGOSTI"_s, u"IDMINUTID"_s, u"IDMINUTIG"_s,
-                             u"IDPETORKAD"_s, u"IDPETORKAG"_s})
-        QVERIFY2(db.scalar(u"select count(*) from RDB$GENERATORS where RDB$GENERATOR_NAME = ?"_s, {g}).toInt() == 1,
-                 qPrintable(g));
     // Per-match tables are reached through an index that starts with the match.
     for (const auto &[table, column] : {std::pair{u"DTT"_s, u"IDM"_s}, {u"AKCIJE"_s, u"ID_UTAKMICA"_s},
                                         {u"SASTAV"_s, u"ID_UTAKMICA"_s}, {u"INDEKSI"_s, u"IDGAME"_s},
@@ -81,6 +79,59 @@ void TestDatabaseModule::schemaHasEveryTableAndGenerator()
                            {table, column})
                          .toInt() >= 1,
                  qPrintable(table));
+}
+
+void TestDatabaseModule::workingTablesBelongToEachConnection()
+{
+    // Two desks on one database: each connection's working rows are its own,
+    // keyed from 1 however many rows the other holds.
+    Sandbox sb;
+    auto &desk = sb.dm().db();
+    auto other = fb::Connection::attach(sb.file(AppPaths::DatabaseFileName), desk.credentials());
+    for (int shirt : {4, 5, 6})
+        desk.execute(u"insert into STATDOMACI (DRES) values (?)"_s, {shirt});
+    desk.execute(u"insert into TEMP (VREME, PERIOD, KRAJ) values (7, 2, 0)"_s);
+    desk.commit();
+    QCOMPARE(other->scalar(u"select count(*) from STATDOMACI"_s).toInt(), 0);
+    QVERIFY(!other->scalar(u"select VREME from TEMP"_s).isValid());
+    other->execute(u"insert into STATDOMACI (DRES) values (9)"_s);
+    other->commit();
+    QCOMPARE(other->scalar(u"select ID_STAT from STATDOMACI"_s).toInt(), 1);
+    QCOMPARE(desk.scalar(u"select list(DRES) from STATDOMACI"_s).toString(), u"4,5,6"_s);
+    QCOMPARE(desk.scalar(u"select max(ID_STAT) from STATDOMACI"_s).toInt(), 3);
+}
+
+void TestDatabaseModule::databaseOfEarlierVersionIsBroughtUpToDate()
+{
+    // Made before desks shared a database: the working tables were tables
+    // of the whole database (with the routines that use them installed) and
+    // plus-minus rows took the highest key plus one.
+    Sandbox sb(false);
+    auto db = fb::Connection::create(sb.file(u"earlier.fdb"_s), {});
+    QStringList earlier = SchemaInstaller::scriptNames();
+    earlier.removeIf([](const QString &name) { return name.startsWith(u"005_"_s); });
+    SchemaInstaller(*db).upgrade(earlier);
+    db->execute(u"insert into INDEKSI (IDINDEKS, IDGAME, HG, NODR, VAL) values (7, 1, 1, 4, 2)"_s);
+    db->execute(u"insert into STATDOMACI (DRES) values (4)"_s);
+    db->commit();
+
+    SchemaInstaller(*db).upgrade();
+    QCOMPARE(db->scalar(u"select count(*) from SCHEMA_SCRIPTS"_s).toInt(), SchemaInstaller::scriptNames().size());
+    for (const QString &table : {u"TEMP"_s, u"STATDOMACI"_s, u"STATGOSTI"_s, u"MINUTID"_s, u"MINUTIG"_s,
+                                 u"PETORKADOM"_s, u"PETORKAGOSTI"_s})
+        QVERIFY2(db->scalar(u"select RDB$RELATION_TYPE from RDB$RELATIONS where RDB$RELATION_NAME = ?"_s, {table})
+                         .toInt() == 4, // global temporary, rows kept over commits
+                 qPrintable(table));
+    // The routines are back, every one of them.
+    const QString routines = u"select list(trim(RDB$PROCEDURE_NAME)) from "
+                             "(select RDB$PROCEDURE_NAME from RDB$PROCEDURES where coalesce(RDB$SYSTEM_FLAG, 0) = 0 "
+                             "order by 1)"_s;
+    Sandbox fresh;
+    QCOMPARE(db->scalar(routines).toString(), fresh.dm().db().scalar(routines).toString());
+    db->execute(u"execute procedure RE_OPEN(1)"_s);
+    // Plus-minus keys go on above the highest.
+    db->execute(u"insert into INDEKSI (IDGAME, HG, NODR, VAL) values (1, 1, 5, 2)"_s);
+    QCOMPARE(db->scalar(u"select max(IDINDEKS) from INDEKSI"_s).toInt(), 8);
 }
 
 void TestDatabaseModule::databaseIsDialectOneInWin1250()
@@ -113,6 +164,11 @@ void TestDatabaseModule::emptyKeyGetsNewUniqueKey_data()
                                  << u"MINUTIG"_s;
     QTest::newRow("on court") << u"insert into PETORKADOM (DRES, VREME) values (?, 0)"_s << u"ID_PETORKA"_s
                               << u"PETORKADOM"_s;
+    QTest::newRow("plus-minus") << u"insert into INDEKSI (IDGAME, HG, NODR, VAL) values (1, 1, ?, 2)"_s
+                                << u"IDINDEKS"_s << u"INDEKSI"_s;
+    QTest::newRow("plus-minus history")
+        << u"insert into ISTORIJA_INDEKSI_PM (IDUTAKMICE, RBAKCIJE, HG, VRBODA) values (1, ?, 1, 2)"_s
+        << u"IDZAPISA"_s << u"ISTORIJA_INDEKSI_PM"_s;
 }
 
 void TestDatabaseModule::emptyKeyGetsNewUniqueKey()

@@ -1,6 +1,7 @@
 #include "rules/RulesDesk.h"
 
 #include "data/FbClient.h"
+#include "data/WorkingTables.h"
 
 #include <QStringList>
 
@@ -69,19 +70,9 @@ int Desk::createMatch()
 void Desk::openMatch(int match)
 {
     match_ = match;
-    const QStringList tables = {QStringLiteral("STATDOMACI"), QStringLiteral("STATGOSTI"),
-                                QStringLiteral("MINUTID"),    QStringLiteral("MINUTIG"),
-                                QStringLiteral("PETORKADOM"), QStringLiteral("PETORKAGOSTI")};
-    const QStringList generators = {QStringLiteral("IDSTATDOMACI"), QStringLiteral("IDSTATGOSTI"),
-                                    QStringLiteral("IDMINUTID"),    QStringLiteral("IDMINUTIG"),
-                                    QStringLiteral("IDPETORKAD"),   QStringLiteral("IDPETORKAG")};
-    for (int i = 0; i < tables.size(); ++i) {
-        db_.execute(QStringLiteral("delete from %1").arg(tables[i]));
-        db_.execute(QStringLiteral("set generator %1 to 0").arg(generators[i]));
-    }
-    db_.execute(QStringLiteral("delete from TEMP"));
-    db_.execute(QStringLiteral("insert into TEMP (VREME, PERIOD, KRAJ, PERIOD_NO, PERIOD_TIME, EXTRA_TIME, A4) "
-                               "values (10, 1, 0, 4, 10, 5, 0)"));
+    WorkingTables tables(db_);
+    tables.Empty();
+    tables.ResetClock();
     db_.execute(QStringLiteral("insert into STATDOMACI (DRES) "
                                "select DRES from SASTAV where ID_UTAKMICA = ? and DOMGOST = 1"),
                 {match});

@@ -5,8 +5,8 @@
 #include "console/MatchSession.h"
 #include "data/ActionCodes.h"
 #include "data/FbClient.h"
-#include "rules/MatchGenerator.h"
 #include "matchscript/widgets/MatchReplay.h"
+#include "support/MatchFixtures.h"
 #include "support/RecordingMessenger.h"
 #include "support/TestDatabase.h"
 
@@ -38,40 +38,6 @@ MatchScript parsed(const QString &text)
     return std::get<MatchScript>(result);
 }
 
-// Everything a replay must reproduce of a match, as text: the event
-// records (without the clock time of their keying), the rules engine's
-// events in force, its statistic lines, the plus-minus rows and the result.
-QStringList matchTables(fb::Connection &db, int match, bool withResult = true)
-{
-    QStringList rows;
-    auto dump = [&](const QString &caption, const QString &sql, const QVariantList &params = {}) {
-        fb::Query q(db, sql);
-        q.exec(params);
-        while (q.next()) {
-            QStringList values;
-            for (int c = 0; c < q.columnCount(); ++c)
-                if (!q.columnName(c).startsWith(u"ID_"_s))
-                    values << q.value(c).toString();
-            rows << caption + u": "_s + values.join(u' ');
-        }
-    };
-    dump(u"DTT"_s, u"select RBACTION, HG, NODR, P, M, RES, PAR1, PAR2, PAR3, PAR4, DTYPE, I1, I2, ISBONUS, STARTER, "
-                   "LGTYPE, substring(S1 from 10) from DTT where IDM = ? order by RBACTION"_s,
-         {match});
-    dump(u"AKCIJE"_s, u"select A0, A1, SIFRA, A3, A4 from AKCIJE where ID_UTAKMICA = ? and UNDO = 0 "
-                      "order by ID_AKCIJE"_s,
-         {match});
-    dump(u"home line"_s, u"select * from STATDOMACI order by DRES"_s);
-    dump(u"away line"_s, u"select * from STATGOSTI order by DRES"_s);
-    dump(u"plus-minus"_s, u"select RBAKCIJE, HG, VRBODA, IDHOME, IDAWAY from ISTORIJA_INDEKSI_PM "
-                          "where IDUTAKMICE = ? order by RBAKCIJE"_s,
-         {match});
-    dump(u"index"_s, u"select HG, NODR, VAL from INDEKSI where IDGAME = ? order by HG, NODR"_s, {match});
-    if (withResult)
-        dump(u"result"_s, u"select REZULTAT from UTAKMICA where ID_UTAKMICA = ?"_s, {match});
-    return rows;
-}
-
 // What a replay left behind: the outcome, the journal's text and the tables.
 struct Replayed
 {
@@ -87,7 +53,7 @@ Replayed replayInSandbox(const QString &script, bool lenient = false)
     Replayed r;
     r.outcome = MatchReplay(lenient).Run(parsed(script));
     if (r.outcome.matchId >= 0) {
-        r.tables = matchTables(sb.dm().db(), r.outcome.matchId);
+        r.tables = MatchTables(sb.dm().db(), r.outcome.matchId);
         if (QFile::exists(r.outcome.journal))
             r.journal = readFile(r.outcome.journal);
     }
@@ -121,54 +87,6 @@ const QString SmallHeader = u"league \"Probe League\"\n"
                             "play\n"
                             "JUMP H\n"
                             "+\n"_s; // the entries that follow begin on line 20
-
-// A random match keyed as a script: the rules engine's own random matches
-// (with a share of wild entries the console refuses), every foul typed and
-// every substitution timed.
-QString randomScript(quint32 seed)
-{
-    std::set<int> numbers;
-    QString text = u"league \"Random League\"\nhome \"Random Home\"\naway \"Random Away\"\n"_s;
-    for (int n = 4; n <= 15; ++n) {
-        numbers.insert(n);
-        text += u"player H %1 \"Home\" \"No %1\"\nplayer A %1 \"Away\" \"No %1\"\n"_s.arg(n);
-    }
-    rules::Model model(numbers, numbers);
-    rules::MatchGenerator generator(seed, {.wildShare = 0.04, .maxOvertimes = 1});
-    QRandomGenerator &random = generator.random();
-    std::array<QStringList, 2> starters;
-    QStringList play;
-    while (const auto e = generator.next(model)) {
-        const bool legal = model.validate(*e) == 1;
-        if (legal)
-            model.apply(*e);
-        ScriptEntry s{.side = e->a0, .number = e->a1, .code = e->code, .parameter = e->a3};
-        switch (e->code) {
-        case EvMatchStart: continue;
-        case EvStarters:
-            if (legal)
-                starters[size_t(e->a0 - 1)] << QString::number(e->a1);
-            continue;
-        case EvMinuteChange: s.kind = ScriptEntry::Kind::MinuteChange; break;
-        case EvTimeOut: s.kind = ScriptEntry::Kind::TimeOut; break;
-        case EvTeamOffence: case EvTeamDefence: case EvTeamTurnover: s.kind = ScriptEntry::Kind::TeamEvent; break;
-        case EvJumpBall: s.kind = ScriptEntry::Kind::JumpBall; break;
-        case EvPersonalFoul: s.foulType = random.bounded(1, 10); break;
-        case EvPlayerChange: s.seconds = random.bounded(60); break;
-        default:
-            if (e->code < EvMade1 || e->code > EvMatchFinish)
-                continue; // not a code of the entry boxes
-        }
-        const bool fits = s.number >= 0 && s.number <= 100 && s.parameter >= 0 && s.parameter <= 100;
-        if (!fits || (s.kind != ScriptEntry::Kind::MinuteChange && s.side != 1 && s.side != 2))
-            continue; // nothing the boxes take
-        play << ScriptLine(s);
-        if (random.bounded(40) == 0)
-            play << (random.bounded(2) ? u"ATTACK F"_s : u"DEFENCE Z"_s);
-    }
-    text += u"starters H %1\nstarters A %2\nplay\n"_s.arg(starters[0].join(u' '), starters[1].join(u' '));
-    return text + play.join(u'\n') + u'\n';
-}
 
 } // namespace
 
@@ -301,7 +219,7 @@ void TestMatchReplay::playerAddedDuringTheMatchIsJournaled()
 
 void TestMatchReplay::randomMatchJournalRebuildsTheMatch()
 {
-    const QString script = randomScript(20261210);
+    const QString script = RandomMatchScript(20261210);
     const Replayed first = replayInSandbox(script, true);
     QVERIFY(first.outcome.matchId >= 0);
     QVERIFY2(first.outcome.entriesPlayed > 300, "a whole match was keyed");
@@ -345,7 +263,7 @@ void TestMatchReplay::journalAgreesWithTheDatabaseAfterAKill()
     RecordingMessenger quiet;
     Tdm killed({home.filePath(QString::fromLatin1(AppPaths::DatabaseFileName)), home.path()});
     QVERIFY(killed.Start());
-    const QStringList stored = matchTables(killed.db(), 1, false);
+    const QStringList stored = MatchTables(killed.db(), 1, false);
     // Every event reported as recorded is in both, in the same order; the
     // database may hold one more, recorded but not yet reported.
     for (const QString &table : {u"DTT:"_s, u"AKCIJE:"_s}) {
