@@ -236,7 +236,11 @@ QVariant Connection::scalar(const QString &sql, const QVariantList &params)
 
 void Connection::executeDefinition(const QString &sql)
 {
-    forgetPrepared();
+    // The database's own settings (its backup state, switched around every
+    // safety copy) change no table or procedure a kept statement uses;
+    // preparing them all again would cost the next entry several ms.
+    if (!sql.trimmed().startsWith(QLatin1String("alter database"), Qt::CaseInsensitive))
+        forgetPrepared();
     ITransaction *own = startTransaction(attachment_);
     try {
         guarded([&](Status &st) {

@@ -7,13 +7,19 @@
 #include <QFileInfo>
 #include <QProcess>
 
+#include <cerrno>
 #include <filesystem>
 #include <thread>
+
+#include <unistd.h>
 
 namespace {
 
 // Copies in slices with short pauses, so that a large copy running beside
 // the statistician's entries leaves the disk and the processor to them.
+// Each slice goes to the disk before the next: left to the kernel, the
+// copy's dirty pages pile up and an entry's commit (forced writes) waits
+// behind their write-back.
 void copyGently(const QString &source, const QString &target)
 {
     QFile from(source), to(target);
@@ -39,6 +45,10 @@ void copyGently(const QString &source, const QString &target)
                 throw failure(to);
             done += wrote;
         }
+        if (::fdatasync(to.handle()) != 0)
+            throw std::runtime_error(QStringLiteral("%1: %2")
+                                         .arg(QDir::toNativeSeparators(target), qt_error_string(errno))
+                                         .toStdString());
         if (got < Slice)
             break;
         std::this_thread::sleep_for(std::chrono::milliseconds(8));
