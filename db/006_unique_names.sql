@@ -1,0 +1,30 @@
+/*
+ * Names that must not repeat, compared without regard to letter case or
+ * outer spaces: a league's name, a club's name within its league, and a
+ * player's surname and first name within his club. The program refuses a
+ * repeated name before it writes; these indexes settle two desks that post
+ * the same name at the same moment.
+ *
+ * A database may already hold repeated names. Such a table keeps its rows
+ * and gets no index: the program's own check still refuses new repeats,
+ * but two desks posting one name at the very same moment are not caught.
+ */
+set term ^ ;
+
+execute block as
+begin
+  if (not exists(select 1 from LIGA group by upper(trim(NAZIV)) having count(*) > 1)) then
+    execute statement 'create unique index LIGA_NAZIV_NOCASE on LIGA computed by (upper(trim(NAZIV)))';
+
+  if (not exists(select 1 from KLUB where ID_LIGA is not null
+                 group by ID_LIGA, upper(trim(NAZIV)) having count(*) > 1)) then
+    execute statement 'create unique index KLUB_LIGA_NAZIV_NOCASE on KLUB '
+                   || 'computed by (ID_LIGA || ''|'' || upper(trim(NAZIV)))';
+
+  if (not exists(select 1 from IGRAC where ID_KLUB is not null
+                 group by ID_KLUB, upper(trim(PREZIME)), upper(trim(IME)) having count(*) > 1)) then
+    execute statement 'create unique index IGRAC_KLUB_IME_NOCASE on IGRAC '
+                   || 'computed by (ID_KLUB || ''|'' || upper(trim(PREZIME)) || ''|'' || upper(trim(IME)))';
+end^
+
+set term ; ^
