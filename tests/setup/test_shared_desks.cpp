@@ -4,6 +4,7 @@
 // middle of its post; a helper thread ends it while the first desk retries.
 #include "data/FbClient.h"
 #include "data/RosterStore.h"
+#include "data/SchemaInstaller.h"
 #include "setup/RefBrowserLogic.h"
 #include "support/RecordingMessenger.h"
 #include "support/TestDatabase.h"
@@ -225,6 +226,52 @@ private slots:
         }
         QCOMPARE(desks.other.db().scalar(u"select EBR from KLUB where ID_KLUB = ?"_s, {desks.club1}).toString(),
                  u"here"_s);
+    }
+
+    // The name indexes reach a database made before them; a table that
+    // already repeats a name keeps its rows and goes without its index.
+    void nameIndexesSpareStoredRepeats_data()
+    {
+        QTest::addColumn<QString>("repeat"); // statement run twice before the upgrade
+        QTest::addColumn<QStringList>("indexes");
+        const QString league = u"LIGA_NAZIV_NOCASE"_s, club = u"KLUB_LIGA_NAZIV_NOCASE"_s,
+                      player = u"IGRAC_KLUB_IME_NOCASE"_s;
+        QTest::newRow("no repeats") << QString() << QStringList{player, club, league};
+        QTest::newRow("club repeated in its league")
+            << u"insert into KLUB (NAZIV, ID_LIGA) select first 1 'Borac', ID_LIGA from LIGA"_s
+            << QStringList{player, league};
+        QTest::newRow("player repeated in his club, other case")
+            << u"insert into IGRAC (PREZIME, IME, ID_KLUB) select first 1 'Ilić', 'Ana', ID_KLUB from KLUB"_s
+            << QStringList{club, league};
+        QTest::newRow("clubs without a league") << u"insert into KLUB (NAZIV) values ('Borac')"_s
+                                                << QStringList{player, club, league};
+    }
+    void nameIndexesSpareStoredRepeats()
+    {
+        QFETCH(QString, repeat);
+        QFETCH(QStringList, indexes);
+        TwoDesks desks;
+        QVERIFY(desks.ok);
+        fb::Connection &db = desks.db();
+        db.commit();
+        db.forgetPrepared();
+        const QString indexNames = u"select trim(RDB$INDEX_NAME) from RDB$INDICES where trim(RDB$INDEX_NAME) like '%NOCASE' "
+                                   "order by RDB$INDEX_NAME"_s;
+        for (const QString &name : {u"LIGA_NAZIV_NOCASE"_s, u"KLUB_LIGA_NAZIV_NOCASE"_s, u"IGRAC_KLUB_IME_NOCASE"_s})
+            db.executeDefinition(u"drop index "_s + name);
+        db.execute(u"delete from SCHEMA_SCRIPTS where NAME = '006_unique_names.sql'"_s);
+        if (!repeat.isEmpty()) {
+            db.execute(repeat);
+            db.execute(QString(repeat).replace(u"'Ilić'"_s, u"' ILIĆ'"_s));
+        }
+        db.commit();
+        SchemaInstaller(db).upgrade();
+        QStringList made;
+        fb::Query query(db, indexNames);
+        query.exec();
+        while (query.next())
+            made << query.value(0).toString();
+        QCOMPARE(made, indexes);
     }
 
     // One desk adds to a match roster while another reads it: the reader is
