@@ -5,6 +5,7 @@
 #include <QDateTime>
 #include <QFile>
 #include <QRegularExpression>
+#include <QScopeGuard>
 #include <QThread>
 
 #include <climits>
@@ -263,7 +264,10 @@ void Connection::runRetryingConflicts(const std::function<void()> &work)
     // in the middle of a change it commits within moments.
     constexpr int Attempts = 6;
     constexpr int PauseMs = 40;
-    const QString savepoint = QStringLiteral("RETRIED_WORK");
+    // Retried work may itself retry a part of it: each level has its own savepoint.
+    const QString savepoint = QStringLiteral("RETRIED_WORK_%1").arg(retryDepth_);
+    ++retryDepth_;
+    const auto leave = qScopeGuard([&] { --retryDepth_; });
     auto undo = [&] {
         execute(QStringLiteral("rollback to savepoint ") + savepoint);
         execute(QStringLiteral("release savepoint %1 only").arg(savepoint));

@@ -113,6 +113,7 @@ private:
     Firebird::IAttachment *attachment_ = nullptr;
     Firebird::ITransaction *transaction_ = nullptr;
     std::unordered_map<QString, std::unique_ptr<Prepared>> prepared_;
+    int retryDepth_ = 0;
 };
 
 // A prepared statement of the connection's transaction. Parameters are the

@@ -83,12 +83,10 @@ bool RosterStore::NamedByEvents(int number)
 
 void RosterStore::Add(int playerId, int number)
 {
-    db_.runRetryingConflicts([&] {
-        db_.execute(QStringLiteral("insert into SASTAV (ID_IGRAC, ID_UTAKMICA, DRES, DOMGOST, SEKUNDA) "
-                                   "values (?, ?, ?, ?, 0)"),
-                    {playerId, match_, number, side_.rosterCode()});
-        db_.execute(QStringLiteral("insert into %1 (DRES) values (?)").arg(side_.statTable()), {number});
-    });
+    db_.execute(QStringLiteral("insert into SASTAV (ID_IGRAC, ID_UTAKMICA, DRES, DOMGOST, SEKUNDA) "
+                               "values (?, ?, ?, ?, 0)"),
+                {playerId, match_, number, side_.rosterCode()});
+    db_.execute(QStringLiteral("insert into %1 (DRES) values (?)").arg(side_.statTable()), {number});
 }
 
 void RosterStore::Reassign(int rosterId, int playerId)
