@@ -6,6 +6,7 @@
 #include "data/RosterStore.h"
 #include "data/SchemaInstaller.h"
 #include "setup/RefBrowserLogic.h"
+#include "setup/RosterEditor.h"
 #include "support/RecordingMessenger.h"
 #include "support/TestDatabase.h"
 
@@ -276,7 +277,8 @@ private slots:
 
     // One desk adds to a match roster while another reads it: the reader is
     // never held up, sees the row once it is committed, and rows two desks
-    // add at once are all kept.
+    // add at once are all kept; the roster's save outlasts a moment's hold
+    // on the match row.
     void rosterIsSharedWhileWritten()
     {
         TwoDesks desks;
@@ -307,6 +309,23 @@ private slots:
             std::sort(numbers.begin(), numbers.end());
             QCOMPARE(numbers, (QList<int>{4, 5}));
         }
+
+        // The roster dialog's save waits for a desk that is writing the match row.
+        RosterEditor editor(a, match, 1);
+        for (RosterEditor::Row &row : editor.rows)
+            if (row.playerId == players[1])
+                row.number = 7;
+        b.execute(u"update UTAKMICA set JUMPBAL = 2 where ID_UTAKMICA = ?"_s, {match});
+        {
+            RecordingMessenger messages;
+            LateEnding late(b, Ending::Commit);
+            QVERIFY2(editor.Apply(), qPrintable(messages.texts().join(u'\n')));
+        }
+        QList<int> numbers;
+        for (const RosterStore::Entry &entry : reader.Entries())
+            numbers << entry.number;
+        std::sort(numbers.begin(), numbers.end());
+        QCOMPARE(numbers, (QList<int>{4, 7}));
     }
 };
 
