@@ -1,9 +1,9 @@
 /*
  * Names that must not repeat, compared without regard to letter case or
- * outer spaces: a league's name, a club's name within its league, and a
- * player's surname and first name within his club. The program refuses a
- * repeated name before it writes; these indexes settle two desks that post
- * the same name at the same moment.
+ * outer spaces: a league's name and a club's name within its league. The
+ * program refuses a repeated name before it writes (a player's name within
+ * his club too); these indexes settle two desks that post the same name at
+ * the same moment.
  *
  * A database may already hold repeated names. Such a table keeps its rows
  * and gets no index: the program's own check still refuses new repeats,
@@ -20,11 +20,6 @@ begin
                  group by ID_LIGA, upper(trim(NAZIV)) having count(*) > 1)) then
     execute statement 'create unique index KLUB_LIGA_NAZIV_NOCASE on KLUB '
                    || 'computed by (ID_LIGA || ''|'' || upper(trim(NAZIV)))';
-
-  if (not exists(select 1 from IGRAC where ID_KLUB is not null
-                 group by ID_KLUB, upper(trim(PREZIME)), upper(trim(IME)) having count(*) > 1)) then
-    execute statement 'create unique index IGRAC_KLUB_IME_NOCASE on IGRAC '
-                   || 'computed by (ID_KLUB || ''|'' || upper(trim(PREZIME)) || ''|'' || upper(trim(IME)))';
 end^
 
 set term ; ^

@@ -254,9 +254,11 @@ QVariant RefTable::write(const QVariantMap &row)
         assignments << column + QStringLiteral(" = ?");
     const QVariant key = original_.value(keyColumn_);
     values << key;
-    db.execute(QStringLiteral("update %1 set %2 where %3 = ?")
-                   .arg(tableName(), assignments.join(QStringLiteral(", ")), keyColumn_),
-               values);
+    // The edit would vanish without a word on a row another desk has deleted.
+    if (db.execute(QStringLiteral("update %1 set %2 where %3 = ?")
+                       .arg(tableName(), assignments.join(QStringLiteral(", ")), keyColumn_),
+                   values) == 0)
+        throw fb::Error(QStringLiteral("It has been deleted at another desk."));
     return key;
 }
 
