@@ -5,6 +5,8 @@
 #include <QDateTime>
 #include <QFile>
 #include <QRegularExpression>
+#include <QScopeGuard>
+#include <QThread>
 
 #include <climits>
 #include <cmath>
@@ -35,7 +37,15 @@ Error toError(IStatus *status)
     util()->formatStatus(text, sizeof text, status);
     const intptr_t *errors = status->getErrors();
     const int code = errors && errors[0] == isc_arg_gds ? int(errors[1]) : 0;
-    return Error(QString::fromUtf8(text).trimmed(), code);
+    // Walk the whole vector: the code that names a conflict is often not the first.
+    QList<int> codes;
+    for (const intptr_t *arg = errors; arg && *arg != isc_arg_end;) {
+        const intptr_t kind = *arg++;
+        if (kind == isc_arg_gds)
+            codes << int(*arg);
+        arg += kind == isc_arg_cstring ? 2 : 1;
+    }
+    return Error(QString::fromUtf8(text).trimmed(), code, codes);
 }
 
 // Runs a piece of client-API work, turning the engine's exceptions into fb::Error.
@@ -113,10 +123,24 @@ ITransaction *startTransaction(IAttachment *attachment)
 
 } // namespace
 
-Error::Error(const QString &text, int gdsCode)
-    : std::runtime_error(text.toStdString()), gdsCode_(gdsCode)
+Error::Error(const QString &text, int gdsCode, QList<int> codes)
+    : std::runtime_error(text.toStdString()), gdsCode_(gdsCode), codes_(std::move(codes))
 {
 }
+
+bool Error::isConflict() const
+{
+    return has(isc_update_conflict) || has(isc_deadlock) || has(isc_lock_conflict);
+}
+
+Error Error::asConflict() const
+{
+    QList<int> codes = codes_;
+    codes << isc_lock_conflict;
+    return Error(text(), gdsCode_, codes);
+}
+
+bool Error::isDuplicateKey() const { return has(isc_unique_key_violation) || has(isc_no_dup); }
 
 // ---------------------------------------------------------------- Connection
 
@@ -232,6 +256,38 @@ QVariant Connection::scalar(const QString &sql, const QVariantList &params)
     Query query(*this, sql);
     query.exec(params);
     return query.next() ? query.value(0) : QVariant();
+}
+
+void Connection::runRetryingConflicts(const std::function<void()> &work)
+{
+    // The transaction waits for no lock, so a conflict means another desk is
+    // in the middle of a change it commits within moments.
+    constexpr int Attempts = 6;
+    constexpr int PauseMs = 40;
+    // Retried work may itself retry a part of it: each level has its own savepoint.
+    const QString savepoint = QStringLiteral("RETRIED_WORK_%1").arg(retryDepth_);
+    ++retryDepth_;
+    const auto leave = qScopeGuard([&] { --retryDepth_; });
+    auto undo = [&] {
+        execute(QStringLiteral("rollback to savepoint ") + savepoint);
+        execute(QStringLiteral("release savepoint %1 only").arg(savepoint));
+    };
+    for (int attempt = 1;; ++attempt) {
+        execute(QStringLiteral("savepoint ") + savepoint);
+        try {
+            work();
+            execute(QStringLiteral("release savepoint %1 only").arg(savepoint));
+            return;
+        } catch (const Error &e) {
+            undo();
+            if (!e.isConflict() || attempt == Attempts)
+                throw;
+        } catch (...) {
+            undo();
+            throw;
+        }
+        QThread::msleep(PauseMs * attempt);
+    }
 }
 
 void Connection::executeDefinition(const QString &sql)

@@ -6,11 +6,13 @@
 // procedures, ad-hoc statements and scripts agree on its rules.
 
 #include <QByteArray>
+#include <QList>
 #include <QString>
 #include <QStringList>
 #include <QVariant>
 #include <QVariantList>
 
+#include <functional>
 #include <memory>
 #include <stdexcept>
 #include <unordered_map>
@@ -30,13 +32,25 @@ namespace fb {
 class Error : public std::runtime_error
 {
 public:
-    explicit Error(const QString &text, int gdsCode = 0);
+    explicit Error(const QString &text, int gdsCode = 0, QList<int> codes = {});
     QString text() const { return QString::fromUtf8(what()); }
     // The engine's primary error code (isc_...), 0 for errors of this layer.
     int gdsCode() const { return gdsCode_; }
+    // The work lost to another connection's change of the same rows or keys
+    // (update conflict, lock conflict, deadlock); worth running again.
+    bool isConflict() const;
+    // A unique index refused the row. A no-wait transaction is refused alike
+    // whether the other row is committed or still in another connection's
+    // open work; the caller that can tell them apart calls the latter a
+    // conflict with asConflict.
+    bool isDuplicateKey() const;
+    Error asConflict() const;
 
 private:
+    bool has(int code) const { return gdsCode_ == code || codes_.contains(code); }
+
     int gdsCode_;
+    QList<int> codes_; // every engine code of the error, the primary one first
 };
 
 struct Credentials
@@ -74,6 +88,10 @@ public:
     int execute(const QString &sql, const QVariantList &params = {});
     // The first column of the first row, or an invalid QVariant when there is none.
     QVariant scalar(const QString &sql, const QVariantList &params = {});
+    // Runs `work` under a savepoint. Work that lost a conflict with another
+    // connection (see Error::isConflict) is undone and run again after a
+    // short pause, a few times; the last conflict is thrown.
+    void runRetryingConflicts(const std::function<void()> &work);
     // Runs data-definition text in a transaction of its own and commits it.
     void executeDefinition(const QString &sql);
 
@@ -95,6 +113,7 @@ private:
     Firebird::IAttachment *attachment_ = nullptr;
     Firebird::ITransaction *transaction_ = nullptr;
     std::unordered_map<QString, std::unique_ptr<Prepared>> prepared_;
+    int retryDepth_ = 0;
 };
 
 // A prepared statement of the connection's transaction. Parameters are the

@@ -18,6 +18,7 @@ RefBrowserLogic::RefBrowserLogic(BrowserKind kind, Tdm &module, QObject *parent)
       table_(module, member_.tableObject, member_.keyColumn, member_.writableColumns()),
       leagues_(module, QStringLiteral("tLea"), QStringLiteral("ID_LIGA"), {})
 {
+    table_.setUniqueName(member_.uniqueName);
 }
 
 void RefBrowserLogic::Open()
@@ -49,6 +50,12 @@ QString RefBrowserLogic::countText() const { return QString::number(RecordCount(
 
 QString RefBrowserLogic::stateText() const { return StateText(table_.state(), member_.entityWord); }
 
+QString RefBrowserLogic::busyText(const QString &doing) const
+{
+    return QStringLiteral("The %1 can not be %2 now: another desk is changing it. Please try again.")
+        .arg(member_.entityWord, doing);
+}
+
 QString RefBrowserLogic::label(const QString &column) const
 {
     const EditField *field = member_.editField(column);
@@ -71,8 +78,12 @@ bool RefBrowserLogic::PostPending()
     } catch (const RefTable::MissingValue &missing) {
         ShowError(QStringLiteral("The %1 can not be saved: %2 must be given.")
                       .arg(member_.entityWord, label(missing.column)));
+    } catch (const RefTable::DuplicateName &duplicate) {
+        ShowError(QStringLiteral("The %1 \"%2\" is already stored%3.")
+                      .arg(member_.entityWord, duplicate.name, member_.uniqueName->scopeWords));
     } catch (const fb::Error &e) {
-        ShowError(QStringLiteral("The %1 can not be saved:\n%2").arg(member_.entityWord, e.text()));
+        ShowError(e.isConflict() ? busyText(QStringLiteral("saved"))
+                                 : QStringLiteral("The %1 can not be saved:\n%2").arg(member_.entityWord, e.text()));
     }
     return false;
 }
@@ -151,7 +162,8 @@ bool RefBrowserLogic::Delete()
         table_.remove();
         return true;
     } catch (const fb::Error &e) {
-        ShowError(QStringLiteral("The %1 can not be deleted:\n%2").arg(member_.entityWord, e.text()));
+        ShowError(e.isConflict() ? busyText(QStringLiteral("deleted"))
+                                 : QStringLiteral("The %1 can not be deleted:\n%2").arg(member_.entityWord, e.text()));
         return false;
     }
 }

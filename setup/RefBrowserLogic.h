@@ -83,6 +83,8 @@ private:
     void readChoices();
     int usageCount() const;
     QString label(const QString &column) const;
+    // The refusal when another desk held the row through every retry.
+    QString busyText(const QString &doing) const;
 
     const BrowserMember &member_;
     Tdm &module_;

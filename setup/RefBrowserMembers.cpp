@@ -86,6 +86,7 @@ BrowserMember leagues()
     m.stripColour = QColor(220, 180, 220);
     m.picture = PictureExtra{QStringLiteral("LOGO"), QStringLiteral("Load Image ..."), QStringLiteral("Clear Image")};
     m.usage = RowUsage{QStringLiteral("UTAKMICA"), {QStringLiteral("ID_LIGA")}, QStringLiteral("ID_UTAKMICA")};
+    m.uniqueName = UniqueName{{QStringLiteral("NAZIV")}, QString(), QString()};
     return m;
 }
 
@@ -118,6 +119,8 @@ BrowserMember teams()
     m.stripColour = QColor(160, 180, 220);
     m.picture = PictureExtra{QStringLiteral("AMBLEM"), QStringLiteral("Load Emblem ..."), QStringLiteral("Clear Emblem")};
     m.leaguesList = true;
+    // One club may play in several leagues, one row in each.
+    m.uniqueName = UniqueName{{QStringLiteral("NAZIV")}, QStringLiteral("ID_LIGA"), QStringLiteral(" in this league")};
     m.usage = RowUsage{QStringLiteral("UTAKMICA"), {QStringLiteral("ID_KLUB1"), QStringLiteral("ID_KLUB2")},
                        QStringLiteral("ID_UTAKMICA")};
     return m;
@@ -153,6 +156,9 @@ BrowserMember players()
     m.stripColour = QColor(180, 220, 220);
     // A player named in a match roster keeps his row.
     m.usage = RowUsage{QStringLiteral("SASTAV"), {QStringLiteral("ID_IGRAC")}, QStringLiteral("ID_UTAKMICA")};
+    // A second player of the same name in one club is a player keyed twice.
+    m.uniqueName = UniqueName{{QStringLiteral("PREZIME"), QStringLiteral("IME")}, QStringLiteral("ID_KLUB"),
+                              QStringLiteral(" in this team")};
     return m;
 }
 

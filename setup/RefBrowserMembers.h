@@ -79,6 +79,7 @@ struct BrowserMember
     std::optional<PictureExtra> picture;
     bool leaguesList = false;     // "Show Teams By Leagues"
     std::optional<RowUsage> usage;
+    std::optional<UniqueName> uniqueName; // none: names may repeat
 
     // The columns an edit writes.
     QStringList writableColumns() const;

@@ -8,6 +8,8 @@
 
 #include <QDateTime>
 
+#include <algorithm>
+
 namespace {
 
 // Field types of the catalogue (RDB$FIELDS.RDB$FIELD_TYPE).
@@ -19,12 +21,22 @@ bool isEmptyValue(const QVariant &value)
            (value.typeId() == QMetaType::QString && value.toString().trimmed().isEmpty());
 }
 
+QString typedName(const QVariantMap &row, const UniqueName &rule)
+{
+    QStringList names;
+    for (const QString &column : rule.columns)
+        names << row.value(column).toString().trimmed();
+    return names.join(QLatin1Char(' '));
+}
+
 } // namespace
 
 RefTable::MissingValue::MissingValue(const QString &column)
     : std::runtime_error(column.toStdString()), column(column)
 {
 }
+
+RefTable::DuplicateName::DuplicateName(const QString &name) : std::runtime_error(name.toStdString()), name(name) {}
 
 RefTable::RefTable(Tdm &module, QString tableObject, QString keyColumn, QStringList writable, QObject *parent)
     : QObject(parent), module_(module), tableObject_(std::move(tableObject)), keyColumn_(std::move(keyColumn)),
@@ -200,33 +212,84 @@ void RefTable::post()
         if (required_.contains(column) && isEmptyValue(row.value(column)))
             throw MissingValue(column);
 
-    QVariantList values;
-    for (const QString &column : writable_)
-        values << row.value(column);
     fb::Connection &db = module_.db();
     QVariant key;
-    if (state_ == DataSetState::Insert) {
-        QStringList marks;
-        for (int i = 0; i < writable_.size(); ++i)
-            marks << QStringLiteral("?");
-        key = db.scalar(QStringLiteral("insert into %1 (%2) values (%3) returning %4")
-                            .arg(tableName(), writable_.join(QStringLiteral(", ")), marks.join(QStringLiteral(", ")),
-                                 keyColumn_),
-                        values);
-    } else {
-        QStringList assignments;
-        for (const QString &column : writable_)
-            assignments << column + QStringLiteral(" = ?");
-        key = original_.value(keyColumn_);
-        values << key;
-        db.execute(QStringLiteral("update %1 set %2 where %3 = ?")
-                       .arg(tableName(), assignments.join(QStringLiteral(", ")), keyColumn_),
-                   values);
-    }
+    db.runRetryingConflicts([&] {
+        refuseDuplicateName(row);
+        try {
+            key = write(row);
+        } catch (const fb::Error &e) {
+            if (!uniqueName_ || !e.isDuplicateKey())
+                throw;
+            // Another desk posted the name since our check: refused when it
+            // is committed, waited for while that desk's post is still open.
+            refuseDuplicateName(row);
+            throw e.asConflict();
+        }
+    });
+    db.commitRetaining();
     original_.clear();
     state_ = DataSetState::Browse;
     load(key, current_);
     emit stateChanged();
+}
+
+QVariant RefTable::write(const QVariantMap &row)
+{
+    QVariantList values;
+    for (const QString &column : writable_)
+        values << row.value(column);
+    fb::Connection &db = module_.db();
+    if (state_ == DataSetState::Insert) {
+        QStringList marks;
+        for (int i = 0; i < writable_.size(); ++i)
+            marks << QStringLiteral("?");
+        return db.scalar(QStringLiteral("insert into %1 (%2) values (%3) returning %4")
+                             .arg(tableName(), writable_.join(QStringLiteral(", ")), marks.join(QStringLiteral(", ")),
+                                  keyColumn_),
+                         values);
+    }
+    QStringList assignments;
+    for (const QString &column : writable_)
+        assignments << column + QStringLiteral(" = ?");
+    const QVariant key = original_.value(keyColumn_);
+    values << key;
+    // The edit would vanish without a word on a row another desk has deleted.
+    if (db.execute(QStringLiteral("update %1 set %2 where %3 = ?")
+                       .arg(tableName(), assignments.join(QStringLiteral(", ")), keyColumn_),
+                   values) == 0)
+        throw fb::Error(QStringLiteral("It has been deleted at another desk."));
+    return key;
+}
+
+void RefTable::refuseDuplicateName(const QVariantMap &row) const
+{
+    if (!uniqueName_)
+        return;
+    QStringList conditions;
+    QVariantList params;
+    for (const QString &column : uniqueName_->columns) {
+        if (isEmptyValue(row.value(column)))
+            return;
+        conditions << QStringLiteral("upper(trim(T.%1)) = upper(trim(cast(? as varchar(%2))))")
+                          .arg(column)
+                          .arg(std::max(maxLength(column), 1));
+        params << row.value(column);
+    }
+    if (!uniqueName_->scopeColumn.isEmpty()) {
+        if (isEmptyValue(row.value(uniqueName_->scopeColumn)))
+            return;
+        conditions << QStringLiteral("T.%1 = ?").arg(uniqueName_->scopeColumn);
+        params << row.value(uniqueName_->scopeColumn);
+    }
+    // The row being edited keeps its own name.
+    conditions << QStringLiteral("T.%1 is distinct from ?").arg(keyColumn_);
+    params << (state_ == DataSetState::Edit ? original_.value(keyColumn_) : QVariant());
+    const QVariant found = module_.db().scalar(
+        QStringLiteral("select first 1 1 from %1 T where %2").arg(tableName(), conditions.join(QStringLiteral(" and "))),
+        params);
+    if (found.isValid())
+        throw DuplicateName(typedName(row, *uniqueName_));
 }
 
 void RefTable::cancel()
@@ -254,8 +317,11 @@ void RefTable::remove()
     }
     if (state_ != DataSetState::Browse || current_ < 0)
         return;
-    module_.db().execute(QStringLiteral("delete from %1 where %2 = ?").arg(tableName(), keyColumn_),
-                         {rows_[current_].value(keyColumn_)});
+    fb::Connection &db = module_.db();
+    const QVariant key = rows_[current_].value(keyColumn_);
+    db.runRetryingConflicts(
+        [&] { db.execute(QStringLiteral("delete from %1 where %2 = ?").arg(tableName(), keyColumn_), {key}); });
+    db.commitRetaining();
     load(QVariant(), current_);
 }
 

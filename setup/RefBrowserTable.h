@@ -16,10 +16,22 @@
 #include <QStringList>
 #include <QVariantMap>
 
+#include <optional>
 #include <stdexcept>
 
 class Tdm;
 class TableObject;
+
+// Names a table keeps unique, compared without regard to letter case or
+// outer spaces; within one scope (a club's players) when a scope column is
+// given, and then a row without a scope is not checked. A unique index over
+// the same expression (db/006) settles two desks posting at the same moment.
+struct UniqueName
+{
+    QStringList columns;   // e.g. PREZIME, IME
+    QString scopeColumn;   // e.g. ID_KLUB; empty for the whole table
+    QString scopeWords;    // how a refusal names the scope, e.g. " in this team"
+};
 
 class RefTable final : public QObject, public RecordList
 {
@@ -29,6 +41,8 @@ public:
     // `writable` are the columns an edit writes; the key column is left to
     // the database on insert.
     RefTable(Tdm &module, QString tableObject, QString keyColumn, QStringList writable, QObject *parent = nullptr);
+
+    void setUniqueName(std::optional<UniqueName> rule) { uniqueName_ = std::move(rule); }
 
     const QString &keyColumn() const { return keyColumn_; }
     // The database table behind the table object ("SUDIJA").
@@ -69,12 +83,20 @@ public:
         explicit MissingValue(const QString &column);
         QString column;
     };
+    // A post refused because another row already has the name.
+    struct DuplicateName : std::runtime_error
+    {
+        explicit DuplicateName(const QString &name);
+        QString name; // the names typed, separated by a space
+    };
 
     // Editing. insert adds an empty row before the current one; edit on an
     // empty list adds one too. setValue starts an edit of the current row
     // when the list is browsing (an empty text is stored as no value).
-    // post throws MissingValue or fb::Error, remove throws fb::Error; after
-    // a failure the row stays as it was, still being edited.
+    // post throws MissingValue, DuplicateName or fb::Error, remove throws
+    // fb::Error; after a failure the row stays as it was, still being edited.
+    // Both commit at once, so other desks see the change and are not held
+    // up by it, and both retry work that lost a conflict with another desk.
     void insert();
     void edit();
     void setValue(const QString &field, const QVariant &value);
@@ -95,6 +117,9 @@ private:
     TableObject &tableObject() const;
     void load(const QVariant &keepKey, int fallbackRow);
     void readCatalogue();
+    // Throws DuplicateName when another row has the names of `row`.
+    void refuseDuplicateName(const QVariantMap &row) const;
+    QVariant write(const QVariantMap &row);
     void setState(DataSetState state);
 
     Tdm &module_;
@@ -110,6 +135,7 @@ private:
     QStringList required_;
     QStringList smallInts_;
     QHash<QString, int> maxLength_;
+    std::optional<UniqueName> uniqueName_;
 };
 
 // A column of a grid: its title and the field it shows.

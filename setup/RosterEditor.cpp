@@ -111,19 +111,24 @@ bool RosterEditor::Apply(int *focusRow)
     }
 
     try {
-        for (const Change &c : changes) {
-            switch (c.kind) {
-            case Change::Insert: store_.Add(c.playerId, c.number); break;
-            case Change::Update: store_.Reassign(c.rosterId, c.playerId); break;
-            case Change::Delete: store_.Remove(c.rosterId, c.number); break;
+        // Another desk writing the match row at this moment is waited for.
+        db_.runRetryingConflicts([&] {
+            for (const Change &c : changes) {
+                switch (c.kind) {
+                case Change::Insert: store_.Add(c.playerId, c.number); break;
+                case Change::Update: store_.Reassign(c.rosterId, c.playerId); break;
+                case Change::Delete: store_.Remove(c.rosterId, c.number); break;
+                }
             }
-        }
-        store_.SetCoach(coachId);
+            store_.SetCoach(coachId);
+        });
         db_.commitRetaining();
     } catch (const fb::Error &e) {
         // All or nothing: a roster half written would not match its statistic lines.
         db_.rollbackRetaining();
-        return refuse(-1, QStringLiteral("ERROR. Previous action can not be done!\n%1").arg(e.text()));
+        return refuse(-1, QStringLiteral("ERROR. Previous action can not be done!\n%1")
+                              .arg(e.isConflict() ? QStringLiteral("Another desk is changing this match; please try again.")
+                                                  : e.text()));
     }
     return true;
 }

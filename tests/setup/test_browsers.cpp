@@ -395,7 +395,7 @@ void TestBrowsers::refusedPostKeepsTheRowEditable_data()
         << u"The POSITION can not be saved: POSITION must be given."_s << QVariantMap{{u"POZICIJA"_s, u"Krilo"_s}};
     QTest::newRow("league name taken")
         << BrowserKind::Leagues << QVariantMap{{u"NAZIV"_s, u"Prva liga"_s}, {u"LIGTUR"_s, 1}}
-        << u"The LEAGUE can not be saved:\n"_s << QVariantMap{{u"NAZIV"_s, u"Druga liga"_s}};
+        << u"The LEAGUE \"Prva liga\" is already stored."_s << QVariantMap{{u"NAZIV"_s, u"Druga liga"_s}};
     QTest::newRow("letter outside the code page")
         << BrowserKind::Referees << QVariantMap{{u"PREZIME"_s, u"日本"_s}, {u"IME"_s, u"Ime"_s}}
         << u"The REFEREE can not be saved:\n"_s << QVariantMap{{u"PREZIME"_s, u"Nihon"_s}};
