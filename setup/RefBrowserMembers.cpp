@@ -120,7 +120,8 @@ BrowserMember teams()
     m.picture = PictureExtra{QStringLiteral("AMBLEM"), QStringLiteral("Load Emblem ..."), QStringLiteral("Clear Emblem")};
     m.leaguesList = true;
     // One club may play in several leagues, one row in each.
-    m.uniqueName = UniqueName{{QStringLiteral("NAZIV")}, QStringLiteral("ID_LIGA"), QStringLiteral(" in this league")};
+    m.uniqueName = UniqueName{{QStringLiteral("NAZIV")}, QStringLiteral("ID_LIGA"), QStringLiteral(" in this league"),
+                              QStringLiteral("LIGA")};
     m.usage = RowUsage{QStringLiteral("UTAKMICA"), {QStringLiteral("ID_KLUB1"), QStringLiteral("ID_KLUB2")},
                        QStringLiteral("ID_UTAKMICA")};
     return m;
@@ -158,7 +159,7 @@ BrowserMember players()
     m.usage = RowUsage{QStringLiteral("SASTAV"), {QStringLiteral("ID_IGRAC")}, QStringLiteral("ID_UTAKMICA")};
     // A second player of the same name in one club is a player keyed twice.
     m.uniqueName = UniqueName{{QStringLiteral("PREZIME"), QStringLiteral("IME")}, QStringLiteral("ID_KLUB"),
-                              QStringLiteral(" in this team")};
+                              QStringLiteral(" in this team"), QStringLiteral("KLUB")};
     return m;
 }
 

@@ -215,6 +215,7 @@ void RefTable::post()
     fb::Connection &db = module_.db();
     QVariant key;
     db.runRetryingConflicts([&] {
+        holdNameScope(row);
         refuseDuplicateName(row);
         try {
             key = write(row);
@@ -260,6 +261,19 @@ QVariant RefTable::write(const QVariantMap &row)
                    values) == 0)
         throw fb::Error(QStringLiteral("It has been deleted at another desk."));
     return key;
+}
+
+void RefTable::holdNameScope(const QVariantMap &row) const
+{
+    // Two desks posting one name in one scope at the same moment take turns:
+    // each holds the scope's row (a player's club) until its post commits,
+    // so the second one's check sees the first one's row. The names of a
+    // scope need no index for that (players' names have none).
+    if (!uniqueName_ || uniqueName_->scopeTable.isEmpty() || isEmptyValue(row.value(uniqueName_->scopeColumn)))
+        return;
+    module_.db().execute(QStringLiteral("update %1 set %2 = %2 where %2 = ?")
+                             .arg(uniqueName_->scopeTable, uniqueName_->scopeColumn),
+                         {row.value(uniqueName_->scopeColumn)});
 }
 
 void RefTable::refuseDuplicateName(const QVariantMap &row) const

@@ -31,6 +31,7 @@ struct UniqueName
     QStringList columns;   // e.g. PREZIME, IME
     QString scopeColumn;   // e.g. ID_KLUB; empty for the whole table
     QString scopeWords;    // how a refusal names the scope, e.g. " in this team"
+    QString scopeTable;    // the table the scope column keys, e.g. KLUB
 };
 
 class RefTable final : public QObject, public RecordList
@@ -118,6 +119,7 @@ private:
     void load(const QVariant &keepKey, int fallbackRow);
     void readCatalogue();
     // Throws DuplicateName when another row has the names of `row`.
+    void holdNameScope(const QVariantMap &row) const;
     void refuseDuplicateName(const QVariantMap &row) const;
     QVariant write(const QVariantMap &row);
     void setState(DataSetState state);

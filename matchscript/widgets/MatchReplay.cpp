@@ -198,12 +198,18 @@ private:
                 browser.SetValue(column, value);
             for (const auto &[column, key] : choices)
                 browser.Choose(column, key);
-            if (browser.Run(RefBrowserLogic::Command::Post))
+            const qsizetype said = messages_.refusals.size();
+            if (browser.Run(RefBrowserLogic::Command::Post)) {
                 if (const int id = find(sql, params)) {
                     const BrowserMember &member = Member(kind);
                     added_.push_back({module_.table(member.tableObject).table(), member.keyColumn, id});
                     return id;
                 }
+            } else if (const int id = find(sql, params)) {
+                // Another desk stored the same row meanwhile: it is this one too.
+                messages_.refusals.resize(said);
+                return id;
+            }
         }
         throw SetupFailure{line, lastMessage(QStringLiteral("\"%1\" could not be added to the %2")
                                                  .arg(params.value(0).toString(), Member(kind).caption.toLower()))};

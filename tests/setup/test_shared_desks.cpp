@@ -164,35 +164,58 @@ private slots:
                  refusal.isEmpty() ? 2 : 1);
     }
 
-    // Two desks post one club at the same moment: the other desk's insert is
-    // still open when this desk posts. This desk retries until that insert
-    // ends, then stores its row or refuses it plainly; never two rows.
-    void simultaneousClubIsStoredOnce_data()
+    // Two desks post one name at the same moment: the other desk's post is
+    // still open when this desk posts. This desk retries until that post
+    // ends, then stores its row or refuses it plainly; never two rows. A
+    // club's name has an index behind it, a player's only the turn the
+    // desks take at his club.
+    void simultaneousNameIsStoredOnce_data()
     {
+        QTest::addColumn<BrowserKind>("kind");
         QTest::addColumn<Ending>("ending");
         QTest::addColumn<QString>("refusal");
-        QTest::newRow("other desk commits") << Ending::Commit << u"The TEAM \"Borac\" is already stored in this league."_s;
-        QTest::newRow("other desk cancels") << Ending::Rollback << QString();
+        QTest::newRow("club, other desk commits")
+            << BrowserKind::Teams << Ending::Commit << u"The TEAM \"Borac\" is already stored in this league."_s;
+        QTest::newRow("club, other desk cancels") << BrowserKind::Teams << Ending::Rollback << QString();
+        QTest::newRow("player, other desk commits") << BrowserKind::Players << Ending::Commit
+                                                    << u"The PLAYER \"Borac Ivo\" is already stored in this team."_s;
+        QTest::newRow("player, other desk cancels") << BrowserKind::Players << Ending::Rollback << QString();
     }
-    void simultaneousClubIsStoredOnce()
+    void simultaneousNameIsStoredOnce()
     {
+        QFETCH(BrowserKind, kind);
         QFETCH(Ending, ending);
         QFETCH(QString, refusal);
         TwoDesks desks;
         QVERIFY(desks.ok);
         RecordingMessenger messages;
-        RefBrowserLogic here(BrowserKind::Teams, desks.sb.dm());
+        RefBrowserLogic here(kind, desks.sb.dm());
         here.Open();
         QVERIFY(here.Run(Command::Insert));
-        here.SetValue(u"NAZIV"_s, u"Borac"_s);
-        here.SetValue(u"ID_LIGA"_s, desks.league1);
-        desks.other.db().execute(u"insert into KLUB (NAZIV, ID_LIGA) values ('BORAC', ?)"_s, {desks.league1});
+        const bool club = kind == BrowserKind::Teams;
+        auto &other = desks.other.db();
+        QString count;
+        if (club) {
+            here.SetValue(u"NAZIV"_s, u"Borac"_s);
+            here.SetValue(u"ID_LIGA"_s, desks.league1);
+            other.execute(u"update LIGA set ID_LIGA = ID_LIGA where ID_LIGA = ?"_s, {desks.league1});
+            other.execute(u"insert into KLUB (NAZIV, ID_LIGA) values ('BORAC', ?)"_s, {desks.league1});
+            count = u"select count(*) from KLUB where upper(NAZIV) = 'BORAC'"_s;
+        } else {
+            here.SetValue(u"PREZIME"_s, u"Borac"_s);
+            here.SetValue(u"IME"_s, u"Ivo"_s);
+            here.SetValue(u"ID_KLUB"_s, desks.club1);
+            // The other desk's post, halfway: its club held, its row written.
+            other.execute(u"update KLUB set ID_KLUB = ID_KLUB where ID_KLUB = ?"_s, {desks.club1});
+            other.execute(u"insert into IGRAC (PREZIME, IME, ID_KLUB) values ('Borac', 'Ivo', ?)"_s, {desks.club1});
+            count = u"select count(*) from IGRAC where PREZIME = 'Borac'"_s;
+        }
         {
-            LateEnding late(desks.other.db(), ending);
+            LateEnding late(other, ending);
             QCOMPARE(here.Run(Command::Post), refusal.isEmpty());
         }
         QCOMPARE(messages.texts(), refusal.isEmpty() ? QStringList() : QStringList{refusal});
-        QCOMPARE(desks.count(u"select count(*) from KLUB where upper(NAZIV) = 'BORAC'"_s, {}), 1);
+        QCOMPARE(desks.count(count, {}), 1);
     }
 
     // An edit of a row another desk is changing waits for that change and
