@@ -406,10 +406,6 @@ QWidget *TMatchFrm::buildStatistics()
 QMenuBar *TMatchFrm::buildMenus()
 {
     auto *bar = new QMenuBar;
-    // Windows of a later version of the program.
-    const auto later = [this](const QString &title) {
-        return [this, title] { ShowInformation(QStringLiteral("%1 is not available in this version.").arg(title)); };
-    };
     QMenu *file = bar->addMenu(QStringLiteral("&File"));
     file->addAction(QStringLiteral("Match Definition"), this, &TMatchFrm::OpenDefinition);
     QMenu *teams = file->addMenu(QStringLiteral("Teams"));
