@@ -61,8 +61,13 @@ MatchSession::MatchSession(Tdm &module)
 
 bool MatchSession::claimMatch()
 {
-    if (desk_.Claim(matchId_))
-        return true;
+    try {
+        if (desk_.Claim(matchId_))
+            return true;
+    } catch (const fb::Error &e) {
+        ShowError(QStringLiteral("The match %1 could not be opened: %2").arg(matchName_, e.text()));
+        return false;
+    }
     ShowError(QStringLiteral("The match %1 is being recorded at another desk (%2). One desk records a match: "
                              "close its console there first.")
                   .arg(matchName_, desk_.holder()));

@@ -51,9 +51,12 @@ bool MatchDesk::insertClaim(int match)
                     {match, QSysInfo::machineHostName().left(100), int(QCoreApplication::applicationPid())});
         db_.commitRetaining();
         return true;
-    } catch (const fb::Error &) {
-        // Held already (or being claimed this very moment by another desk).
+    } catch (const fb::Error &e) {
         db_.rollbackRetaining();
+        // Held already, or being claimed this very moment by another desk;
+        // any other failure is the caller's to say.
+        if (!e.isDuplicateKey() && !e.isConflict())
+            throw;
         return false;
     }
 }

@@ -20,6 +20,7 @@ public:
 
     // Claims `match` for this connection: true when it is this connection's
     // now; false when another live connection keys it (holder() says where).
+    // Throws fb::Error when the database cannot say.
     bool Claim(int match);
     // Gives the claimed match back.
     void Release();
