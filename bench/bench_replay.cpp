@@ -60,8 +60,19 @@ try {
     replay(*started(), script, "1 other match in the database", database);
     QElapsedTimer t;
     t.start();
-    StoreOtherMatches(started()->db(), first, 2000);
-    std::printf("(stored 2,000 other matches in %.1f s)\n", double(t.elapsed()) / 1000.0);
+    {
+        const auto module = started();
+        StoreOtherMatches(module->db(), first, 2000);
+        std::printf("(stored 2,000 other matches in %.1f s)\n", double(t.elapsed()) / 1000.0);
+        // A season's database has its safety copies from the matches before:
+        // a copy then writes only what changed since.
+        t.restart();
+        for (int copy = 0; copy < 6; ++copy) {
+            module->BackupDatabaseFile();
+            module->WaitForSafetyCopies();
+        }
+        std::printf("(its safety copies taken in %.1f s)\n", double(t.elapsed()) / 1000.0);
+    }
     replay(*started(), script, "2,002 other matches in the database", database);
 
     rusage usage{};

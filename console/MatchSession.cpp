@@ -197,7 +197,7 @@ int MatchSession::TimeOutsLeft(int side)
 void MatchSession::ReloadMatchRow()
 {
     if (loadMatchRow(matchId_))
-        emit matchChanged(MatchChange::Details);
+        announce(MatchChange::Details);
 }
 
 void MatchSession::Changed(MatchChanges what)
@@ -207,7 +207,21 @@ void MatchSession::Changed(MatchChanges what)
         fouls_.Recount(Clock().period);
         log_.Invalidate();
     }
-    emit matchChanged(what);
+    announce(what);
+}
+
+void MatchSession::announce(MatchChanges what)
+{
+    if (stepDepth_ > 0)
+        heldChanges_ |= what;
+    else
+        emit matchChanged(what);
+}
+
+MatchSession::OneStep::~OneStep()
+{
+    if (--session_.stepDepth_ == 0 && session_.heldChanges_)
+        session_.announce(std::exchange(session_.heldChanges_, {}));
 }
 
 void MatchSession::SetTeamColor(int side, int value)
@@ -219,7 +233,7 @@ void MatchSession::SetTeamColor(int side, int value)
     dm_.db().commitRetaining();
     current = value;
     journal_.Append({.kind = ScriptKind::Color, .side = side, .value = value});
-    emit matchChanged(MatchChange::Colours);
+    announce(MatchChange::Colours);
 }
 
 void MatchSession::SetAttackType(int type)
@@ -290,8 +304,8 @@ int MatchSession::Record(const EventEntry &entry)
     if (entry.code == EvStarters || entry.code == EvPlayerChange || entry.code == EvExitWithoutChanges)
         RefreshCourtPanels(); // the shared on-court sets follow the court
     dm_.RequestSafetyCopy();
-    emit matchChanged(entry.code == EvMinuteChange ? MatchChange::EventAdded | MatchChange::Clock
-                                                   : MatchChanges(MatchChange::EventAdded));
+    announce(entry.code == EvMinuteChange ? MatchChange::EventAdded | MatchChange::Clock
+                                          : MatchChanges(MatchChange::EventAdded));
     return result;
 }
 
@@ -409,7 +423,7 @@ void MatchSession::SetPossession(int side)
 {
     dm_.SetJumpBall(matchId_, side);
     journal_.Append({.kind = ScriptKind::Possession, .side = side});
-    emit matchChanged(MatchChange::Details);
+    announce(MatchChange::Details);
 }
 
 int MatchSession::Possession() { return dm_.GetJumpBall(matchId_); }

@@ -89,6 +89,20 @@ public:
     // The match was changed by a window of its own (the events review, the
     // roster and line-up dialogs): everyone who follows the match hears it.
     void Changed(MatchChanges what);
+    // While one lives, the match-changed signal waits: events recorded as
+    // one step (the five starters, a line-up's substitutions) are announced
+    // once, after the last, so that every view refreshes once.
+    class OneStep
+    {
+    public:
+        explicit OneStep(MatchSession &session) : session_(session) { ++session_.stepDepth_; }
+        ~OneStep();
+        OneStep(const OneStep &) = delete;
+        OneStep &operator=(const OneStep &) = delete;
+
+    private:
+        MatchSession &session_;
+    };
     int MatchId() const { return matchId_; }
     QString MatchName() const { return matchName_; }
     QString HomeName() const { return homeName_; }
@@ -205,6 +219,8 @@ private:
 
     // Refuses (saying where) when another desk keys the match.
     bool claimMatch();
+    // Emits matchChanged, or keeps it for the end of a OneStep.
+    void announce(MatchChanges what);
 
     Tdm &dm_;
     MatchDesk desk_;
@@ -220,4 +236,6 @@ private:
     int lastFoulType_ = 0;
     TeamFoulTally fouls_{statistics_, matchId_};
     EventLog log_{store_, matchId_};
+    int stepDepth_ = 0;
+    MatchChanges heldChanges_;
 };

@@ -74,15 +74,48 @@ void SideStatsModel::setBoxScore(const BoxSide &box, const QHash<int, int> &plus
         row.plusMinus = plusMinus.value(shirt);
         rows.push_back(row);
     }
-    const bool sameRows = rows.size() == rows_.size();
-    if (!sameRows)
+    if (rows.size() != rows_.size()) {
         beginResetModel();
-    rows_ = std::move(rows);
-    takeTotals();
-    if (!sameRows)
+        rows_ = std::move(rows);
+        takeTotals();
         endResetModel();
-    else
-        emit dataChanged(index(0, 0), index(rowCount() - 1, columnCount() - 1));
+        return;
+    }
+    std::swap(rows_, rows);
+    const Row totalsBefore = totals_;
+    takeTotals();
+    for (size_t r = 0; r < rows_.size(); ++r)
+        announceChanges(int(r), rows[r], rows_[r]);
+    announceChanges(int(rows_.size()), totalsBefore, totals_);
+}
+
+void SideStatsModel::announceChanges(int row, const Row &before, const Row &after)
+{
+    if (before.box.columns == after.box.columns && before.plusMinus == after.plusMinus)
+        return;
+    const BoxRow &was = before.box, &is = after.box;
+    const int lastBoxColumn = PlayerColumns + ShownBoxColumns - 1;
+    // A changed mark (bold on court, red fouled out, the starter's "*") or
+    // player repaints the whole row.
+    if (was.count(BC_DRES) != is.count(BC_DRES) || was.count(BC_AKTER) != is.count(BC_AKTER) ||
+        was.count(BC_STARTER) != is.count(BC_STARTER) || was.FouledOut() != is.FouledOut() ||
+        was.surname != is.surname || was.firstName != is.firstName) {
+        emit dataChanged(index(row, 0), index(row, lastBoxColumn));
+        return;
+    }
+    // Otherwise only the cells whose text changed, so that a view measures
+    // and paints a few cells after an entry, not the table.
+    const bool totals = isTotals(row);
+    int runStart = -1;
+    for (int c = 0; c <= ShownBoxColumns; ++c) {
+        const bool changed = c < ShownBoxColumns && boxText(before, c, totals) != boxText(after, c, totals);
+        if (changed && runStart < 0)
+            runStart = c;
+        if (!changed && runStart >= 0) {
+            emit dataChanged(index(row, PlayerColumns + runStart), index(row, PlayerColumns + c - 1));
+            runStart = -1;
+        }
+    }
 }
 
 void SideStatsModel::setTimesOnCourt(const QHash<int, TimeOnCourt> &times)

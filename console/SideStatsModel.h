@@ -63,6 +63,8 @@ private:
     bool isTotals(int row) const { return row == int(rows_.size()); }
     QString text(int row, int column) const;
     QString boxText(const Row &row, int boxColumn, bool totals) const;
+    // Tells the views which cells of a row a new box score changed.
+    void announceChanges(int row, const Row &before, const Row &after);
     // The totals row of the box score as the two boxes ask for it.
     void takeTotals();
 

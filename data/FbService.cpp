@@ -6,6 +6,12 @@
 
 #include <QFile>
 
+#include <cerrno>
+#include <chrono>
+#include <thread>
+
+#include <unistd.h>
+
 #include <functional>
 #include <vector>
 
@@ -106,30 +112,50 @@ void runService(const QByteArray &serviceManager, const Credentials &credentials
 void backup(const QString &databaseLocation, const QString &backupFile, const Credentials &credentials)
 {
     const Target target = targetOf(databaseLocation);
-    // A server writes files on its own machine as its own user: it streams the
-    // backup to this process instead, which writes it to the desk's path.
-    const bool streamed = AppPaths::isServerLocation(databaseLocation);
+    // The backup is streamed to this process, which writes it: a server
+    // writes files on its own machine as its own user, and an embedded
+    // engine's backup left to the kernel piles up dirty pages that an
+    // entry's commit (forced writes) then waits behind. So the file goes to
+    // the disk slice by slice, with a short pause after each.
     QFile file(backupFile);
-    if (streamed && !file.open(QIODevice::WriteOnly | QIODevice::Truncate))
+    if (!file.open(QIODevice::WriteOnly | QIODevice::Truncate))
         throw Error(QStringLiteral("cannot open backup file %1: %2").arg(backupFile, file.errorString()));
+    constexpr qint64 Slice = 1 << 20;
+    qint64 unsynced = 0;
     // A write that fails still reads the stream to its end, so the service ends normally.
-    bool written = true;
-    Sink sink;
-    if (streamed)
-        sink = [&](const unsigned char *data, unsigned length) {
-            written = written && file.write(reinterpret_cast<const char *>(data), length) == qint64(length);
-        };
+    QString failure;
+    const auto synced = [&] {
+        if (!file.flush())
+            failure = file.errorString();
+        else if (::fdatasync(file.handle()) != 0)
+            failure = qt_error_string(errno);
+        return failure.isEmpty();
+    };
+    const Sink sink = [&](const unsigned char *data, unsigned length) {
+        if (!failure.isEmpty())
+            return;
+        if (file.write(reinterpret_cast<const char *>(data), length) != qint64(length)) {
+            failure = file.errorString();
+            return;
+        }
+        unsynced += length;
+        if (unsynced >= Slice && synced()) {
+            unsynced = 0;
+            std::this_thread::sleep_for(std::chrono::milliseconds(8));
+        }
+    };
     runService(
         target.serviceManager, credentials,
         [&](IXpbBuilder *spb, Status &st) {
             spb->insertTag(&st, isc_action_svc_backup);
             spb->insertString(&st, isc_spb_dbname, target.database.constData());
-            spb->insertString(&st, isc_spb_bkp_file,
-                              streamed ? "stdout" : QFile::encodeName(backupFile).constData());
+            spb->insertString(&st, isc_spb_bkp_file, "stdout");
         },
         sink);
-    if (streamed && !(written && file.flush()))
-        throw Error(QStringLiteral("cannot write backup file %1: %2").arg(backupFile, file.errorString()));
+    if (failure.isEmpty())
+        synced();
+    if (!failure.isEmpty())
+        throw Error(QStringLiteral("cannot write backup file %1: %2").arg(backupFile, failure));
 }
 
 void restore(const QString &backupFile, const QString &targetLocation, const Credentials &credentials)

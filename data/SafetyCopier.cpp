@@ -8,6 +8,7 @@
 #include <QProcess>
 
 #include <cerrno>
+#include <cstring>
 #include <filesystem>
 #include <thread>
 
@@ -15,44 +16,79 @@
 
 namespace {
 
-// Copies in slices with short pauses, so that a large copy running beside
-// the statistician's entries leaves the disk and the processor to them.
-// Each slice goes to the disk before the next: left to the kernel, the
-// copy's dirty pages pile up and an entry's commit (forced writes) waits
-// behind their write-back.
-void copyGently(const QString &source, const QString &target)
+std::runtime_error fileFailure(const QString &fileName, const QString &reason)
+{
+    return std::runtime_error(QStringLiteral("%1: %2").arg(QDir::toNativeSeparators(fileName), reason).toStdString());
+}
+
+// Makes `target` hold what `source` holds, writing only the blocks that
+// differ: a copy brought up to date after a few seconds of a match rewrites
+// a few pages, not the season's database.
+//
+// Writes go in slices with short pauses, so that a large copy running beside
+// the statistician's entries leaves the disk and the processor to them. Each
+// slice goes to the disk before the next: left to the kernel, the copy's
+// dirty pages pile up and an entry's commit (forced writes) waits behind
+// their write-back.
+void copyChangedBlocks(const QString &source, const QString &target)
 {
     QFile from(source), to(target);
-    const auto failure = [&](const QFile &file) {
-        return std::runtime_error(
-            QStringLiteral("%1: %2").arg(QDir::toNativeSeparators(file.fileName()), file.errorString()).toStdString());
-    };
     if (!from.open(QIODevice::ReadOnly))
-        throw failure(from);
-    if (!to.open(QIODevice::WriteOnly | QIODevice::Truncate | QIODevice::Unbuffered))
-        throw failure(to);
-    constexpr qint64 Slice = 4 << 20;
-    QByteArray buffer(int(Slice), Qt::Uninitialized);
-    for (;;) {
-        const qint64 got = from.read(buffer.data(), Slice);
-        if (got < 0)
-            throw failure(from);
-        // Unbuffered: a short write is tried again, and then fails with the
-        // system's reason (a full disk).
-        for (qint64 done = 0; done < got;) {
-            const qint64 wrote = to.write(buffer.constData() + done, got - done);
-            if (wrote <= 0)
-                throw failure(to);
-            done += wrote;
-        }
+        throw fileFailure(source, from.errorString());
+    if (!to.open(QIODevice::ReadWrite | QIODevice::Unbuffered))
+        throw fileFailure(target, to.errorString());
+    const auto synced = [&] {
         if (::fdatasync(to.handle()) != 0)
-            throw std::runtime_error(QStringLiteral("%1: %2")
-                                         .arg(QDir::toNativeSeparators(target), qt_error_string(errno))
-                                         .toStdString());
-        if (got < Slice)
+            throw fileFailure(target, qt_error_string(errno));
+    };
+    constexpr qint64 Chunk = 1 << 20, Block = 8 << 10, Slice = 4 << 20;
+    QByteArray wanted(int(Chunk), Qt::Uninitialized), held(int(Chunk), Qt::Uninitialized);
+    qint64 offset = 0, unsynced = 0;
+    for (;;) {
+        const qint64 got = from.read(wanted.data(), Chunk);
+        if (got < 0)
+            throw fileFailure(source, from.errorString());
+        qint64 had = 0;
+        if (to.size() > offset && (!to.seek(offset) || (had = to.read(held.data(), got)) < 0))
+            throw fileFailure(target, to.errorString());
+        const auto differs = [&](qint64 at) {
+            const qint64 length = std::min(Block, got - at);
+            return at + length > had || std::memcmp(wanted.constData() + at, held.constData() + at, size_t(length));
+        };
+        for (qint64 at = 0; at < got;) {
+            if (!differs(at)) {
+                at += Block;
+                continue;
+            }
+            qint64 end = at + Block;
+            while (end < got && differs(end))
+                end += Block;
+            end = std::min(end, got);
+            if (!to.seek(offset + at))
+                throw fileFailure(target, to.errorString());
+            // Unbuffered: a short write is tried again, and then fails with
+            // the system's reason (a full disk).
+            for (qint64 done = at; done < end;) {
+                const qint64 wrote = to.write(wanted.constData() + done, end - done);
+                if (wrote <= 0)
+                    throw fileFailure(target, to.errorString());
+                done += wrote;
+            }
+            unsynced += end - at;
+            at = end;
+        }
+        offset += got;
+        if (unsynced >= Slice) {
+            synced();
+            unsynced = 0;
+            std::this_thread::sleep_for(std::chrono::milliseconds(8));
+        }
+        if (got < Chunk)
             break;
-        std::this_thread::sleep_for(std::chrono::milliseconds(8));
     }
+    if (to.size() != offset && !to.resize(offset))
+        throw fileFailure(target, to.errorString());
+    synced();
 }
 
 } // namespace
@@ -63,7 +99,8 @@ void ReplaceFileWithCopy(const QString &source, const QString &target,
     namespace fs = std::filesystem;
     const QString part = target + QStringLiteral(".part");
     try {
-        copyGently(source, part);
+        QFile::remove(part);
+        copyChangedBlocks(source, part);
         if (prepare)
             prepare(part);
         fs::rename(fs::path(part.toStdString()), fs::path(target.toStdString()));
@@ -73,6 +110,35 @@ void ReplaceFileWithCopy(const QString &source, const QString &target,
         throw;
     }
 }
+
+void RefreshCopy(const QString &source, const QString &target, const std::function<void(const QString &part)> &prepare)
+{
+    namespace fs = std::filesystem;
+    const QString spare = SpareCopyName(target);
+    const QString previous = target + QStringLiteral(".previous");
+    const auto path = [](const QString &name) { return fs::path(name.toStdString()); };
+    QFile::remove(previous); // a swap that did not end
+    try {
+        copyChangedBlocks(source, spare);
+        if (prepare)
+            prepare(spare);
+    } catch (...) {
+        // Whatever it holds, the spare is made whole again next time; on a
+        // full disk its room is better left free.
+        QFile::remove(spare);
+        throw;
+    }
+    // The new copy replaces the target in one step, and the old one stays
+    // as the spare that the next copy brings up to date.
+    std::error_code linked;
+    if (QFile::exists(target))
+        fs::create_hard_link(path(target), path(previous), linked);
+    fs::rename(path(spare), path(target));
+    if (!linked && QFile::exists(previous))
+        fs::rename(path(previous), path(spare));
+}
+
+QString SpareCopyName(const QString &copy) { return copy + QStringLiteral(".spare"); }
 
 namespace {
 
@@ -208,9 +274,9 @@ void SafetyCopier::start()
                           [database = database_, backup = backup_, additional = additional_,
                            withAdditional = runningAdditional_] {
                               try {
-                                  ReplaceFileWithCopy(database, backup, markHeaderNormal);
+                                  RefreshCopy(database, backup, markHeaderNormal);
                                   if (withAdditional)
-                                      ReplaceFileWithCopy(backup, additional);
+                                      RefreshCopy(backup, additional);
                                   return QString();
                               } catch (const std::exception &e) {
                                   return QString::fromUtf8(e.what());

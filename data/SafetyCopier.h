@@ -24,6 +24,16 @@
 void ReplaceFileWithCopy(const QString &source, const QString &target,
                          const std::function<void(const QString &part)> &prepare = {});
 
+// The same for a copy taken again and again (the safety copies): the copy
+// before the last is kept as the target's spare (SpareCopyName) and only the
+// blocks that changed since are written into it before it replaces the
+// target, so that a copy of a large database costs a few pages of writing,
+// and the target is always a whole copy. Throws on failure; the target is
+// then left as it was.
+void RefreshCopy(const QString &source, const QString &target,
+                 const std::function<void(const QString &part)> &prepare = {});
+QString SpareCopyName(const QString &copy);
+
 // The turn of the desks that share `databaseFile` to take a copy.
 QString CopyTurnFileName(const QString &databaseFile);
 

@@ -49,6 +49,8 @@ bool StartersEditor::Apply(const Hooks &hooks)
         return false;
     }
 
+    // The console shows the five once they are all recorded.
+    const MatchSession::OneStep oneStep(session_);
     QList<int> recorded = onCourt();
     auto &db = dm()->db();
     if (recorded.isEmpty()) {

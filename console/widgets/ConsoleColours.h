@@ -11,7 +11,10 @@ inline const QColor BonusReached(255, 164, 164);
 
 inline void paint(QWidget *w, const QColor &background, const QColor &text)
 {
-    w->setStyleSheet(QStringLiteral("background-color: %1; color: %2").arg(background.name(), text.name()));
+    // Setting a style sheet polishes the widget again, even an unchanged one.
+    const QString sheet = QStringLiteral("background-color: %1; color: %2").arg(background.name(), text.name());
+    if (w->styleSheet() != sheet)
+        w->setStyleSheet(sheet);
 }
 
 // Text in the inverted colour stays readable on any team colour.

@@ -52,10 +52,18 @@ PlayerTableView::PlayerTableView(SideStatsModel &model, SideStatsModel::Group gr
     verticalHeader()->setSectionResizeMode(QHeaderView::Fixed);
     verticalHeader()->setDefaultSectionSize(fontMetrics().height() + 3);
     horizontalHeader()->setMinimumSectionSize(20);
-    horizontalHeader()->setSectionResizeMode(QHeaderView::ResizeToContents);
     // The names take the box score's spare width; the wide statistic lines scroll instead.
     if (group == SideStatsModel::Group::BoxScore)
         horizontalHeader()->setSectionResizeMode(1, QHeaderView::Stretch);
+    // Columns fit their text. A header sizing its sections to their contents
+    // measures every cell after any change (about a millisecond an entry):
+    // this view measures the changed cells and widens, and measures the whole
+    // table when its rows change.
+    connect(&filter_, &QAbstractItemModel::dataChanged, this, &PlayerTableView::widenFor);
+    connect(&filter_, &QAbstractItemModel::modelReset, this, &PlayerTableView::fitColumns);
+    connect(&filter_, &QAbstractItemModel::layoutChanged, this, &PlayerTableView::fitColumns);
+    connect(&filter_, &QAbstractItemModel::rowsInserted, this, &PlayerTableView::fitColumns);
+    connect(&filter_, &QAbstractItemModel::rowsRemoved, this, &PlayerTableView::fitColumns);
     for (int c = 0; c < model.columnCount(); ++c) {
         const auto g = model.group(c);
         setColumnHidden(c, g != SideStatsModel::Group::Player && g != group);
@@ -64,6 +72,37 @@ PlayerTableView::PlayerTableView(SideStatsModel &model, SideStatsModel::Group gr
     setHorizontalScrollBarPolicy(group == SideStatsModel::Group::BoxScore ? Qt::ScrollBarAlwaysOff
                                                                           : Qt::ScrollBarAsNeeded);
     setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+}
+
+void PlayerTableView::fitColumns()
+{
+    for (int c = 0; c < model()->columnCount(); ++c)
+        if (!isColumnHidden(c) && horizontalHeader()->sectionResizeMode(c) != QHeaderView::Stretch)
+            resizeColumnToContents(c);
+    updateGeometry();
+}
+
+void PlayerTableView::widenFor(const QModelIndex &topLeft, const QModelIndex &bottomRight)
+{
+    bool widened = false;
+    QStyleOptionViewItem option;
+    initViewItemOption(&option);
+    const int grid = showGrid() ? 1 : 0;
+    for (int c = topLeft.column(); c <= bottomRight.column(); ++c) {
+        if (isColumnHidden(c) || horizontalHeader()->sectionResizeMode(c) == QHeaderView::Stretch)
+            continue;
+        int width = columnWidth(c);
+        for (int r = topLeft.row(); r <= bottomRight.row(); ++r) {
+            const QModelIndex cell = model()->index(r, c);
+            width = std::max(width, itemDelegateForIndex(cell)->sizeHint(option, cell).width() + grid);
+        }
+        if (width > columnWidth(c)) {
+            setColumnWidth(c, width);
+            widened = true;
+        }
+    }
+    if (widened)
+        updateGeometry();
 }
 
 void PlayerTableView::setTeamColor(const QColor &color, const QColor &text)

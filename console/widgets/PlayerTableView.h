@@ -21,5 +21,8 @@ public:
     QSize minimumSizeHint() const override;
 
 private:
+    void fitColumns();
+    void widenFor(const QModelIndex &topLeft, const QModelIndex &bottomRight);
+
     ShownRowsFilter filter_;
 };

@@ -13,6 +13,8 @@
 #include <QTcpSocket>
 #include <QTest>
 
+#include <algorithm>
+
 #include <csignal>
 
 using namespace Qt::StringLiterals;
@@ -62,6 +64,7 @@ private slots:
 
         QProcess replay;
         replay.setProcessEnvironment(environment);
+        const qint64 replayStarted = clock.elapsed();
         replay.start(QStringLiteral(QUINTARA_PROGRAM), {u"--replay"_s, QStringLiteral(QUINTARA_EXAMPLE_MATCH)});
         QTRY_COMPARE_WITH_TIMEOUT(replay.state(), QProcess::NotRunning, 300000);
         QCOMPARE(replay.exitCode(), 0);
@@ -77,7 +80,9 @@ private slots:
         QTRY_VERIFY_WITH_TIMEOUT(stream.endsWith(asEvent + '\n'), 5000);
         qInfo("%lld pages pushed during the replay; the final page arrived %lld ms after the replay ended",
               qint64(arrivals.size()), arrivals.last() - replayEnded);
-        QVERIFY(arrivals.size() > 5);
+        // The page follows the match while it is keyed, not only at its end.
+        QVERIFY(std::count_if(arrivals.begin(), arrivals.end(),
+                              [&](qint64 at) { return at > replayStarted && at < replayEnded; }) >= 1);
         QVERIFY(arrivals.last() - replayEnded < 3000);
         // What a person sees: names, final score, the end, a player's points.
         QTRY_COMPARE_WITH_TIMEOUT(browser.facts(), ExpectedFacts(final, u"Final"_s), 3000);

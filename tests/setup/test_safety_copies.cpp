@@ -4,6 +4,7 @@
 #include "data/FbClient.h"
 #include "data/BackgroundBackup.h"
 #include "data/FbService.h"
+#include "data/SafetyCopier.h"
 #include "setup/MainActions.h"
 #include "support/RecordingMessenger.h"
 #include "support/TestDatabase.h"
@@ -12,6 +13,7 @@
 #include <QDir>
 #include <QElapsedTimer>
 #include <QFileInfo>
+#include <QTemporaryDir>
 #include <QTest>
 #include <QThread>
 
@@ -41,6 +43,8 @@ private slots:
 
     void everyThirdCopyRefreshesTheAdditionalCopy();
     void copyIsAConsistentDatabaseWithTheLatestWork();
+    void refreshedCopyHoldsItsSource_data();
+    void refreshedCopyHoldsItsSource();
     void retrieveWithoutCopyChangesNothing_data();
     void retrieveWithoutCopyChangesNothing();
     void retrieveAskedNoChangesNothing();
@@ -94,6 +98,68 @@ void TestSafetyCopies::copyIsAConsistentDatabaseWithTheLatestWork()
     // validation of the header and pages passes.
     QCOMPARE(copy->scalar(u"select count(*) from AKCIJA"_s).toInt(), 27);
     QVERIFY(!QFile::exists(sb.file(AppPaths::BackupFileName) + u".part"_s));
+}
+
+void TestSafetyCopies::refreshedCopyHoldsItsSource_data()
+{
+    QTest::addColumn<QByteArray>("copy");  // the target before, "-" for none
+    QTest::addColumn<QByteArray>("spare"); // "-" for none
+    QTest::addColumn<bool>("swapLeftOver");
+    const QByteArray older = QByteArray(3 << 20, 'a') + QByteArray(5000, 'b');
+    const QByteArray old = QByteArray(1 << 20, 'a') + QByteArray(8192, 'c') + QByteArray(2 << 20, 'a') + "tail";
+    QTest::newRow("first copy") << QByteArray("-") << QByteArray("-") << false;
+    QTest::newRow("copies before") << old << older << false;
+    QTest::newRow("no spare") << old << QByteArray("-") << false;
+    // A spare spoilt by a copy that failed, or longer than the file.
+    QTest::newRow("spare of other bytes") << old << QByteArray(5 << 20, 'z') << false;
+    QTest::newRow("swap that did not end") << old << older << true;
+}
+
+void TestSafetyCopies::refreshedCopyHoldsItsSource()
+{
+    QFETCH(QByteArray, copy);
+    QFETCH(QByteArray, spare);
+    QFETCH(bool, swapLeftOver);
+    QTemporaryDir dir;
+    const auto write = [](const QString &name, const QByteArray &bytes) {
+        QFile file(name);
+        QVERIFY(file.open(QIODevice::WriteOnly));
+        QCOMPARE(file.write(bytes), bytes.size());
+    };
+    const auto read = [](const QString &name) {
+        QFile file(name);
+        return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray("-");
+    };
+    const QString source = dir.filePath(u"source"_s), target = dir.filePath(u"copy"_s);
+    // Blocks changed at the start, in the middle and across the end of a slice.
+    QByteArray now = QByteArray(3 << 20, 'a') + "new tail";
+    now[10] = 'x';
+    now[(1 << 20) + 100] = 'y';
+    now[(2 << 20) - 1] = 'w';
+    write(source, now);
+    if (copy != "-")
+        write(target, copy);
+    if (spare != "-")
+        write(SpareCopyName(target), spare);
+    if (swapLeftOver)
+        QVERIFY(QFile::link(target, target + u".previous"_s));
+
+    int prepared = 0;
+    RefreshCopy(source, target, [&](const QString &part) {
+        ++prepared;
+        QCOMPARE(read(part), now);
+    });
+    QCOMPARE(prepared, 1);
+    QCOMPARE(read(target), now);
+    // The copy it replaced is the spare for the next one.
+    QCOMPARE(read(SpareCopyName(target)), copy);
+    QVERIFY(!QFile::exists(target + u".previous"_s));
+
+    // A copy failing on the way leaves the target as it was.
+    write(source, QByteArray(1 << 20, 'q'));
+    QVERIFY_THROWS_EXCEPTION(std::runtime_error,
+                             RefreshCopy(source, target, [](const QString &) { throw std::runtime_error("no"); }));
+    QCOMPARE(read(target), now);
 }
 
 void TestSafetyCopies::retrieveWithoutCopyChangesNothing_data()
@@ -307,8 +373,8 @@ void TestSafetyCopies::failedCopyIsSaidOnceAndTriedAgain_data()
 {
     QTest::addColumn<bool>("stuckInBackupState");
     QTest::addColumn<QString>("reason");
-    // The copy's temporary name taken by a directory: the copy cannot be written.
-    QTest::newRow("copy cannot be written") << false << u"BACKUP_QNDB.FDB.part"_s;
+    // The copy's spare taken by a directory: the copy cannot be written.
+    QTest::newRow("copy cannot be written") << false << u"BACKUP_QNDB.FDB.spare"_s;
     // Switched into the backup state behind the copier's back, as a merge
     // that failed on a full disk leaves it.
     QTest::newRow("left in the backup state") << true << u"backup"_s;
@@ -321,7 +387,7 @@ void TestSafetyCopies::failedCopyIsSaidOnceAndTriedAgain()
     Sandbox sb;
     auto &module = sb.dm();
     const QString backup = sb.file(AppPaths::BackupFileName);
-    const QString blocker = backup + u".part"_s;
+    const QString blocker = SpareCopyName(backup);
     QVERIFY(QDir().mkpath(blocker));
     if (stuckInBackupState)
         module.db().executeDefinition(u"alter database begin backup"_s);
