@@ -50,8 +50,8 @@ QList<MatchSession::UndoListRow> MatchSession::UndoList()
 {
     // The names come from the code table in memory: a join per row would cost
     // five times the reading of the events themselves.
-    QList<UndoListRow> list;
-    for (const EventInForce &e : rules_.RemovableEvents(matchId_)) {
+    QList<UndoListRow> added;
+    for (const EventInForce &e : rules_.RemovableEvents(matchId_, undoList_ ? undoListSeen_ : 0)) {
         const QString name = ActionCodes().ShortName(e.code);
         QString display = e.side == 1 ? QStringLiteral("HOME ") + name
                           : e.side == 2 ? QStringLiteral("AWAY ") + name
@@ -60,9 +60,12 @@ QList<MatchSession::UndoListRow> MatchSession::UndoList()
             display += QStringLiteral("  %1").arg(e.player);
         if (e.parameter > 0)
             display += QStringLiteral("  >>  %1").arg(e.parameter);
-        list << UndoListRow{e.eventId, name, display};
+        added << UndoListRow{e.eventId, name, display};
     }
-    return list;
+    if (!added.isEmpty())
+        undoListSeen_ = added.first().eventId;
+    undoList_ = added + undoList_.value_or(QList<UndoListRow>());
+    return *undoList_;
 }
 
 bool MatchSession::DeleteFromUndoList(const QList<UndoListRow> &list, int position)
@@ -77,12 +80,14 @@ bool MatchSession::DeleteFromUndoList(const QList<UndoListRow> &list, int positi
     auto &db = dm_.db();
     try {
         rules_.Remove(matchId_, row.eventId);
+        forgetReadings();
         db.commit();
     } catch (const fb::Error &) {
         try {
             db.rollbackRetaining();
         } catch (const fb::Error &) {
         }
+        forgetReadings();
         ShowWarning(QStringLiteral("Warning! Some action is not allowed."));
         return false;
     }
@@ -100,6 +105,7 @@ int MatchSession::Undo()
     int result = 0;
     try {
         result = rules_.UndoNewest(matchId_);
+        forgetReadings();
         // The record goes to the deleted ones, in the same unit of work.
         if (result == 1)
             store_.DeleteEventRecord(matchId_, log_.LastNumber());
@@ -109,6 +115,7 @@ int MatchSession::Undo()
             db.rollbackRetaining();
         } catch (const fb::Error &) {
         }
+        forgetReadings();
         ShowError(QStringLiteral("The event was not taken back: %1").arg(e.text()));
         return -1;
     }

@@ -76,6 +76,7 @@ bool MatchSession::claimMatch()
 
 void MatchSession::ResetWorkingTables()
 {
+    forgetReadings();
     tables_.Empty();
     dm_.db().commitRetaining();
 }
@@ -121,6 +122,7 @@ bool MatchSession::OpenExistingMatch(int matchId)
     setResult(ClosedIncorrectly);
     // The rules engine rebuilds the clock row, one statistic line per roster
     // player, and the players on court from the match's events.
+    forgetReadings();
     tables_.ResetClock();
     rules_.RebuildWorkingTables(matchId_);
     dm_.db().commitRetaining();
@@ -132,6 +134,7 @@ bool MatchSession::OpenNewMatch(int matchId)
 {
     if (!loadMatchRow(matchId) || !claimMatch())
         return false;
+    forgetReadings();
     tables_.ResetClock();
     setResult(ClosedIncorrectly);
     journal_.Open(matchId_, true);
@@ -141,6 +144,8 @@ bool MatchSession::OpenNewMatch(int matchId)
 void MatchSession::ResetShowingState()
 {
     log_.Invalidate();
+    undoList_.reset();
+    forgetReadings();
     fouls_.Reset();
     eventCounter_ = 0;
     ReloadRoster();
@@ -202,6 +207,7 @@ void MatchSession::ReloadMatchRow()
 
 void MatchSession::Changed(MatchChanges what)
 {
+    forgetReadings();
     if (what & MatchChange::EventsWithdrawn) {
         // Team fouls and the log are read anew from the records that remain.
         fouls_.Recount(Clock().period);
@@ -210,8 +216,17 @@ void MatchSession::Changed(MatchChanges what)
     announce(what);
 }
 
+void MatchSession::forgetReadings()
+{
+    clock_.reset();
+    score_.reset();
+}
+
 void MatchSession::announce(MatchChanges what)
 {
+    // Only an added event leaves the events in force as they were below it.
+    if (what & ~MatchChanges(MatchChange::EventAdded | MatchChange::Clock | MatchChange::Details | MatchChange::Colours))
+        undoList_.reset();
     if (stepDepth_ > 0)
         heldChanges_ |= what;
     else
@@ -253,7 +268,12 @@ bool MatchSession::BothSidesOnCourt()
     return tables_.HasPlayersOnCourt(Side::Home()) && tables_.HasPlayersOnCourt(Side::Away());
 }
 
-MatchClock MatchSession::Clock() { return tables_.Clock(); }
+MatchClock MatchSession::Clock()
+{
+    if (!clock_)
+        clock_ = tables_.Clock();
+    return *clock_;
+}
 
 bool MatchSession::MatchStarted() { return Clock().Started(); }
 
@@ -277,9 +297,11 @@ int MatchSession::Record(const EventEntry &entry)
     int result = 0;
     try {
         result = rules_.Check(matchId_, entry.side, entry.player, entry.code, entry.parameter);
+        forgetReadings();
         if (!Recorded(entry.code, result))
             return result; // the engine wrote nothing
         insertEventRecord(entry, before);
+        forgetReadings();
         // A full commit: a transaction kept open by retaining commits holds
         // back the cleanup of old record versions over a whole match.
         db.commit();
@@ -289,6 +311,7 @@ int MatchSession::Record(const EventEntry &entry)
             db.rollbackRetaining();
         } catch (const fb::Error &) {
         }
+        forgetReadings();
         ShowError(DiskFullNote(e.text(), QFileInfo(dm_.options().databaseLocation).absolutePath()) +
                   QStringLiteral("The event was not recorded: %1").arg(e.text()));
         return -1;
@@ -373,8 +396,11 @@ bool MatchSession::UndoOffered() const
 
 MatchScore MatchSession::Score()
 {
-    const auto points = EventStatistics(dm_.db()).MatchPoints(matchId_);
-    return {points[0], points[1]};
+    if (!score_) {
+        const auto points = EventStatistics(dm_.db()).MatchPoints(matchId_);
+        score_ = MatchScore{points[0], points[1]};
+    }
+    return *score_;
 }
 
 MatchSession::CourtPanels MatchSession::RefreshCourtPanels()

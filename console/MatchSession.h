@@ -25,6 +25,7 @@
 #include <array>
 #include <memory>
 #include <functional>
+#include <optional>
 
 class Tdm;
 
@@ -221,6 +222,9 @@ private:
     bool claimMatch();
     // Emits matchChanged, or keeps it for the end of a OneStep.
     void announce(MatchChanges what);
+    // After anything that may have changed the clock row or the event
+    // records (the rules engine's calls, a rollback, a correction).
+    void forgetReadings();
 
     Tdm &dm_;
     MatchDesk desk_;
@@ -238,4 +242,12 @@ private:
     EventLog log_{store_, matchId_};
     int stepDepth_ = 0;
     MatchChanges heldChanges_;
+    // The undo list as last read, and the newest event it has seen: an added
+    // event only puts rows on top, which is all that is read then.
+    std::optional<QList<UndoListRow>> undoList_;
+    int undoListSeen_ = 0;
+    // The clock and the score as last read: an entry asks for them a dozen
+    // times, and on a server every reading is a round trip.
+    std::optional<MatchClock> clock_;
+    std::optional<MatchScore> score_;
 };

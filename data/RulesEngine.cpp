@@ -38,12 +38,12 @@ void RulesEngine::RebuildWorkingTables(int match)
     db_.execute(QStringLiteral("execute procedure RE_OPEN(?)"), {match});
 }
 
-QList<EventInForce> RulesEngine::RemovableEvents(int match)
+QList<EventInForce> RulesEngine::RemovableEvents(int match, int after)
 {
     fb::Query rows(db_, QStringLiteral("select ID_AKCIJE, A0, A1, SIFRA, A3 from AKCIJE "
-                                       "where ID_UTAKMICA = ? and UNDO = 0 and not (SIFRA in (?, ?, ?)) "
-                                       "order by ID_AKCIJE desc"));
-    rows.exec({match, int(EvMatchStart), int(EvStarters), int(EvMatchFinish)});
+                                       "where ID_UTAKMICA = ? and ID_AKCIJE > ? and UNDO = 0 "
+                                       "and not (SIFRA in (?, ?, ?)) order by ID_AKCIJE desc"));
+    rows.exec({match, after, int(EvMatchStart), int(EvStarters), int(EvMatchFinish)});
     QList<EventInForce> events;
     while (rows.next())
         events << EventInForce{rows.value(0).toInt(), rows.value(1).toInt(), rows.value(2).toInt(),

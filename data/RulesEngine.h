@@ -38,8 +38,9 @@ public:
     // RE_OPEN: the working tables rebuilt from the match's events in force.
     void RebuildWorkingTables(int match);
     // The events in force that a statistician may remove, newest first
-    // (without the match start, the starters and the finish).
-    QList<EventInForce> RemovableEvents(int match);
+    // (without the match start, the starters and the finish); with `after`,
+    // only those stored since that event.
+    QList<EventInForce> RemovableEvents(int match, int after = 0);
 
 private:
     fb::Connection &db_;

@@ -95,6 +95,7 @@ private slots:
     void deletionFromTheEventLog_data();
     void deletionFromTheEventLog();
     void deletionFromTheUndoList();
+    void undoListFollowsEveryChange();
     void periodSnapshotNames();
     void checkResultMessages_data();
     void checkResultMessages();
@@ -405,6 +406,7 @@ void TestMatchSession::deletionFromTheEventLog()
     QCOMPARE(f.minuteChange(), 1);
     f.session.RefreshCourtPanels();
     QCOMPARE(f.session.Record({1, f.home(0), 6, 2, 0}), 1); // record 2
+    QCOMPARE(f.session.Score().home, 2);
     const int events = f.akcijeCount();
     RecordingMessenger recorded;
     for (bool a : answers)
@@ -412,6 +414,7 @@ void TestMatchSession::deletionFromTheEventLog()
     QCOMPARE(f.session.DeleteLoggedEvent(line), deleted);
     QCOMPARE(recorded.texts(), messages);
     QCOMPARE(f.dttCount(), deleted ? 1 : 2);
+    QCOMPARE(f.session.Score().home, deleted ? 0 : 2);
     QCOMPARE(f.akcijeCount(), events); // the rules engine keeps its event
     // The basket's plus-minus goes with it.
     const int plusMinus = f.db().scalar(u"select coalesce(sum(VAL), 0) from INDEKSI where IDGAME = ? and HG = 1"_s,
@@ -442,6 +445,43 @@ void TestMatchSession::deletionFromTheUndoList()
     QVERIFY(f.session.DeleteFromUndoList(list, 0));
     QCOMPARE(f.session.UndoList().size(), 3);
     QCOMPARE(f.dttCount(), 4); // this route leaves the event records alone
+}
+
+void TestMatchSession::undoListFollowsEveryChange()
+{
+    ConsoleFixture f;
+    // What the session shows against the events in force read whole.
+    const auto shown = [&] {
+        QList<int> ids;
+        for (const auto &row : f.session.UndoList())
+            ids << row.eventId;
+        return ids;
+    };
+    const auto inForce = [&] {
+        QList<int> ids;
+        for (const EventInForce &e : RulesEngine(f.db()).RemovableEvents(f.match))
+            ids << e.eventId;
+        return ids;
+    };
+    QCOMPARE(f.minuteChange(), 1);
+    QCOMPARE(f.session.Record({1, f.home(0), 6, 2, 0}), 1);
+    QCOMPARE(shown(), inForce());
+    QCOMPARE(f.session.Record({2, f.away(0), 6, 2, 0}), 1);
+    QCOMPARE(f.session.Record({1, f.home(7), 4, 0, 0}), 2); // refused: a bench player cannot shoot
+    QCOMPARE(shown(), inForce());
+    QCOMPARE(shown().size(), 3);
+    QCOMPARE(f.session.Undo(), 1);
+    QCOMPARE(shown(), inForce());
+    QCOMPARE(f.session.Record({2, f.away(1), 6, 2, 0}), 1);
+    QCOMPARE(shown(), inForce());
+    // The home basket, below the newest event.
+    RecordingMessenger messages;
+    messages.answer(true);
+    QVERIFY(f.session.DeleteFromUndoList(f.session.UndoList(), 1));
+    QCOMPARE(shown(), inForce());
+    QCOMPARE(f.session.Record({1, f.home(1), 6, 2, 0}), 1);
+    QCOMPARE(shown(), inForce());
+    QCOMPARE(shown().size(), 3);
 }
 
 void TestMatchSession::periodSnapshotNames()
