@@ -220,6 +220,7 @@ void MatchSession::forgetReadings()
 {
     clock_.reset();
     score_.reset();
+    numbers_.reset();
 }
 
 void MatchSession::announce(MatchChanges what)
@@ -281,7 +282,21 @@ bool MatchSession::PeriodStart() { return Clock().AtPeriodStart(); }
 
 QString MatchSession::PeriodText() { return Clock().PeriodText(); }
 
-int MatchSession::IsTeam(int side, int shirtNumber) { return rules_.IsTeam(Side(side), shirtNumber); }
+int MatchSession::IsTeam(int side, int shirtNumber)
+{
+    // As the rules engine's ISTEAM answers, from the numbers read once.
+    const WorkingTables::SideNumbers &players = numbers(Side(side));
+    if (!players.withLines.contains(shirtNumber))
+        return 0;
+    return players.onCourt.contains(shirtNumber) ? 1 : 2;
+}
+
+const WorkingTables::SideNumbers &MatchSession::numbers(Side side)
+{
+    if (!numbers_)
+        numbers_ = tables_.Numbers();
+    return (*numbers_)[side.isHome() ? 0 : 1];
+}
 
 bool MatchSession::Recorded(int code, int result)
 {
@@ -408,8 +423,8 @@ MatchSession::CourtPanels MatchSession::RefreshCourtPanels()
     CourtPanels panels;
     for (int i = 0; i < 2; ++i) {
         const Side side(i + 1);
-        panels.court[i] = tables_.OnCourt(side).mid(0, CourtSize);
-        for (int number : tables_.StatLineNumbers(side))
+        panels.court[i] = numbers(side).onCourt.mid(0, CourtSize);
+        for (int number : numbers(side).withLines)
             if (!panels.court[i].contains(number) && panels.bench[i].size() < BenchMarkers)
                 panels.bench[i] << number;
         // An empty place holds 0 (nobody), never the player who left it.

@@ -121,8 +121,8 @@ public:
     bool PeriodStart();
     QString PeriodText();
 
-    // The rules engine's view of a shirt number: 1 on court, 2 on the
-    // bench, 0 not on the side's roster.
+    // The rules engine's view of a shirt number (its ISTEAM): 1 on court,
+    // 2 on the bench, 0 not on the side's roster.
     int IsTeam(int side, int shirtNumber);
 
     // Records an entry: the rules engine checks it and, when it accepts,
@@ -250,4 +250,7 @@ private:
     // times, and on a server every reading is a round trip.
     std::optional<MatchClock> clock_;
     std::optional<MatchScore> score_;
+    // Who is on court and who has a statistic line, per side.
+    std::optional<std::array<WorkingTables::SideNumbers, 2>> numbers_;
+    const WorkingTables::SideNumbers &numbers(Side side);
 };

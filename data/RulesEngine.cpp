@@ -10,17 +10,6 @@ int RulesEngine::Check(int match, int side, int player, int code, int parameter)
     return check.next() ? check.value(0).toInt() : 0;
 }
 
-int RulesEngine::IsTeam(Side side, int shirtNumber)
-{
-    try {
-        fb::Query team(db_, QStringLiteral("execute procedure ISTEAM(?, ?)"));
-        team.exec({side.number(), shirtNumber});
-        return team.next() ? team.value(0).toInt() : 0;
-    } catch (const fb::Error &) {
-        return 0; // a number the column cannot hold is on no roster
-    }
-}
-
 int RulesEngine::UndoNewest(int match)
 {
     fb::Query undo(db_, QStringLiteral("execute procedure UNDO(?)"));

@@ -29,8 +29,6 @@ public:
 
     // CHECKACTION: 1 (or 60, 66 for a minute change) when recorded, else the refusal code.
     int Check(int match, int side, int player, int code, int parameter);
-    // ISTEAM: 1 on court, 2 on the bench, 0 not on the side's roster.
-    int IsTeam(Side side, int shirtNumber);
     // UNDO of the newest event: 1 when undone, else the engine's answer.
     int UndoNewest(int match);
     // DELETEACTION: removes one event in force anywhere in the match.

@@ -39,14 +39,22 @@ MatchClock WorkingTables::Clock()
     return {row.value(0).toInt(), row.value(1).toInt(), row.value(2).toInt()};
 }
 
-QList<int> WorkingTables::OnCourt(Side side)
+std::array<WorkingTables::SideNumbers, 2> WorkingTables::Numbers()
 {
-    return numbers(db_, QStringLiteral("select DRES from %1 where VREME = 0 order by DRES").arg(side.courtTable()));
-}
-
-QList<int> WorkingTables::StatLineNumbers(Side side)
-{
-    return numbers(db_, QStringLiteral("select DRES from %1 order by DRES").arg(side.statTable()));
+    QStringList parts;
+    for (const Side side : {Side::Home(), Side::Away()})
+        parts << QStringLiteral("select %1, 0, DRES from %2 where VREME = 0 "
+                                "union all select %1, 1, DRES from %3")
+                     .arg(side.number())
+                     .arg(side.courtTable(), side.statTable());
+    fb::Query rows(db_, parts.join(QStringLiteral(" union all ")) + QStringLiteral(" order by 1, 2, 3"));
+    rows.exec();
+    std::array<SideNumbers, 2> numbers;
+    while (rows.next()) {
+        SideNumbers &side = numbers[size_t(rows.value(0).toInt() - 1)];
+        (rows.value(1).toInt() == 0 ? side.onCourt : side.withLines) << rows.value(2).toInt();
+    }
+    return numbers;
 }
 
 bool WorkingTables::HasPlayersOnCourt(Side side)

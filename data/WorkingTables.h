@@ -10,6 +10,8 @@
 
 #include <QList>
 
+#include <array>
+
 namespace fb {
 class Connection;
 }
@@ -25,9 +27,14 @@ public:
     void ResetClock();
     // The clock row; the default clock when there is none.
     MatchClock Clock();
-    // The shirt numbers on court now, and of every statistic line, by number.
-    QList<int> OnCourt(Side side);
-    QList<int> StatLineNumbers(Side side);
+    // A side's shirt numbers on court now, and of every statistic line, by number.
+    struct SideNumbers
+    {
+        QList<int> onCourt, withLines;
+    };
+    // Both sides (index 0 home), in one reading: the console asks after
+    // every entry, and on a server every statement is a round trip.
+    std::array<SideNumbers, 2> Numbers();
     bool HasPlayersOnCourt(Side side);
 
 private:

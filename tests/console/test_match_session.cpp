@@ -96,6 +96,7 @@ private slots:
     void deletionFromTheEventLog();
     void deletionFromTheUndoList();
     void undoListFollowsEveryChange();
+    void isTeamAnswersAsTheRulesEngine();
     void periodSnapshotNames();
     void checkResultMessages_data();
     void checkResultMessages();
@@ -482,6 +483,31 @@ void TestMatchSession::undoListFollowsEveryChange()
     QCOMPARE(f.session.Record({1, f.home(1), 6, 2, 0}), 1);
     QCOMPARE(shown(), inForce());
     QCOMPARE(shown().size(), 3);
+}
+
+void TestMatchSession::isTeamAnswersAsTheRulesEngine()
+{
+    ConsoleFixture f;
+    const auto agrees = [&] {
+        for (int side : {1, 2})
+            for (int number : QList<int>{f.home(0), f.home(6), f.away(0), f.away(6), 77, 0})
+                if (f.session.IsTeam(side, number) != f.desk.isTeam(side, number))
+                    return false;
+        return true;
+    };
+    QVERIFY(agrees());
+    QCOMPARE(f.minuteChange(), 1);
+    QCOMPARE(f.session.Record({1, f.home(0), 18, f.home(6), 10}), 1);
+    QCOMPARE(f.session.IsTeam(1, f.home(6)), 1);
+    QVERIFY(agrees());
+    QCOMPARE(f.session.Undo(), 1);
+    QCOMPARE(f.session.IsTeam(1, f.home(6)), 2);
+    QVERIFY(agrees());
+    QCOMPARE(f.session.Record({2, f.away(0), 18, f.away(6), 20}), 1);
+    RecordingMessenger messages;
+    messages.answer(true);
+    QVERIFY(f.session.DeleteFromUndoList(f.session.UndoList(), 0));
+    QVERIFY(agrees());
 }
 
 void TestMatchSession::periodSnapshotNames()
