@@ -316,7 +316,11 @@ int MatchSession::Record(const EventEntry &entry)
         if (!Recorded(entry.code, result))
             return result; // the engine wrote nothing
         insertEventRecord(entry, before);
-        forgetReadings();
+        // The score is the sum of the records' points: this record's basket moves it.
+        MatchScore after = before;
+        if (isMadeShot(entry.code) && (entry.side == 1 || entry.side == 2))
+            (entry.side == 1 ? after.home : after.away) += shotValue(entry.code);
+        score_ = after;
         // A full commit: a transaction kept open by retaining commits holds
         // back the cleanup of old record versions over a whole match.
         db.commit();
