@@ -39,15 +39,38 @@ void PlusMinus::AddPlusMinus(int match, int eventNumber, int points, int side)
         return;
     Savepoint unit(db_);
     QList<int> positions[2];
-    for (int s : {1, 2}) {
-        const int change = s == side ? points : -points;
+    QStringList onCourt[2];
+    QVariantList params{side, points, -points, match};
+    int players = 0;
+    for (int s : {1, 2})
         for (int shirtNumber : CurrentMatch().onCourt(s)) {
             if (shirtNumber <= 0)
                 continue;
-            const int position = RosterPosition(s, shirtNumber);
-            ChangePlusMinus(match, s, position, change, shirtNumber);
-            positions[s - 1] << position;
+            positions[s - 1] << RosterPosition(s, shirtNumber);
+            onCourt[s - 1] << QStringLiteral("?");
+            params << shirtNumber;
+            ++players;
         }
+    // The ten players in one statement: on a server every statement is a
+    // round trip. A player without a row yet gets one.
+    QStringList sides;
+    for (int s : {1, 2})
+        if (!onCourt[s - 1].isEmpty())
+            sides << QStringLiteral("(HG = %1 AND NODR IN (%2))").arg(s).arg(onCourt[s - 1].join(u','));
+    const int changed =
+        sides.isEmpty() ? 0
+                        : db_.execute(QStringLiteral("UPDATE INDEKSI SET VAL = COALESCE(VAL, 0) + IIF(HG = ?, ?, ?) "
+                                                     "WHERE (IDGAME = ?) AND (%1)")
+                                          .arg(sides.join(QStringLiteral(" OR "))),
+                                      params);
+    if (changed != players) {
+        int at = 4;
+        for (int s : {1, 2})
+            for (int position : positions[s - 1])
+                db_.execute(QStringLiteral("INSERT INTO INDEKSI (IDGAME, HG, NODR, VAL, IDPLAYER) "
+                                           "SELECT ?, ?, ?, ?, ? FROM RDB$DATABASE WHERE NOT EXISTS "
+                                           "(SELECT 1 FROM INDEKSI WHERE (IDGAME = ?) AND (HG = ?) AND (NODR = ?))"),
+                            {match, s, params[at], s == side ? points : -points, position, match, s, params[at++]});
     }
     RecordPlusMinusHistory(match, eventNumber, points, side, positions[0], positions[1]);
     unit.release();
