@@ -2,20 +2,6 @@
 
 #include "data/FbClient.h"
 
-namespace {
-
-QList<int> numbers(fb::Connection &db, const QString &sql)
-{
-    fb::Query rows(db, sql);
-    rows.exec();
-    QList<int> list;
-    while (rows.next())
-        list << rows.value(0).toInt();
-    return list;
-}
-
-} // namespace
-
 void WorkingTables::Empty()
 {
     for (const char *table : {"STATDOMACI", "STATGOSTI", "MINUTID", "MINUTIG", "PETORKADOM", "PETORKAGOSTI"})

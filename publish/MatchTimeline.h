@@ -21,7 +21,7 @@ struct RecordedEvent
     int number = 0;     // RBACTION
     int side = 0;       // HG: 1 home, 2 away, 3 the match
     int player = 0;     // NODR
-    ClockReading clock; // P, M: the clock after the event
+    ClockReading clock{}; // P, M: the clock after the event
     int code = 0;       // RES
     int parameter = 0;  // PAR1: zone, type, opponent or entering player
     int seconds = 0;    // PAR2: the game second of a player change

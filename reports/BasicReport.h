@@ -19,7 +19,7 @@ struct BasicReportRequest
     int match = 0;
     ReportChoice choice;
     bool colour = true;
-    QString pictureDirectory; // where "LIGA.jpg" may be
+    QString pictureDirectory{}; // where "LIGA.jpg" may be
 };
 
 // Raises ReportError for a match that does not exist.

@@ -21,7 +21,7 @@ struct MatchReportRequest
 {
     int match = 0;
     bool colour = true;
-    QString pictureDirectory; // where "LIGA.jpg" may be
+    QString pictureDirectory{}; // where "LIGA.jpg" may be
 };
 
 // The game minutes counted along the records, one minute change at a time,
