@@ -130,12 +130,13 @@ void RefreshCopy(const QString &source, const QString &target, const std::functi
     }
     // The new copy replaces the target in one step, and the old one stays
     // as the spare that the next copy brings up to date.
-    std::error_code linked;
+    std::error_code linked, kept;
     if (QFile::exists(target))
         fs::create_hard_link(path(target), path(previous), linked);
     fs::rename(path(spare), path(target));
+    // The copy is written; a spare that could not be kept is made anew next time.
     if (!linked && QFile::exists(previous))
-        fs::rename(path(previous), path(spare));
+        fs::rename(path(previous), path(spare), kept);
 }
 
 QString SpareCopyName(const QString &copy) { return copy + QStringLiteral(".spare"); }
