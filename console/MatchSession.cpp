@@ -315,11 +315,11 @@ int MatchSession::Record(const EventEntry &entry)
         forgetReadings();
         if (!Recorded(entry.code, result))
             return result; // the engine wrote nothing
-        insertEventRecord(entry, before);
-        // The score is the sum of the records' points: this record's basket moves it.
+        const int points = insertEventRecord(entry, before);
+        // The score is the sum of the records' points: this record moves it.
         MatchScore after = before;
-        if (isMadeShot(entry.code) && (entry.side == 1 || entry.side == 2))
-            (entry.side == 1 ? after.home : after.away) += shotValue(entry.code);
+        if (entry.side == 1 || entry.side == 2)
+            (entry.side == 1 ? after.home : after.away) += points;
         score_ = after;
         // A full commit: a transaction kept open by retaining commits holds
         // back the cleanup of old record versions over a whole match.
@@ -351,7 +351,7 @@ int MatchSession::Record(const EventEntry &entry)
     return result;
 }
 
-void MatchSession::insertEventRecord(const EventEntry &entry, const MatchScore &before)
+int MatchSession::insertEventRecord(const EventEntry &entry, const MatchScore &before)
 {
     const MatchClock clock = Clock();
     const int defence = DefenceType;
@@ -373,6 +373,7 @@ void MatchSession::insertEventRecord(const EventEntry &entry, const MatchScore &
                                        ElapsedSeconds(clock.period, PeriodStartMinute(clock.period), 0))
                             : 0;
 
+    const int pointsMade = isMadeShot(entry.code) ? shotValue(entry.code) : 0;
     store_.InsertEventRecord({.match = matchId_,
                               .number = number,
                               .side = entry.side,
@@ -384,7 +385,7 @@ void MatchSession::insertEventRecord(const EventEntry &entry, const MatchScore &
                               .elapsedSeconds = elapsed,
                               .attackType = attack,
                               .defenceType = defence,
-                              .pointsMade = isMadeShot(entry.code) ? shotValue(entry.code) : 0,
+                              .pointsMade = pointsMade,
                               .pointsMissed = isMissedShot(entry.code) ? shotValue(entry.code - 1) : 0,
                               .stamp = stamp,
                               .inBonus = bonus,
@@ -398,6 +399,7 @@ void MatchSession::insertEventRecord(const EventEntry &entry, const MatchScore &
         } catch (const std::exception &) {
         }
     }
+    return pointsMade;
 }
 
 int MatchSession::NextEventNumber()

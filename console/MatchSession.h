@@ -216,7 +216,8 @@ signals:
 private:
     bool loadMatchRow(int matchId);
     void setResult(const QString &result);
-    void insertEventRecord(const EventEntry &entry, const MatchScore &before);
+    // Answers the points the record stores.
+    int insertEventRecord(const EventEntry &entry, const MatchScore &before);
 
     // Refuses (saying where) when another desk keys the match.
     bool claimMatch();

@@ -38,40 +38,40 @@ void PlusMinus::AddPlusMinus(int match, int eventNumber, int points, int side)
     if (side != 1 && side != 2)
         return;
     Savepoint unit(db_);
-    QList<int> positions[2];
-    QStringList onCourt[2];
-    QVariantList params{side, points, -points, match};
-    int players = 0;
+    QList<int> shirts[2], positions[2];
     for (int s : {1, 2})
-        for (int shirtNumber : CurrentMatch().onCourt(s)) {
-            if (shirtNumber <= 0)
-                continue;
-            positions[s - 1] << RosterPosition(s, shirtNumber);
-            onCourt[s - 1] << QStringLiteral("?");
-            params << shirtNumber;
-            ++players;
-        }
+        for (int shirtNumber : CurrentMatch().onCourt(s))
+            if (shirtNumber > 0) {
+                shirts[s - 1] << shirtNumber;
+                positions[s - 1] << RosterPosition(s, shirtNumber);
+            }
+    const auto change = [&](int s) { return s == side ? points : -points; };
     // The ten players in one statement: on a server every statement is a
     // round trip. A player without a row yet gets one.
     QStringList sides;
-    for (int s : {1, 2})
-        if (!onCourt[s - 1].isEmpty())
-            sides << QStringLiteral("(HG = %1 AND NODR IN (%2))").arg(s).arg(onCourt[s - 1].join(u','));
+    QVariantList params{side, points, -points, match};
+    for (int s : {1, 2}) {
+        if (shirts[s - 1].isEmpty())
+            continue;
+        sides << QStringLiteral("(HG = %1 AND NODR IN (%2))")
+                     .arg(s)
+                     .arg(QStringList(shirts[s - 1].size(), QStringLiteral("?")).join(u','));
+        for (int shirtNumber : shirts[s - 1])
+            params << shirtNumber;
+    }
     const int changed =
         sides.isEmpty() ? 0
                         : db_.execute(QStringLiteral("UPDATE INDEKSI SET VAL = COALESCE(VAL, 0) + IIF(HG = ?, ?, ?) "
                                                      "WHERE (IDGAME = ?) AND (%1)")
                                           .arg(sides.join(QStringLiteral(" OR "))),
                                       params);
-    if (changed != players) {
-        int at = 4;
+    if (changed != shirts[0].size() + shirts[1].size())
         for (int s : {1, 2})
-            for (int position : positions[s - 1])
+            for (qsizetype i = 0; i < shirts[s - 1].size(); ++i)
                 db_.execute(QStringLiteral("INSERT INTO INDEKSI (IDGAME, HG, NODR, VAL, IDPLAYER) "
                                            "SELECT ?, ?, ?, ?, ? FROM RDB$DATABASE WHERE NOT EXISTS "
                                            "(SELECT 1 FROM INDEKSI WHERE (IDGAME = ?) AND (HG = ?) AND (NODR = ?))"),
-                            {match, s, params[at], s == side ? points : -points, position, match, s, params[at++]});
-    }
+                            {match, s, shirts[s - 1][i], change(s), positions[s - 1][i], match, s, shirts[s - 1][i]});
     RecordPlusMinusHistory(match, eventNumber, points, side, positions[0], positions[1]);
     unit.release();
 }

@@ -27,13 +27,16 @@ MatchClock WorkingTables::Clock()
 
 std::array<WorkingTables::SideNumbers, 2> WorkingTables::Numbers()
 {
-    QStringList parts;
-    for (const Side side : {Side::Home(), Side::Away()})
-        parts << QStringLiteral("select %1, 0, DRES from %2 where VREME = 0 "
-                                "union all select %1, 1, DRES from %3")
-                     .arg(side.number())
-                     .arg(side.courtTable(), side.statTable());
-    fb::Query rows(db_, parts.join(QStringLiteral(" union all ")) + QStringLiteral(" order by 1, 2, 3"));
+    static const QString sql = [] {
+        QStringList parts;
+        for (const Side side : {Side::Home(), Side::Away()})
+            parts << QStringLiteral("select %1, 0, DRES from %2 where VREME = 0 "
+                                    "union all select %1, 1, DRES from %3")
+                         .arg(side.number())
+                         .arg(side.courtTable(), side.statTable());
+        return parts.join(QStringLiteral(" union all ")) + QStringLiteral(" order by 1, 2, 3");
+    }();
+    fb::Query rows(db_, sql);
     rows.exec();
     std::array<SideNumbers, 2> numbers;
     while (rows.next()) {
