@@ -5,7 +5,7 @@
 #include <QFile>
 
 void BackgroundBackup::Start(const QString &databaseLocation, const QString &backupFile,
-                             const fb::Credentials &credentials)
+                             const fb::Credentials &credentials, std::function<void()> beforeEachPiece)
 {
     Wait();
     outcome_.reset();
@@ -13,7 +13,7 @@ void BackgroundBackup::Start(const QString &databaseLocation, const QString &bac
         const QString part = backupFile + QStringLiteral(".part");
         try {
             QFile::remove(part);
-            fb::Service::backup(databaseLocation, part, credentials);
+            fb::Service::backup(databaseLocation, part, credentials, beforeEachPiece);
         } catch (const fb::Error &e) {
             QFile::remove(part);
             return e.text();

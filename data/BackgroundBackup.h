@@ -8,6 +8,7 @@
 
 #include <QString>
 
+#include <functional>
 #include <future>
 
 class BackgroundBackup
@@ -18,7 +19,10 @@ public:
     BackgroundBackup(const BackgroundBackup &) = delete;
     BackgroundBackup &operator=(const BackgroundBackup &) = delete;
 
-    void Start(const QString &databaseLocation, const QString &backupFile, const fb::Credentials &credentials);
+    // beforeEachPiece, when given, may hold the backup back between the
+    // pieces it writes (see fb::Service::backup).
+    void Start(const QString &databaseLocation, const QString &backupFile, const fb::Credentials &credentials,
+               std::function<void()> beforeEachPiece = {});
     bool Running() const { return running_.valid(); }
     // When the backup has finished: its failure's text (empty when it was
     // written), given once; nothing while it runs or after it was given.

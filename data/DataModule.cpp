@@ -356,7 +356,7 @@ BackupStateSwitch Tdm::backupStateSwitch()
 void Tdm::PollSafetyCopies()
 {
     if (copier_)
-        copier_->Poll();
+        copier_->Poll(activity_.Quiet());
 }
 
 void Tdm::WaitForSafetyCopies()

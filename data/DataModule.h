@@ -3,6 +3,7 @@
 // transaction, the table objects every window uses, the event-code table,
 // and the database-wide operations (safety copies, retrieval, restore).
 
+#include "common/UserActivity.h"
 #include "data/SafetyCopier.h"
 #include "data/TableObject.h"
 
@@ -71,9 +72,11 @@ public:
     void RequestSafetyCopy();
     // Waits until the safety copies asked for are written.
     void WaitForSafetyCopies();
-    // Finishes a written copy and starts the next one asked for (a timer
-    // does this between entries).
+    // Finishes a written copy and starts the next one asked for once the
+    // statistician has stopped keying (a timer does this between entries).
     void PollSafetyCopies();
+    // The statistician's keys and clicks, which background work gives way to.
+    UserActivity &activity() { return activity_; }
     int backupCopyCounter() const { return backupCopyCounter_; }
     // Replaces the database with a safety copy; answers whether the
     // connection is up again afterwards.
@@ -109,6 +112,7 @@ private:
     int backupCopyCounter_ = 0;
     std::unique_ptr<SafetyCopier> copier_;
     QTimer copyPoll_;
+    UserActivity activity_;
 };
 
 // The one data module of the program, set while it exists.

@@ -109,7 +109,8 @@ void runService(const QByteArray &serviceManager, const Credentials &credentials
 
 } // namespace
 
-void backup(const QString &databaseLocation, const QString &backupFile, const Credentials &credentials)
+void backup(const QString &databaseLocation, const QString &backupFile, const Credentials &credentials,
+            const std::function<void()> &beforeEachPiece)
 {
     const Target target = targetOf(databaseLocation);
     // The backup is streamed to this process, which writes it: a server
@@ -134,6 +135,8 @@ void backup(const QString &databaseLocation, const QString &backupFile, const Cr
     const Sink sink = [&](const unsigned char *data, unsigned length) {
         if (!failure.isEmpty())
             return;
+        if (beforeEachPiece)
+            beforeEachPiece();
         if (file.write(reinterpret_cast<const char *>(data), length) != qint64(length)) {
             failure = file.errorString();
             return;

@@ -218,10 +218,12 @@ void SafetyCopier::Request(bool additionalToo)
     // Only noted here: the copy starts from Poll, between the statistician's
     // entries, so an entry never waits for the database to change state.
     pendingAdditional_ = pendingAdditional_ || additionalToo;
+    if (!pending_)
+        askedSince_.start();
     pending_ = true;
 }
 
-void SafetyCopier::Poll()
+void SafetyCopier::Poll(bool keyingPaused)
 {
     if (running_.valid() && running_.wait_for(std::chrono::seconds(0)) == std::future_status::ready)
         complete();
@@ -229,7 +231,8 @@ void SafetyCopier::Poll()
     // copies start at most every few seconds, about once per entry at the
     // pace of a match.
     const bool rested = !sinceStart_.isValid() || sinceStart_.elapsed() >= MinimumIntervalMs;
-    if (!running_.valid() && (pending_ || retry_) && rested)
+    const bool mayStart = keyingPaused || (askedSince_.isValid() && askedSince_.elapsed() >= LongestDeferralMs);
+    if (!running_.valid() && (pending_ || retry_) && rested && mayStart)
         start();
 }
 

@@ -71,8 +71,10 @@ public:
     // Asks for a fresh copy (and of the additional copy too).
     void Request(bool additionalToo);
     // Completes a copy that has finished and starts the one asked for;
-    // called by a timer between the statistician's entries.
-    void Poll();
+    // called by a timer between the statistician's entries. While the
+    // statistician keys (keyingPaused false) the start waits, at most
+    // LongestDeferralMs after the copy was asked for.
+    void Poll(bool keyingPaused = true);
     // Waits until no copy is running or asked for; a copy that fails is
     // left to Poll to try again.
     void WaitForIdle();
@@ -91,6 +93,8 @@ private:
     // within this time, however fast entries come.
     static constexpr qint64 MinimumIntervalMs = 5000;
     QElapsedTimer sinceStart_;
+    static constexpr qint64 LongestDeferralMs = 2 * MinimumIntervalMs;
+    QElapsedTimer askedSince_; // since the copy waiting to start was asked for
     QLockFile turn_; // held from entering the backup state until it ends
     std::future<QString> running_; // the failure's reason, empty when written
     bool pending_ = false;

@@ -116,10 +116,11 @@ TMatchFrm::TMatchFrm(QWidget *parent)
     connect(&session_, &MatchSession::matchChanged, this, &TMatchFrm::followMatch);
 
     // A fresh start for the working tables, and a server backup of the
-    // database, written while the statistician starts work.
+    // database, written while the statistician starts work, in the pauses
+    // of the keying.
     session_.ResetWorkingTables();
     openingBackup_.Start(dm()->options().databaseLocation, dm()->dataFile(QStringLiteral("bkp_proba.gbk")),
-                         dm()->db().credentials());
+                         dm()->db().credentials(), [activity = &dm()->activity()] { activity->WaitForQuiet(); });
     auto *backupWatch = new QTimer(this);
     connect(backupWatch, &QTimer::timeout, this, [this, backupWatch] { reportOpeningBackup(backupWatch); });
     backupWatch->start(200);

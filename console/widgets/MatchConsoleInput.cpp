@@ -230,6 +230,8 @@ bool TMatchFrm::formKey(QKeyEvent *key)
 
 bool TMatchFrm::eventFilter(QObject *watched, QEvent *event)
 {
+    if (event->type() == QEvent::KeyPress || event->type() == QEvent::MouseButtonPress)
+        dm()->activity().Touch(); // in the console or any window opened from it
     auto *widget = qobject_cast<QWidget *>(watched);
     if (!widget || (widget != this && !isAncestorOf(widget)) || !isVisible())
         return QDialog::eventFilter(watched, event);

@@ -16,6 +16,7 @@
 #include <QTemporaryDir>
 #include <QTest>
 #include <QThread>
+#include <QTimer>
 
 using namespace Qt::StringLiterals;
 
@@ -59,6 +60,7 @@ private slots:
     void failedCopyIsSaidOnceAndTriedAgain_data();
     void failedCopyIsSaidOnceAndTriedAgain();
     void copiesFollowEntriesThatComeFast();
+    void backgroundWorkGivesWayToKeying();
 };
 
 void TestSafetyCopies::everyThirdCopyRefreshesTheAdditionalCopy()
@@ -430,6 +432,41 @@ void TestSafetyCopies::copiesFollowEntriesThatComeFast()
     }
     QVERIFY2(QFile::exists(backup), "no copy while entries came");
     QVERIFY(refereesIn(backup) >= entries * 2 / 7);
+}
+
+void TestSafetyCopies::backgroundWorkGivesWayToKeying()
+{
+    Sandbox sb;
+    auto &module = sb.dm();
+    addReferee(module, u"First"_s);
+    QTimer keys; // a statistician who keys without a pause
+    connect(&keys, &QTimer::timeout, [&] { module.activity().Touch(); });
+    keys.start(50);
+    module.activity().Touch();
+
+    const QString backupFile = sb.file(u"bkp_proba.gbk"_s);
+    BackgroundBackup openingBackup;
+    openingBackup.Start(module.options().databaseLocation, backupFile, module.db().credentials(),
+                        [&activity = module.activity()] { activity.WaitForQuiet(); });
+    module.BackupDatabaseFile();
+    QTest::qWait(1000);
+    QVERIFY(openingBackup.Running());
+    QCOMPARE(openingBackup.TakeOutcome(), std::nullopt);
+    QVERIFY(!QFile::exists(backupFile));
+    QVERIFY(!QFile::exists(sb.file(AppPaths::BackupFileName)));
+
+    keys.stop(); // a pause: both are written
+    openingBackup.Wait();
+    QCOMPARE(openingBackup.TakeOutcome(), std::optional<QString>(QString()));
+    QVERIFY(QFileInfo(backupFile).size() > 0);
+    QTRY_VERIFY_WITH_TIMEOUT(QFile::exists(sb.file(AppPaths::BackupFileName)), 5000);
+    QCOMPARE(refereesIn(sb.file(AppPaths::BackupFileName)), 1);
+
+    // Keying that never pauses holds a safety copy back for a while only.
+    keys.start();
+    addReferee(module, u"Second"_s);
+    module.BackupDatabaseFile();
+    QTRY_COMPARE_WITH_TIMEOUT(refereesIn(sb.file(AppPaths::BackupFileName)), 2, 20000);
 }
 
 QTEST_GUILESS_MAIN(TestSafetyCopies)
