@@ -139,7 +139,7 @@ void RunReferenceBrowser(Tdm &module, const std::function<void()> &showBrowser)
         module.OpenAllTables();
     showBrowser();
     module.SaveAllDataSets();
-    module.BackupDatabaseFile();
+    module.RequestSafetyCopy();
 }
 
 void SetLauncher(Launcher replacement) { launcher() = replacement ? std::move(replacement) : startDetached; }

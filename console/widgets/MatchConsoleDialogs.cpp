@@ -78,7 +78,7 @@ void TMatchFrm::OpenRoster(int side)
     session_.ReloadRoster();
     session_.Changed(MatchChange::Roster);
     dm()->SaveAllDataSets();
-    dm()->BackupDatabaseFile();
+    dm()->RequestSafetyCopy();
     grammar_.Focus(EntryBox::Init);
     syncFromGrammar();
 }
@@ -94,7 +94,7 @@ void TMatchFrm::OpenLineUp(int side)
         session_.MarkStarters(side);
     session_.Changed(MatchChange::Roster);
     dm()->SaveAllDataSets();
-    dm()->BackupDatabaseFile();
+    dm()->RequestSafetyCopy();
     grammar_.Focus(EntryBox::Init);
     syncFromGrammar();
 }
@@ -106,7 +106,7 @@ void TMatchFrm::OpenReferenceList(ReferenceList list)
     dm()->OpenAllTables();
     TheConsoleDialogs().browser(*this, list);
     dm()->SaveAllDataSets();
-    dm()->BackupDatabaseFile();
+    dm()->RequestSafetyCopy();
     session_.ReloadRoster(); // names may have changed
     session_.Changed(MatchChange::Roster);
 }
@@ -116,7 +116,7 @@ void TMatchFrm::OpenDefinition()
     if (!TheConsoleDialogs().definition || !TheConsoleDialogs().definition(*this))
         return;
     dm()->SaveAllDataSets();
-    dm()->BackupDatabaseFile();
+    dm()->RequestSafetyCopy();
     session_.ReloadMatchRow();
 }
 

@@ -42,7 +42,7 @@ bool RunNewMatch(QWidget *owner)
     if (!definition.isReady() || definition.exec() != MatchDefinition::Confirmed)
         return false;
     module.SaveAllDataSets();
-    module.BackupDatabaseFile();
+    module.RequestSafetyCopy();
     TMatchFrm console(owner);
     if (!console.OpenNewMatch(definition.matchId()))
         return false;
