@@ -8,6 +8,7 @@
 #include "console/SideStatsModel.h"
 #include "console/widgets/BoxScoreGrid.h"
 #include "console/widgets/Pickers.h"
+#include "console/widgets/PlayerTableView.h"
 #include "console/widgets/StatLineGrid.h"
 #include "console/widgets/SecondsDialog.h"
 #include "data/ActionCodes.h"
@@ -250,6 +251,14 @@ void TMatchFrm::followMatch(MatchChanges what)
     showTypes();
     showEventLog();
     RefreshBoxScore();
+    // Changed cells only ever widen their columns; a correction may narrow them.
+    if (what & MatchChange::EventsWithdrawn) {
+        for (BoxScoreGrid *grid : boxScores)
+            grid->view->fitColumns();
+        for (StatLineGrid *grid : statLineGrids)
+            if (grid->isVisible()) // else fitted when shown
+                grid->view->fitColumns();
+    }
     // Time-outs left and time on court change with the clock, a correction,
     // a time-out or a substitution only: the other entries do without the reads.
     const bool clockOrHistory = what & (MatchChange::Clock | MatchChange::EventsWithdrawn | MatchChange::Roster);

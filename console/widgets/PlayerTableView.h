@@ -19,9 +19,11 @@ public:
     ShownRowsFilter &filter() { return filter_; }
     void setTeamColor(const QColor &color, const QColor &text);
     QSize minimumSizeHint() const override;
+    // Every column as wide as its widest text: after a correction, when a
+    // figure may have become narrower than its column.
+    void fitColumns();
 
 private:
-    void fitColumns();
     void widenFor(const QModelIndex &topLeft, const QModelIndex &bottomRight);
 
     ShownRowsFilter filter_;

@@ -34,8 +34,11 @@ void StatLineGrid::refreshWhenShown()
 void StatLineGrid::showEvent(QShowEvent *event)
 {
     QWidget::showEvent(event);
-    if (stale_)
+    if (stale_) {
+        // What changed meanwhile may include corrections: fitted anew.
         refresh();
+        view->fitColumns();
+    }
 }
 
 void StatLineGrid::refresh()

@@ -94,6 +94,7 @@ private slots:
     void eventsReviewDeletesARecord();
     void attackAndDefenceTypes();
     void everyCorrectionReachesEveryView();
+    void columnsNarrowAgainAfterACorrection();
     void newMatchShowsTeamNamesOverItsBoxScores();
     void fitsALaptopScreen();
     void escPutsTheLegendAwayBeforeItAsks();
@@ -321,6 +322,26 @@ void TestMatchWindow::everyCorrectionReachesEveryView()
     QCOMPARE(f.window->homeScore->text(), u"0"_s);
     QCOMPARE(ShownTotal(*f.window->boxScores[0]->view, u"PTS"_s), u"0"_s);
     QCOMPARE(f.window->eventLog->count(), 1);
+}
+
+void TestMatchWindow::columnsNarrowAgainAfterACorrection()
+{
+    WindowFixture f;
+    QTest::keyClick(f.window->entryBox(EntryBox::Init), Qt::Key_Plus, Qt::KeypadModifier);
+    const PlayerTableView &view = *f.window->boxScores[0]->view;
+    int twos = 0;
+    while (view.model()->headerData(twos, Qt::Horizontal).toString() != u"2P"_s)
+        ++twos;
+    for (int shot = 0; shot < 9; ++shot)
+        QVERIFY(f.window->session().Record({1, f.home(0), EvMade2, 2, 0}) == 1);
+    const int nineOfNine = view.columnWidth(twos);
+    QVERIFY(f.window->session().Record({1, f.home(0), EvMade2, 2, 0}) == 1);
+    QCOMPARE(ShownTotal(view, u"2P"_s), u"10/10"_s);
+    QVERIFY(view.columnWidth(twos) > nineOfNine);
+
+    f.window->session().Undo();
+    QCOMPARE(ShownTotal(view, u"2P"_s), u"9/9"_s);
+    QCOMPARE(view.columnWidth(twos), nineOfNine);
 }
 
 void TestMatchWindow::newMatchShowsTeamNamesOverItsBoxScores()
