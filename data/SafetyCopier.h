@@ -74,7 +74,7 @@ public:
     // called by a timer between the statistician's entries. While the
     // statistician keys (keyingPaused false) the start waits, at most
     // LongestDeferralMs after the copy was asked for.
-    void Poll(bool keyingPaused = true);
+    void Poll(bool keyingPaused);
     // Waits until no copy is running or asked for; a copy that fails is
     // left to Poll to try again.
     void WaitForIdle();
