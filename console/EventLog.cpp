@@ -25,8 +25,9 @@ const QStringList &EventLog::Lines()
         lastNumber_ = -1;
     }
     QStringList added;
-    for (const EventLogRow &row : store_.EventLogRows(match_, newest_)) {
-        added.prepend(Line(row.number, row.side.value_or(0), row.parameter, row.code.value_or(0), row.player));
+    for (const EventRow &row : store_.EventRowsAfter(match_, newest_)) {
+        added.prepend(Line(row.number, row.side.value_or(0), row.parameter.value_or(0), row.code.value_or(0),
+                           row.player.value_or(0)));
         newest_ = row.number;
         if (row.side && row.code)
             Recorded(row.number, *row.code);

@@ -145,6 +145,7 @@ void MatchSession::ResetShowingState()
 {
     log_.Invalidate();
     undoList_.reset();
+    box_.reset();
     forgetReadings();
     fouls_.Reset();
     eventCounter_ = 0;
@@ -159,7 +160,21 @@ void MatchSession::ReloadRoster()
 
 BoxScoreSet MatchSession::BoxScore()
 {
-    BoxScoreSet box = BoxScoreBuilder(dm_.db()).build(matchId_);
+    try {
+        if (box_) {
+            const std::vector<EventRow> added = store_.EventRowsAfter(matchId_, boxSeen_);
+            box_->addEvents(added);
+            if (!added.empty())
+                boxSeen_ = added.back().number;
+        }
+    } catch (const fb::Error &) {
+        box_.reset(); // built afresh below
+    }
+    if (!box_) {
+        boxSeen_ = store_.MaxEventNumber(matchId_);
+        box_ = BoxScoreBuilder(dm_.db()).build(matchId_);
+    }
+    BoxScoreSet box = *box_;
     for (int side : {1, 2})
         box.markOnCourt(side, CurrentMatch().onCourt(side));
     return box;
@@ -225,9 +240,12 @@ void MatchSession::forgetReadings()
 
 void MatchSession::announce(MatchChanges what)
 {
-    // Only an added event leaves the events in force as they were below it.
-    if (what & ~MatchChanges(MatchChange::EventAdded | MatchChange::Clock | MatchChange::Details | MatchChange::Colours))
+    // Only an added event leaves the events in force and the counts as they
+    // were below it.
+    if (what & ~MatchChanges(MatchChange::EventAdded | MatchChange::Clock | MatchChange::Details | MatchChange::Colours)) {
         undoList_.reset();
+        box_.reset();
+    }
     if (stepDepth_ > 0)
         heldChanges_ |= what;
     else

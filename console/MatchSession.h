@@ -247,6 +247,10 @@ private:
     // event only puts rows on top, which is all that is read then.
     std::optional<QList<UndoListRow>> undoList_;
     int undoListSeen_ = 0;
+    // The box score as last counted, and the newest record it counts: the
+    // records of an added event are counted on top of it.
+    std::optional<BoxScoreSet> box_;
+    int boxSeen_ = 0;
     // The clock and the score as last read: an entry asks for them a dozen
     // times, and on a server every reading is a round trip.
     std::optional<MatchClock> clock_;

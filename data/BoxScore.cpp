@@ -119,6 +119,58 @@ void BoxScoreSet::markOnCourt(int s, const CourtNumbers &onCourt)
         row[BC_AKTER] = std::find(onCourt.begin(), onCourt.end(), row.count(BC_DRES)) != onCourt.end() ? 1 : 0;
 }
 
+void BoxScoreSet::count(int s, int shirtNumber, BoxColumn column, int times)
+{
+    if (s != 1 && s != 2)
+        return;
+    BoxSide &table = side(s);
+    const auto row = std::find_if(table.players.begin(), table.players.end(),
+                                  [&](const BoxRow &r) { return r.count(BC_DRES) == shirtNumber; });
+    if (row != table.players.end())
+        (*row)[column] += times;
+    table.totals[column] += times;
+}
+
+void BoxScoreSet::countActed(int s, int player, int code, int times)
+{
+    for (BoxColumn column : columnsOfActor(code))
+        count(s, player, column, times);
+}
+
+void BoxScoreSet::countReceived(int s, int namedPlayer, int code, int times)
+{
+    // A foul or a block names the other side's player it was on.
+    if (code == EvPersonalFoul || code == EvBlock)
+        count(3 - s, namedPlayer, code == EvPersonalFoul ? BC_LGNA : BC_BLOKNA, times);
+}
+
+void BoxScoreSet::completeRows()
+{
+    // The totals row derives its figures from its own counts, so that its
+    // field goals, percentages, points and index agree with the counts it
+    // shows, whichever players those counts cover.
+    for (BoxSide *table : {&home, &away}) {
+        for (BoxRow &row : table->players)
+            completeRow(row);
+        completeRow(table->totals);
+    }
+}
+
+void BoxScoreSet::addEvents(const std::vector<EventRow> &rows)
+{
+    // The same records as the build's two grouped counts: a side and a
+    // code, and the player or the named player the count is keyed by.
+    for (const EventRow &row : rows) {
+        if (!row.side || !row.code)
+            continue;
+        if (row.player)
+            countActed(*row.side, *row.player, *row.code, 1);
+        if (row.parameter)
+            countReceived(*row.side, *row.parameter, *row.code, 1);
+    }
+    completeRows();
+}
+
 // ---------------------------------------------------------- BoxScoreBuilder
 
 BoxScoreSet BoxScoreBuilder::build(int match, const EventFilter &filter) const
@@ -138,36 +190,17 @@ BoxScoreSet BoxScoreBuilder::build(int match, const EventFilter &filter) const
         std::stable_sort(table->players.begin(), table->players.end(),
                          [](const BoxRow &a, const BoxRow &b) { return a.count(BC_DRES) < b.count(BC_DRES); });
 
-    auto add = [&set](int side, int shirtNumber, BoxColumn column, int count) {
-        if (side != 1 && side != 2)
-            return;
-        BoxSide &table = set.side(side);
-        const auto row = std::find_if(table.players.begin(), table.players.end(),
-                                      [&](const BoxRow &r) { return r.count(BC_DRES) == shirtNumber; });
-        if (row != table.players.end())
-            (*row)[column] += count;
-        table.totals[column] += count;
-    };
     // Two grouped counts give every column: what each player did, and the
     // fouls drawn and shots blocked, which the other side's events name in
     // their parameter.
     EventStore store(db_);
     const DttCondition acted = DttCondition(match).atLeast(DttColumn::RES, EvMade1).atMost(DttColumn::RES, EvBlock);
     for (const EventCount &group : store.CountByPlayer(DttCondition(acted).filter(filter)))
-        for (BoxColumn column : columnsOfActor(group.code))
-            add(group.side, group.key, column, group.count);
+        set.countActed(group.side, group.key, group.code, group.count);
     const DttCondition received = DttCondition(match).oneOf(DttColumn::RES, {EvPersonalFoul, EvBlock});
     for (const EventCount &group : store.CountByParameter(DttCondition(received).filter(filter)))
-        add(3 - group.side, group.key, group.code == EvPersonalFoul ? BC_LGNA : BC_BLOKNA, group.count);
-
-    // The totals row derives its figures from its own counts, so that its
-    // field goals, percentages, points and index agree with the counts it
-    // shows, whichever players those counts cover.
-    for (BoxSide *table : {&set.home, &set.away}) {
-        for (BoxRow &row : table->players)
-            completeRow(row);
-        completeRow(table->totals);
-    }
+        set.countReceived(group.side, group.key, group.code, group.count);
+    set.completeRows();
     return set;
 }
 

@@ -16,6 +16,7 @@
 namespace fb {
 class Connection;
 }
+struct EventRow;
 
 // 100 x made / attempted rounded to the nearest whole number, halves to the
 // even neighbour (1 of 8 gives 12, 3 of 8 gives 38); 0 without attempts.
@@ -65,6 +66,18 @@ struct BoxScoreSet
     const BoxSide &side(int s) const { return s == 1 ? home : away; }
     // Marks AKTER of the players on court; only the open match knows them.
     void markOnCourt(int side, const CourtNumbers &onCourt);
+    // Counts records added since an unfiltered build as the build counts
+    // them, so that an entry costs one reading of its new records.
+    void addEvents(const std::vector<EventRow> &rows);
+
+private:
+    friend class BoxScoreBuilder;
+    // `times` events of `code` by the player `player` of `side`, in the
+    // columns of whoever did them and of the player they name.
+    void countActed(int side, int player, int code, int times);
+    void countReceived(int side, int namedPlayer, int code, int times);
+    void count(int side, int shirtNumber, BoxColumn column, int times);
+    void completeRows();
 };
 
 class BoxScoreBuilder

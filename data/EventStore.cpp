@@ -111,17 +111,17 @@ void EventStore::InsertEventRecord(const EventRecord &r)
                  r.foulType});
 }
 
-std::vector<EventLogRow> EventStore::EventLogRows(int match, int afterNumber)
+std::vector<EventRow> EventStore::EventRowsAfter(int match, int afterNumber)
 {
     fb::Query rows(db_, QStringLiteral("SELECT RBACTION, HG, NODR, RES, PAR1 FROM DTT "
                                        "WHERE (IDM = ?) AND (RBACTION > ?) ORDER BY RBACTION"));
     rows.exec({match, afterNumber});
     auto optional = [](const QVariant &v) { return v.isValid() ? std::optional<int>(v.toInt()) : std::nullopt; };
-    std::vector<EventLogRow> log;
+    std::vector<EventRow> found;
     while (rows.next())
-        log.push_back({rows.value(0).toInt(), optional(rows.value(1)), rows.value(2).toInt(), optional(rows.value(3)),
-                       rows.value(4).toInt()});
-    return log;
+        found.push_back({rows.value(0).toInt(), optional(rows.value(1)), optional(rows.value(2)),
+                         optional(rows.value(3)), optional(rows.value(4))});
+    return found;
 }
 
 int EventStore::rowsWithNumber(int match, int eventNumber)

@@ -99,14 +99,14 @@ struct EventRecord
     int foulType = 0;        // LGTYPE
 };
 
-// The columns the event log shows of a record.
-struct EventLogRow
+// The columns of a record that the event log shows and the box score counts.
+struct EventRow
 {
     int number = 0;
     std::optional<int> side;
-    int player = 0;
+    std::optional<int> player;
     std::optional<int> code;
-    int parameter = 0;
+    std::optional<int> parameter;
 };
 
 class EventStore
@@ -116,7 +116,7 @@ public:
 
     void InsertEventRecord(const EventRecord &record);
     // The match's records numbered above `afterNumber`, in number order.
-    std::vector<EventLogRow> EventLogRows(int match, int afterNumber);
+    std::vector<EventRow> EventRowsAfter(int match, int afterNumber);
 
     // Copies the event record (match, eventNumber) to DTT_DEL with PAR3 = 1,
     // nulls written as 0 (S1 as empty text), when exactly one such row

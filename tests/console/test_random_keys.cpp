@@ -8,6 +8,7 @@
 #include "common/MatchState.h"
 #include "console/widgets/EventsReviewWindow.h"
 #include "console/widgets/MatchConsole.h"
+#include "data/BoxScore.h"
 #include "data/FbClient.h"
 #include "rules/RulesDesk.h"
 #include "support/RecordingMessenger.h"
@@ -291,6 +292,25 @@ public:
     bool busy = false;
 };
 
+// Where two box scores differ ("home #7 column 3: 2 against 1"), empty when alike.
+QString boxScoreDifference(const BoxScoreSet &counted, const BoxScoreSet &built)
+{
+    for (int side : {1, 2}) {
+        const BoxSide &a = counted.side(side), &b = built.side(side);
+        if (a.players.size() != b.players.size())
+            return u"side %1 has %2 rows against %3"_s.arg(side).arg(a.players.size()).arg(b.players.size());
+        for (size_t r = 0; r <= a.players.size(); ++r) {
+            const BoxRow &x = r < a.players.size() ? a.players[r] : a.totals;
+            const BoxRow &y = r < b.players.size() ? b.players[r] : b.totals;
+            for (size_t c = 0; c < x.columns.size(); ++c)
+                if (x.columns[c] != y.columns[c])
+                    return u"side %1 row %2 column %3: %4 against %5"_s.arg(side).arg(r).arg(c).arg(x.columns[c])
+                        .arg(y.columns[c]);
+        }
+    }
+    return {};
+}
+
 } // namespace
 
 class TestRandomKeys : public QObject
@@ -329,9 +349,18 @@ void TestRandomKeys::randomKeysKeepTheTablesConsistent()
     watcher.setInterval(1);
     QObject::connect(&watcher, &QTimer::timeout, [&run] { run.answerModal(); });
     watcher.start();
-    while (run.sent < run.keyCount) {
+    for (int steps = 1; run.sent < run.keyCount; ++steps) {
         if (!run.step())
             return;
+        // The console counts each entry's records on top of its box score:
+        // it stays the box score built afresh, through corrections too.
+        if (steps % 40 == 0 && run.window) {
+            BoxScoreSet built = BoxScoreBuilder(run.sb.dm().db()).build(run.match);
+            for (int side : {1, 2})
+                built.markOnCourt(side, CurrentMatch().onCourt(side));
+            const QString difference = boxScoreDifference(run.window->session().BoxScore(), built);
+            QVERIFY2(difference.isEmpty(), qPrintable(difference + u"; "_s + run.where()));
+        }
     }
     watcher.stop();
 
