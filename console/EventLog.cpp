@@ -1,7 +1,15 @@
 #include "console/EventLog.h"
 
 #include "data/ActionCodes.h"
-#include "data/EventStore.h"
+
+const std::vector<EventRow> &NewRecords::After(int number)
+{
+    if (!rows_ || after_ != number) {
+        rows_ = store_.EventRowsAfter(match_, number);
+        after_ = number;
+    }
+    return *rows_;
+}
 
 QString EventLog::Line(int number, int side, int parameter, int code, int player)
 {
@@ -25,7 +33,7 @@ const QStringList &EventLog::Lines()
         lastNumber_ = -1;
     }
     QStringList added;
-    for (const EventRow &row : store_.EventRowsAfter(match_, newest_)) {
+    for (const EventRow &row : records_.After(newest_)) {
         added.prepend(Line(row.number, row.side.value_or(0), row.parameter.value_or(0), row.code.value_or(0),
                            row.player.value_or(0)));
         newest_ = row.number;

@@ -38,6 +38,8 @@ ScriptEntry journalEntry(const EventEntry &e, int foulType)
 bool isMadeShot(int code) { return code == EvMade1 || code == EvMade2 || code == EvMade3; }
 bool isMissedShot(int code) { return code == EvMiss1 || code == EvMiss2 || code == EvMiss3; }
 int shotValue(int code) { return (code - EvMade1) / 2 + 1; }
+// The rules engine moves the clock row on these entries only.
+bool movesClock(int code) { return code == EvMinuteChange || code == EvOverTime; }
 
 // Events after which play goes on as a normal attack.
 bool endsAttack(int code)
@@ -144,8 +146,7 @@ bool MatchSession::OpenNewMatch(int matchId)
 void MatchSession::ResetShowingState()
 {
     log_.Invalidate();
-    undoList_.reset();
-    box_.reset();
+    forgetCounts();
     forgetReadings();
     fouls_.Reset();
     eventCounter_ = 0;
@@ -162,7 +163,7 @@ BoxScoreSet MatchSession::BoxScore()
 {
     try {
         if (box_) {
-            const std::vector<EventRow> added = store_.EventRowsAfter(matchId_, boxSeen_);
+            const std::vector<EventRow> &added = records_.After(boxSeen_);
             box_->addEvents(added);
             if (!added.empty())
                 boxSeen_ = added.back().number;
@@ -182,11 +183,14 @@ BoxScoreSet MatchSession::BoxScore()
 
 std::array<QHash<int, int>, 2> MatchSession::PlusMinusBalances()
 {
+    if (plusMinus_)
+        return *plusMinus_;
     std::array<QHash<int, int>, 2> bySide;
     try {
         for (const auto &[key, balance] : PlusMinus(dm_.db()).Balances(matchId_))
             if (key.first == 1 || key.first == 2)
                 bySide[size_t(key.first - 1)].insert(key.second, balance);
+        plusMinus_ = bySide;
     } catch (const fb::Error &) {
     }
     return bySide;
@@ -231,21 +235,28 @@ void MatchSession::Changed(MatchChanges what)
     announce(what);
 }
 
-void MatchSession::forgetReadings()
+void MatchSession::forgetReadings(bool clockToo)
 {
-    clock_.reset();
+    records_.Forget();
+    if (clockToo)
+        clock_.reset();
     score_.reset();
     numbers_.reset();
+}
+
+void MatchSession::forgetCounts()
+{
+    undoList_.reset();
+    box_.reset();
+    plusMinus_.reset();
 }
 
 void MatchSession::announce(MatchChanges what)
 {
     // Only an added event leaves the events in force and the counts as they
     // were below it.
-    if (what & ~MatchChanges(MatchChange::EventAdded | MatchChange::Clock | MatchChange::Details | MatchChange::Colours)) {
-        undoList_.reset();
-        box_.reset();
-    }
+    if (what & ~MatchChanges(MatchChange::EventAdded | MatchChange::Clock | MatchChange::Details | MatchChange::Colours))
+        forgetCounts();
     if (stepDepth_ > 0)
         heldChanges_ |= what;
     else
@@ -330,7 +341,7 @@ int MatchSession::Record(const EventEntry &entry)
     int result = 0;
     try {
         result = rules_.Check(matchId_, entry.side, entry.player, entry.code, entry.parameter);
-        forgetReadings();
+        forgetReadings(movesClock(entry.code));
         if (!Recorded(entry.code, result))
             return result; // the engine wrote nothing
         const int points = insertEventRecord(entry, before);
@@ -364,8 +375,8 @@ int MatchSession::Record(const EventEntry &entry)
     if (entry.code == EvStarters || entry.code == EvPlayerChange || entry.code == EvExitWithoutChanges)
         RefreshCourtPanels(); // the shared on-court sets follow the court
     dm_.RequestSafetyCopy();
-    announce(entry.code == EvMinuteChange ? MatchChange::EventAdded | MatchChange::Clock
-                                          : MatchChanges(MatchChange::EventAdded));
+    announce(movesClock(entry.code) ? MatchChange::EventAdded | MatchChange::Clock
+                                    : MatchChanges(MatchChange::EventAdded));
     return result;
 }
 
@@ -409,8 +420,10 @@ int MatchSession::insertEventRecord(const EventEntry &entry, const MatchScore &b
                               .inBonus = bonus,
                               .starter = IsStarter(entry.side, entry.player),
                               .foulType = foulType});
+    records_.Forget();
     log_.Recorded(number, entry.code);
     if (isMadeShot(entry.code)) {
+        plusMinus_.reset();
         // The ten players on court share the basket; a failure here keeps the event.
         try {
             PlusMinus(dm_.db()).AddPlusMinus(matchId_, number, shotValue(entry.code), entry.side);

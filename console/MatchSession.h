@@ -224,8 +224,9 @@ private:
     // Emits matchChanged, or keeps it for the end of a OneStep.
     void announce(MatchChanges what);
     // After anything that may have changed the clock row or the event
-    // records (the rules engine's calls, a rollback, a correction).
-    void forgetReadings();
+    // records (the rules engine's calls, a rollback, a correction); an entry
+    // that cannot move the clock keeps it.
+    void forgetReadings(bool clockToo = true);
 
     Tdm &dm_;
     MatchDesk desk_;
@@ -240,7 +241,8 @@ private:
     int eventCounter_ = 0;
     int lastFoulType_ = 0;
     TeamFoulTally fouls_{statistics_, matchId_};
-    EventLog log_{store_, matchId_};
+    NewRecords records_{store_, matchId_};
+    EventLog log_{records_};
     int stepDepth_ = 0;
     MatchChanges heldChanges_;
     // The undo list as last read, and the newest event it has seen: an added
@@ -251,6 +253,12 @@ private:
     // records of an added event are counted on top of it.
     std::optional<BoxScoreSet> box_;
     int boxSeen_ = 0;
+    // The plus-minus balances as last read: only a basket or a correction
+    // changes them.
+    std::optional<std::array<QHash<int, int>, 2>> plusMinus_;
+    // Forgets what a correction or another window may have changed below
+    // the newest event: the undo list, the box score, the plus-minus.
+    void forgetCounts();
     // The clock and the score as last read: an entry asks for them a dozen
     // times, and on a server every reading is a round trip.
     std::optional<MatchClock> clock_;

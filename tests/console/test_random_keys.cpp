@@ -10,6 +10,8 @@
 #include "console/widgets/MatchConsole.h"
 #include "data/BoxScore.h"
 #include "data/FbClient.h"
+#include "data/PlusMinus.h"
+#include "data/WorkingTables.h"
 #include "rules/RulesDesk.h"
 #include "support/RecordingMessenger.h"
 #include "support/TestDatabase.h"
@@ -352,14 +354,24 @@ void TestRandomKeys::randomKeysKeepTheTablesConsistent()
     for (int steps = 1; run.sent < run.keyCount; ++steps) {
         if (!run.step())
             return;
-        // The console counts each entry's records on top of its box score:
-        // it stays the box score built afresh, through corrections too.
+        // What the session keeps from entry to entry (the box score counted
+        // on top, the plus-minus, the clock) stays what the database says,
+        // through corrections too.
         if (steps % 40 == 0 && run.window) {
-            BoxScoreSet built = BoxScoreBuilder(run.sb.dm().db()).build(run.match);
+            auto &db = run.sb.dm().db();
+            MatchSession &session = run.window->session();
+            BoxScoreSet built = BoxScoreBuilder(db).build(run.match);
             for (int side : {1, 2})
                 built.markOnCourt(side, CurrentMatch().onCourt(side));
-            const QString difference = boxScoreDifference(run.window->session().BoxScore(), built);
+            const QString difference = boxScoreDifference(session.BoxScore(), built);
             QVERIFY2(difference.isEmpty(), qPrintable(difference + u"; "_s + run.where()));
+            std::array<QHash<int, int>, 2> balances;
+            for (const auto &[key, balance] : PlusMinus(db).Balances(run.match))
+                balances[size_t(key.first - 1)].insert(key.second, balance);
+            QVERIFY2(session.PlusMinusBalances() == balances, qPrintable(u"plus-minus; "_s + run.where()));
+            const MatchClock kept = session.Clock(), read = WorkingTables(db).Clock();
+            QVERIFY2(kept.minute == read.minute && kept.period == read.period && kept.ended == read.ended,
+                     qPrintable(u"clock; "_s + run.where()));
         }
     }
     watcher.stop();
