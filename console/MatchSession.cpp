@@ -235,11 +235,27 @@ void MatchSession::Changed(MatchChanges what)
     announce(what);
 }
 
-void MatchSession::forgetReadings(bool clockToo)
+bool MatchSession::changesNumbers(const EventEntry &entry)
+{
+    // The engine puts players on court or takes them off with the starters,
+    // a substitution and an exit; and it gives a line to a player an entry
+    // names who has none (the one who acts, and the one fouled or blocked).
+    if (entry.code == EvStarters || entry.code == EvPlayerChange || entry.code == EvExitWithoutChanges)
+        return true;
+    if (entry.code < EvMade1 || entry.code > EvBlock)
+        return false;
+    const auto hasLine = [this](int side, int shirtNumber) {
+        return (side == 1 || side == 2) && numbers(Side(side)).withLines.contains(shirtNumber);
+    };
+    if (!hasLine(entry.side, entry.player))
+        return true;
+    return (entry.code == EvPersonalFoul || entry.code == EvBlock) && !hasLine(3 - entry.side, entry.parameter);
+}
+
+void MatchSession::forgetReadings()
 {
     records_.Forget();
-    if (clockToo)
-        clock_.reset();
+    clock_.reset();
     score_.reset();
     numbers_.reset();
 }
@@ -340,8 +356,15 @@ int MatchSession::Record(const EventEntry &entry)
     const MatchScore before = Score();
     int result = 0;
     try {
+        // What the entry cannot change is kept: the engine moves the clock
+        // on a minute change only, and who is on court and who has a line
+        // only as changesNumbers says.
+        const auto clock = movesClock(entry.code) ? std::nullopt : clock_;
+        const auto numbers = changesNumbers(entry) ? std::nullopt : numbers_;
         result = rules_.Check(matchId_, entry.side, entry.player, entry.code, entry.parameter);
-        forgetReadings(movesClock(entry.code));
+        forgetReadings();
+        clock_ = clock;
+        numbers_ = numbers;
         if (!Recorded(entry.code, result))
             return result; // the engine wrote nothing
         const int points = insertEventRecord(entry, before);

@@ -224,9 +224,11 @@ private:
     // Emits matchChanged, or keeps it for the end of a OneStep.
     void announce(MatchChanges what);
     // After anything that may have changed the clock row or the event
-    // records (the rules engine's calls, a rollback, a correction); an entry
-    // that cannot move the clock keeps it.
-    void forgetReadings(bool clockToo = true);
+    // records (the rules engine's calls, a rollback, a correction).
+    void forgetReadings();
+    // Whether recording the entry may change who is on court or who has a
+    // statistic line.
+    bool changesNumbers(const EventEntry &entry);
 
     Tdm &dm_;
     MatchDesk desk_;

@@ -372,6 +372,14 @@ void TestRandomKeys::randomKeysKeepTheTablesConsistent()
             const MatchClock kept = session.Clock(), read = WorkingTables(db).Clock();
             QVERIFY2(kept.minute == read.minute && kept.period == read.period && kept.ended == read.ended,
                      qPrintable(u"clock; "_s + run.where()));
+            const auto numbers = WorkingTables(db).Numbers();
+            for (int side : {1, 2})
+                for (int shirt = 0; shirt <= 100; ++shirt) {
+                    const auto &read = numbers[size_t(side - 1)];
+                    const int expected = !read.withLines.contains(shirt) ? 0 : read.onCourt.contains(shirt) ? 1 : 2;
+                    QVERIFY2(session.IsTeam(side, shirt) == expected,
+                             qPrintable(u"side %1 #%2 on court or on the bench; "_s.arg(side).arg(shirt) + run.where()));
+                }
         }
     }
     watcher.stop();
