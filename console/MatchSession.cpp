@@ -10,6 +10,7 @@
 #include "data/PlusMinus.h"
 
 #include <QFileInfo>
+#include <QTimer>
 #include <QTime>
 
 #include <algorithm>
@@ -235,6 +236,20 @@ void MatchSession::Changed(MatchChanges what)
     announce(what);
 }
 
+void MatchSession::startNextTransactionInThePause()
+{
+    // Starting a transaction writes the database's header page (a wait for
+    // the disk, on a server a round trip too): done after the entry is
+    // shown, the next entry finds its transaction open.
+    QTimer::singleShot(0, this, [this] {
+        try {
+            dm_.db().transaction();
+        } catch (const fb::Error &) {
+            // the next statement meets the fault and reports it
+        }
+    });
+}
+
 bool MatchSession::changesNumbers(const EventEntry &entry)
 {
     // The engine puts players on court or takes them off with the starters,
@@ -376,6 +391,7 @@ int MatchSession::Record(const EventEntry &entry)
         // A full commit: a transaction kept open by retaining commits holds
         // back the cleanup of old record versions over a whole match.
         db.commit();
+        startNextTransactionInThePause();
     } catch (const fb::Error &e) {
         // Neither table keeps a half-recorded event.
         try {
