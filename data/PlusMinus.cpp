@@ -65,13 +65,23 @@ void PlusMinus::AddPlusMinus(int match, int eventNumber, int points, int side)
                                                      "WHERE (IDGAME = ?) AND (%1)")
                                           .arg(sides.join(QStringLiteral(" OR "))),
                                       params);
-    if (changed != shirts[0].size() + shirts[1].size())
+    if (changed != shirts[0].size() + shirts[1].size()) {
+        // The players without a row get theirs, again in one statement.
+        QStringList players;
+        QVariantList values{match};
         for (int s : {1, 2})
-            for (qsizetype i = 0; i < shirts[s - 1].size(); ++i)
-                db_.execute(QStringLiteral("INSERT INTO INDEKSI (IDGAME, HG, NODR, VAL, IDPLAYER) "
-                                           "SELECT ?, ?, ?, ?, ? FROM RDB$DATABASE WHERE NOT EXISTS "
-                                           "(SELECT 1 FROM INDEKSI WHERE (IDGAME = ?) AND (HG = ?) AND (NODR = ?))"),
-                            {match, s, shirts[s - 1][i], change(s), positions[s - 1][i], match, s, shirts[s - 1][i]});
+            for (qsizetype i = 0; i < shirts[s - 1].size(); ++i) {
+                players << QStringLiteral("SELECT CAST(? AS INTEGER) AS HG, CAST(? AS INTEGER) AS NODR, "
+                                          "CAST(? AS INTEGER) AS VAL, CAST(? AS INTEGER) AS IDPLAYER FROM RDB$DATABASE");
+                values << s << shirts[s - 1][i] << change(s) << positions[s - 1][i];
+            }
+        values << match;
+        db_.execute(QStringLiteral("INSERT INTO INDEKSI (IDGAME, HG, NODR, VAL, IDPLAYER) "
+                                   "SELECT ?, P.HG, P.NODR, P.VAL, P.IDPLAYER FROM (%1) P WHERE NOT EXISTS "
+                                   "(SELECT 1 FROM INDEKSI I WHERE (I.IDGAME = ?) AND (I.HG = P.HG) AND (I.NODR = P.NODR))")
+                        .arg(players.join(QStringLiteral(" UNION ALL "))),
+                    values);
+    }
     RecordPlusMinusHistory(match, eventNumber, points, side, positions[0], positions[1]);
     unit.release();
 }

@@ -55,6 +55,7 @@ private slots:
 
     void firstMadeShotCreatesTenBalancesAndOneHistoryRow();
     void awayShotMovesBalancesTheOtherWay();
+    void playersComingOnGetRowsBesideTheOthers();
     void deletingTheShotRestoresEveryBalance();
     void historyListNamesThePositionsToRevert();
     void revertTakesTheNewestShotOfANumber();
@@ -107,6 +108,22 @@ void TestPlusMinus::awayShotMovesBalancesTheOtherWay()
     QCOMPARE(balances.at({1, 6}), -1);
     QCOMPARE(balances.at({2, 20}), 1);
     QVERIFY(pm.Balances(Match + 1).empty());
+}
+
+void TestPlusMinus::playersComingOnGetRowsBesideTheOthers()
+{
+    Sandbox sb;
+    auto &db = sb.dm().db();
+    setUpCourt({4, 5, 6, 7, 8}, {20, 21, 22, 23, 24});
+    PlusMinus pm(db);
+    pm.AddPlusMinus(Match, 1, 3, 2);
+    // 8 and 24 go off, 9 and 31 come on: a basket gives the two new rows
+    // and moves the eight that stayed; the two off the court keep theirs.
+    setUpCourt({4, 5, 6, 7, 9}, {20, 21, 22, 23, 31});
+    pm.AddPlusMinus(Match, 2, 2, 1);
+    QCOMPARE(balances(db), (QStringList{u"1/4/0:-1"_s, u"1/5/1:-1"_s, u"1/6/2:-1"_s, u"1/7/3:-1"_s, u"1/8/4:-3"_s,
+                                        u"1/9/5:2"_s, u"2/20/0:1"_s, u"2/21/1:1"_s, u"2/22/2:1"_s, u"2/23/3:1"_s,
+                                        u"2/24/4:3"_s, u"2/31/11:-2"_s}));
 }
 
 void TestPlusMinus::deletingTheShotRestoresEveryBalance()
