@@ -29,6 +29,24 @@ QList<int> parsePositionList(const QString &text)
     return positions;
 }
 
+// "(HG = 1 AND <column> IN (?, ?)) OR (HG = 2 AND ...)" over the sides that
+// have values, which join `params`; empty when neither has any.
+QString eitherSide(const QString &column, const PlusMinus::BySide &values, QVariantList &params)
+{
+    QStringList sides;
+    for (int s : {1, 2}) {
+        const QList<int> &side = values[size_t(s - 1)];
+        if (side.isEmpty())
+            continue;
+        sides << QStringLiteral("(HG = %1 AND %2 IN (%3))")
+                     .arg(s)
+                     .arg(column, QStringList(side.size(), QStringLiteral("?")).join(u','));
+        for (int value : side)
+            params << value;
+    }
+    return sides.join(QStringLiteral(" OR "));
+}
+
 } // namespace
 
 PlusMinus::PlusMinus(fb::Connection &db) : db_(db) {}
@@ -38,7 +56,7 @@ void PlusMinus::AddPlusMinus(int match, int eventNumber, int points, int side)
     if (side != 1 && side != 2)
         return;
     Savepoint unit(db_);
-    QList<int> shirts[2], positions[2];
+    BySide shirts, positions;
     for (int s : {1, 2})
         for (int shirtNumber : CurrentMatch().onCourt(s))
             if (shirtNumber > 0) {
@@ -48,23 +66,13 @@ void PlusMinus::AddPlusMinus(int match, int eventNumber, int points, int side)
     const auto change = [&](int s) { return s == side ? points : -points; };
     // The ten players in one statement: on a server every statement is a
     // round trip. A player without a row yet gets one.
-    QStringList sides;
     QVariantList params{side, points, -points, match};
-    for (int s : {1, 2}) {
-        if (shirts[s - 1].isEmpty())
-            continue;
-        sides << QStringLiteral("(HG = %1 AND NODR IN (%2))")
-                     .arg(s)
-                     .arg(QStringList(shirts[s - 1].size(), QStringLiteral("?")).join(u','));
-        for (int shirtNumber : shirts[s - 1])
-            params << shirtNumber;
-    }
-    const int changed =
-        sides.isEmpty() ? 0
-                        : db_.execute(QStringLiteral("UPDATE INDEKSI SET VAL = COALESCE(VAL, 0) + IIF(HG = ?, ?, ?) "
-                                                     "WHERE (IDGAME = ?) AND (%1)")
-                                          .arg(sides.join(QStringLiteral(" OR "))),
-                                      params);
+    const QString players = eitherSide(QStringLiteral("NODR"), shirts, params);
+    const int changed = players.isEmpty() ? 0
+                                          : db_.execute(QStringLiteral("UPDATE INDEKSI SET VAL = COALESCE(VAL, 0) + "
+                                                                       "IIF(HG = ?, ?, ?) WHERE (IDGAME = ?) AND (%1)")
+                                                            .arg(players),
+                                                        params);
     if (changed != shirts[0].size() + shirts[1].size()) {
         // The players without a row get theirs, again in one statement.
         QStringList players;
@@ -101,14 +109,10 @@ void PlusMinus::RevertPlusMinus(int match, int eventNumber)
     const int key = history.value(0).toInt();
     const int points = history.value(2).toInt();
     const int homeChange = history.value(1).toInt() == 1 ? -points : points;
-    const QList<int> home = parsePositionList(history.value(3).toString());
-    const QList<int> away = parsePositionList(history.value(4).toString());
+    const BySide positions{parsePositionList(history.value(3).toString()),
+                           parsePositionList(history.value(4).toString())};
     history.close();
-
-    for (int position : home)
-        AdjustPlusMinusByPosition(match, 1, position, homeChange);
-    for (int position : away)
-        AdjustPlusMinusByPosition(match, 2, position, -homeChange);
+    AdjustPlusMinusByPositions(match, positions, homeChange);
     db_.execute(QStringLiteral("DELETE FROM ISTORIJA_INDEKSI_PM WHERE (IDZAPISA = ?)"), {key});
     unit.release();
 }
@@ -152,9 +156,13 @@ void PlusMinus::RecordPlusMinusHistory(int match, int eventNumber, int points, i
                  positionList(homePositions), positionList(awayPositions)});
 }
 
-void PlusMinus::AdjustPlusMinusByPosition(int match, int side, int position, int change)
+void PlusMinus::AdjustPlusMinusByPositions(int match, const BySide &positions, int homeChange)
 {
-    db_.execute(QStringLiteral("UPDATE INDEKSI SET VAL = COALESCE(VAL, 0) + ? "
-                               "WHERE (IDGAME = ?) AND (HG = ?) AND (IDPLAYER = ?)"),
-                {change, match, side, position});
+    QVariantList params{homeChange, -homeChange, match};
+    const QString players = eitherSide(QStringLiteral("IDPLAYER"), positions, params);
+    if (!players.isEmpty())
+        db_.execute(QStringLiteral("UPDATE INDEKSI SET VAL = COALESCE(VAL, 0) + IIF(HG = 1, ?, ?) "
+                                   "WHERE (IDGAME = ?) AND (%1)")
+                        .arg(players),
+                    params);
 }

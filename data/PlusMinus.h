@@ -11,6 +11,7 @@
 
 #include <QList>
 
+#include <array>
 #include <map>
 #include <utility>
 
@@ -21,6 +22,9 @@ class Connection;
 class PlusMinus
 {
 public:
+    // Shirt numbers or roster positions, home (index 0) and away.
+    using BySide = std::array<QList<int>, 2>;
+
     explicit PlusMinus(fb::Connection &db);
 
     // After the event record of a made shot (event eventNumber, `points` 1
@@ -43,9 +47,10 @@ public:
     // One history row: the positions on court of each side, as "0x3x4x7x9x".
     void RecordPlusMinusHistory(int match, int eventNumber, int points, int side, const QList<int> &homePositions,
                                 const QList<int> &awayPositions);
-    // Adds `change` to the balance of the player at a roster position; no
-    // row, no change.
-    void AdjustPlusMinusByPosition(int match, int side, int position, int change);
+    // Adds `homeChange` to the balances of the home players at the roster
+    // positions of positions[0] and takes it from the away players at those
+    // of positions[1], in one statement; no row, no change.
+    void AdjustPlusMinusByPositions(int match, const BySide &positions, int homeChange);
 
 private:
     fb::Connection &db_;
