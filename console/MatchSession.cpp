@@ -10,7 +10,6 @@
 #include "data/PlusMinus.h"
 
 #include <QFileInfo>
-#include <QTimer>
 #include <QTime>
 
 #include <algorithm>
@@ -162,21 +161,22 @@ void MatchSession::ReloadRoster()
 
 BoxScoreSet MatchSession::BoxScore()
 {
+    // The roster's rows, then every record the session reads, counted on top.
+    BoxScoreSet box;
     try {
-        if (box_) {
-            const std::vector<EventRow> &added = records_.After(boxSeen_);
-            box_->addEvents(added);
-            if (!added.empty())
-                boxSeen_ = added.back().number;
+        if (!box_) {
+            box_ = BoxScoreBuilder(dm_.db()).rosterRows(matchId_);
+            boxSeen_ = 0;
         }
+        const std::vector<EventRow> &added = records_.After(boxSeen_);
+        box_->addEvents(added);
+        if (!added.empty())
+            boxSeen_ = added.back().number;
+        box = *box_;
     } catch (const fb::Error &) {
-        box_.reset(); // built afresh below
+        box_.reset();
+        box = BoxScoreBuilder(dm_.db()).build(matchId_); // counts as far as the database answers
     }
-    if (!box_) {
-        boxSeen_ = store_.MaxEventNumber(matchId_);
-        box_ = BoxScoreBuilder(dm_.db()).build(matchId_);
-    }
-    BoxScoreSet box = *box_;
     for (int side : {1, 2})
         box.markOnCourt(side, CurrentMatch().onCourt(side));
     return box;
@@ -234,20 +234,6 @@ void MatchSession::Changed(MatchChanges what)
         log_.Invalidate();
     }
     announce(what);
-}
-
-void MatchSession::startNextTransactionInThePause()
-{
-    // Starting a transaction writes the database's header page (a wait for
-    // the disk, on a server a round trip too): done after the entry is
-    // shown, the next entry finds its transaction open.
-    QTimer::singleShot(0, this, [this] {
-        try {
-            dm_.db().transaction();
-        } catch (const fb::Error &) {
-            // the next statement meets the fault and reports it
-        }
-    });
 }
 
 bool MatchSession::changesNumbers(const EventEntry &entry)
@@ -391,7 +377,6 @@ int MatchSession::Record(const EventEntry &entry)
         // A full commit: a transaction kept open by retaining commits holds
         // back the cleanup of old record versions over a whole match.
         db.commit();
-        startNextTransactionInThePause();
     } catch (const fb::Error &e) {
         // Neither table keeps a half-recorded event.
         try {

@@ -229,7 +229,6 @@ private:
     // Whether recording the entry may change who is on court or who has a
     // statistic line.
     bool changesNumbers(const EventEntry &entry);
-    void startNextTransactionInThePause();
 
     Tdm &dm_;
     MatchDesk desk_;

@@ -175,6 +175,23 @@ void BoxScoreSet::addEvents(const std::vector<EventRow> &rows)
 
 BoxScoreSet BoxScoreBuilder::build(int match, const EventFilter &filter) const
 {
+    BoxScoreSet set = rosterRows(match);
+    // Two grouped counts give every column: what each player did, and the
+    // fouls drawn and shots blocked, which the other side's events name in
+    // their parameter.
+    EventStore store(db_);
+    const DttCondition acted = DttCondition(match).atLeast(DttColumn::RES, EvMade1).atMost(DttColumn::RES, EvBlock);
+    for (const EventCount &group : store.CountByPlayer(DttCondition(acted).filter(filter)))
+        set.countActed(group.side, group.key, group.code, group.count);
+    const DttCondition received = DttCondition(match).oneOf(DttColumn::RES, {EvPersonalFoul, EvBlock});
+    for (const EventCount &group : store.CountByParameter(DttCondition(received).filter(filter)))
+        set.countReceived(group.side, group.key, group.code, group.count);
+    set.completeRows();
+    return set;
+}
+
+BoxScoreSet BoxScoreBuilder::rosterRows(int match) const
+{
     BoxScoreSet set;
     for (const RosterPlayer &p : ReadMatchRoster(db_, match)) {
         BoxRow row;
@@ -189,18 +206,6 @@ BoxScoreSet BoxScoreBuilder::build(int match, const EventFilter &filter) const
     for (BoxSide *table : {&set.home, &set.away})
         std::stable_sort(table->players.begin(), table->players.end(),
                          [](const BoxRow &a, const BoxRow &b) { return a.count(BC_DRES) < b.count(BC_DRES); });
-
-    // Two grouped counts give every column: what each player did, and the
-    // fouls drawn and shots blocked, which the other side's events name in
-    // their parameter.
-    EventStore store(db_);
-    const DttCondition acted = DttCondition(match).atLeast(DttColumn::RES, EvMade1).atMost(DttColumn::RES, EvBlock);
-    for (const EventCount &group : store.CountByPlayer(DttCondition(acted).filter(filter)))
-        set.countActed(group.side, group.key, group.code, group.count);
-    const DttCondition received = DttCondition(match).oneOf(DttColumn::RES, {EvPersonalFoul, EvBlock});
-    for (const EventCount &group : store.CountByParameter(DttCondition(received).filter(filter)))
-        set.countReceived(group.side, group.key, group.code, group.count);
-    set.completeRows();
     return set;
 }
 

@@ -66,8 +66,9 @@ struct BoxScoreSet
     const BoxSide &side(int s) const { return s == 1 ? home : away; }
     // Marks AKTER of the players on court; only the open match knows them.
     void markOnCourt(int side, const CourtNumbers &onCourt);
-    // Counts records added since an unfiltered build as the build counts
-    // them, so that an entry costs one reading of its new records.
+    // Counts event records as the build counts them: the console counts
+    // the records it reads onto the roster's rows, so that an entry costs
+    // one reading of its new records.
     void addEvents(const std::vector<EventRow> &rows);
 
 private:
@@ -90,6 +91,9 @@ public:
     // marks, AKTER left 0). A query that fails leaves its counts at zero and
     // the build goes on.
     BoxScoreSet build(int match, const EventFilter &filter = {}) const;
+    // The player rows of the match's roster with nothing counted yet: the
+    // console counts the records it reads itself (BoxScoreSet::addEvents).
+    BoxScoreSet rosterRows(int match) const;
 
 private:
     fb::Connection &db_;
