@@ -124,28 +124,32 @@ std::vector<EventRow> EventStore::EventRowsAfter(int match, int afterNumber)
     return found;
 }
 
-int EventStore::rowsWithNumber(int match, int eventNumber)
-{
-    return db_.scalar(QStringLiteral("SELECT COUNT(*) FROM DTT WHERE (IDM = ?) AND (RBACTION = ?)"),
-                      {match, eventNumber})
-        .toInt();
-}
+namespace {
+
+// The copy of record (:M, :N) among the deleted ones, with PAR3 = 1 and
+// nulls written as 0 (S1 as empty text).
+const QString CopyToDeleted = QStringLiteral(
+    "INSERT INTO DTT_DEL (IDM, RBACTION, HG, NODR, P, M, RES, PAR1, PAR2, PAR3, "
+    "PAR4, DTYPE, I1, I2, S1, ISBONUS, STARTER, LGTYPE) "
+    "SELECT IDM, RBACTION, COALESCE(HG, 0), COALESCE(NODR, 0), COALESCE(P, 0), "
+    "COALESCE(M, 0), COALESCE(RES, 0), COALESCE(PAR1, 0), COALESCE(PAR2, 0), 1, "
+    "COALESCE(PAR4, 0), COALESCE(DTYPE, 0), COALESCE(I1, 0), COALESCE(I2, 0), "
+    "COALESCE(S1, ''), COALESCE(ISBONUS, 0), COALESCE(STARTER, 0), "
+    "COALESCE(LGTYPE, 0) "
+    "FROM DTT WHERE (IDM = :M) AND (RBACTION = :N)");
+
+const QString OneRecord = QStringLiteral("(SELECT COUNT(*) FROM DTT WHERE (IDM = :M) AND (RBACTION = :N)) = 1");
+
+} // namespace
 
 bool EventStore::CopyEventToDeleted(int match, int eventNumber)
 {
     try {
-        if (rowsWithNumber(match, eventNumber) != 1)
-            return false;
-        db_.execute(QStringLiteral("INSERT INTO DTT_DEL (IDM, RBACTION, HG, NODR, P, M, RES, PAR1, PAR2, PAR3, "
-                                   "PAR4, DTYPE, I1, I2, S1, ISBONUS, STARTER, LGTYPE) "
-                                   "SELECT IDM, RBACTION, COALESCE(HG, 0), COALESCE(NODR, 0), COALESCE(P, 0), "
-                                   "COALESCE(M, 0), COALESCE(RES, 0), COALESCE(PAR1, 0), COALESCE(PAR2, 0), 1, "
-                                   "COALESCE(PAR4, 0), COALESCE(DTYPE, 0), COALESCE(I1, 0), COALESCE(I2, 0), "
-                                   "COALESCE(S1, ''), COALESCE(ISBONUS, 0), COALESCE(STARTER, 0), "
-                                   "COALESCE(LGTYPE, 0) "
-                                   "FROM DTT WHERE (IDM = ?) AND (RBACTION = ?)"),
-                    {match, eventNumber});
-        return true;
+        return db_.scalar(QStringLiteral("EXECUTE BLOCK (M INTEGER = ?, N INTEGER = ?) RETURNS (COPIED INTEGER) AS "
+                                         "BEGIN COPIED = 0; IF (%1) THEN BEGIN %2; COPIED = 1; END SUSPEND; END")
+                              .arg(OneRecord, CopyToDeleted),
+                          {match, eventNumber})
+                   .toInt() == 1;
     } catch (const fb::Error &) {
         return false;
     }
@@ -153,13 +157,16 @@ bool EventStore::CopyEventToDeleted(int match, int eventNumber)
 
 bool EventStore::DeleteEventRecord(int match, int eventNumber)
 {
+    // One statement: the copy and the deletion happen together or not at
+    // all, and on a server it is one round trip.
     try {
-        Savepoint unit(db_);
-        if (!CopyEventToDeleted(match, eventNumber))
-            return false;
-        db_.execute(QStringLiteral("DELETE FROM DTT WHERE (IDM = ?) AND (RBACTION = ?)"), {match, eventNumber});
-        unit.release();
-        return true;
+        return db_.scalar(QStringLiteral("EXECUTE BLOCK (M INTEGER = ?, N INTEGER = ?) RETURNS (DELETED INTEGER) AS "
+                                         "BEGIN DELETED = 0; IF (%1) THEN BEGIN %2; "
+                                         "DELETE FROM DTT WHERE (IDM = :M) AND (RBACTION = :N); DELETED = 1; END "
+                                         "SUSPEND; END")
+                              .arg(OneRecord, CopyToDeleted),
+                          {match, eventNumber})
+                   .toInt() == 1;
     } catch (const fb::Error &) {
         return false;
     }

@@ -157,7 +157,6 @@ public:
     std::vector<EventCount> CountByParameter(const DttCondition &condition);
 
 private:
-    int rowsWithNumber(int match, int eventNumber);
     std::vector<EventCount> countGrouped(DttColumn key, const DttCondition &condition);
 
     fb::Connection &db_;

@@ -1,12 +1,16 @@
 #include "data/PlusMinus.h"
 
 #include "common/MatchState.h"
-#include "data/EventStore.h"
 #include "data/FbClient.h"
 
 #include <QString>
 
+#include <array>
+
 namespace {
+
+// Shirt numbers or roster positions, home (index 0) and away.
+using BySide = std::array<QList<int>, 2>;
 
 // Positions as the history stores them, each followed by "x": 0x3x4x7x9x.
 QString positionList(const QList<int> &positions)
@@ -17,36 +21,6 @@ QString positionList(const QList<int> &positions)
     return text;
 }
 
-QList<int> parsePositionList(const QString &text)
-{
-    QList<int> positions;
-    for (const QString &item : text.split(u'x', Qt::SkipEmptyParts)) {
-        bool ok = false;
-        const int position = item.trimmed().toInt(&ok);
-        if (ok)
-            positions << position;
-    }
-    return positions;
-}
-
-// "(HG = 1 AND <column> IN (?, ?)) OR (HG = 2 AND ...)" over the sides that
-// have values, which join `params`; empty when neither has any.
-QString eitherSide(const QString &column, const PlusMinus::BySide &values, QVariantList &params)
-{
-    QStringList sides;
-    for (int s : {1, 2}) {
-        const QList<int> &side = values[size_t(s - 1)];
-        if (side.isEmpty())
-            continue;
-        sides << QStringLiteral("(HG = %1 AND %2 IN (%3))")
-                     .arg(s)
-                     .arg(column, QStringList(side.size(), QStringLiteral("?")).join(u','));
-        for (int value : side)
-            params << value;
-    }
-    return sides.join(QStringLiteral(" OR "));
-}
-
 } // namespace
 
 PlusMinus::PlusMinus(fb::Connection &db) : db_(db) {}
@@ -55,66 +29,68 @@ void PlusMinus::AddPlusMinus(int match, int eventNumber, int points, int side)
 {
     if (side != 1 && side != 2)
         return;
-    Savepoint unit(db_);
+    // Each player once, with his roster position.
     BySide shirts, positions;
     for (int s : {1, 2})
         for (int shirtNumber : CurrentMatch().onCourt(s))
-            if (shirtNumber > 0) {
+            if (shirtNumber > 0 && !shirts[s - 1].contains(shirtNumber)) {
                 shirts[s - 1] << shirtNumber;
                 positions[s - 1] << RosterPosition(s, shirtNumber);
             }
-    const auto change = [&](int s) { return s == side ? points : -points; };
-    // The ten players in one statement: on a server every statement is a
-    // round trip. A player without a row yet gets one.
-    QVariantList params{side, points, -points, match};
-    const QString players = eitherSide(QStringLiteral("NODR"), shirts, params);
-    const int changed = players.isEmpty() ? 0
-                                          : db_.execute(QStringLiteral("UPDATE INDEKSI SET VAL = COALESCE(VAL, 0) + "
-                                                                       "IIF(HG = ?, ?, ?) WHERE (IDGAME = ?) AND (%1)")
-                                                            .arg(players),
-                                                        params);
-    if (changed != shirts[0].size() + shirts[1].size()) {
-        // The players without a row get theirs, again in one statement.
-        QStringList players;
-        QVariantList values{match};
-        for (int s : {1, 2})
-            for (qsizetype i = 0; i < shirts[s - 1].size(); ++i) {
-                players << QStringLiteral("SELECT CAST(? AS INTEGER) AS HG, CAST(? AS INTEGER) AS NODR, "
-                                          "CAST(? AS INTEGER) AS VAL, CAST(? AS INTEGER) AS IDPLAYER FROM RDB$DATABASE");
-                values << s << shirts[s - 1][i] << change(s) << positions[s - 1][i];
-            }
-        values << match;
-        db_.execute(QStringLiteral("INSERT INTO INDEKSI (IDGAME, HG, NODR, VAL, IDPLAYER) "
-                                   "SELECT ?, P.HG, P.NODR, P.VAL, P.IDPLAYER FROM (%1) P WHERE NOT EXISTS "
-                                   "(SELECT 1 FROM INDEKSI I WHERE (I.IDGAME = ?) AND (I.HG = P.HG) AND (I.NODR = P.NODR))")
-                        .arg(players.join(QStringLiteral(" UNION ALL "))),
-                    values);
-    }
-    RecordPlusMinusHistory(match, eventNumber, points, side, positions[0], positions[1]);
-    unit.release();
+    // One statement, which changes every balance (a player without a row
+    // gets his) and writes the history row, or changes nothing: on a server
+    // every statement is a round trip.
+    QStringList inputs{QStringLiteral("M INTEGER = ?"), QStringLiteral("N INTEGER = ?"),
+                       QStringLiteral("SCORER INTEGER = ?"), QStringLiteral("POINTS INTEGER = ?"),
+                       QStringLiteral("IDHOME VARCHAR(20) = ?"), QStringLiteral("IDAWAY VARCHAR(20) = ?")};
+    QVariantList params{match, eventNumber, side, points, positionList(positions[0]), positionList(positions[1])};
+    QStringList players;
+    for (int s : {1, 2})
+        for (qsizetype i = 0; i < shirts[s - 1].size(); ++i) {
+            const QString name = QStringLiteral("%1_%2").arg(s).arg(i);
+            inputs << QStringLiteral("S%1 INTEGER = ?, P%1 INTEGER = ?").arg(name);
+            params << shirts[s - 1][i] << positions[s - 1][i];
+            players << QStringLiteral("SELECT %1 AS HG, :S%2 AS NODR, :P%2 AS IDPLAYER FROM RDB$DATABASE").arg(s).arg(name);
+        }
+    const QString balances =
+        players.isEmpty()
+            ? QString()
+            : QStringLiteral("MERGE INTO INDEKSI I USING (%1) P "
+                             "ON (I.IDGAME = :M) AND (I.HG = P.HG) AND (I.NODR = P.NODR) "
+                             "WHEN MATCHED THEN UPDATE SET VAL = COALESCE(I.VAL, 0) + IIF(P.HG = :SCORER, :POINTS, -:POINTS) "
+                             "WHEN NOT MATCHED THEN INSERT (IDGAME, HG, NODR, VAL, IDPLAYER) "
+                             "VALUES (:M, P.HG, P.NODR, IIF(P.HG = :SCORER, :POINTS, -:POINTS), P.IDPLAYER); ")
+                  .arg(players.join(QStringLiteral(" UNION ALL ")));
+    db_.execute(QStringLiteral("EXECUTE BLOCK (%1) AS BEGIN %2"
+                               "INSERT INTO ISTORIJA_INDEKSI_PM (IDUTAKMICE, RBAKCIJE, HG, VRBODA, IDHOME, IDAWAY) "
+                               "VALUES (:M, :N, :SCORER, :POINTS, :IDHOME, :IDAWAY); END")
+                    .arg(inputs.join(QStringLiteral(", ")), balances),
+                params);
 }
 
 void PlusMinus::RevertPlusMinus(int match, int eventNumber)
 {
-    Savepoint unit(db_);
-    // Should a number have been given to two shots (one deleted elsewhere
-    // and its number given again after the console was shown anew), the
-    // newest history row belongs to the shot in the record store now.
-    fb::Query history(db_, QStringLiteral("SELECT FIRST 1 IDZAPISA, HG, VRBODA, IDHOME, IDAWAY "
-                                          "FROM ISTORIJA_INDEKSI_PM WHERE (IDUTAKMICE = ?) AND (RBAKCIJE = ?) "
-                                          "ORDER BY IDZAPISA DESC"));
-    history.exec({match, eventNumber});
-    if (!history.next())
-        return;
-    const int key = history.value(0).toInt();
-    const int points = history.value(2).toInt();
-    const int homeChange = history.value(1).toInt() == 1 ? -points : points;
-    const BySide positions{parsePositionList(history.value(3).toString()),
-                           parsePositionList(history.value(4).toString())};
-    history.close();
-    AdjustPlusMinusByPositions(match, positions, homeChange);
-    db_.execute(QStringLiteral("DELETE FROM ISTORIJA_INDEKSI_PM WHERE (IDZAPISA = ?)"), {key});
-    unit.release();
+    // One statement, as above. Should a number have been given to two shots
+    // (one deleted elsewhere and its number given again after the console
+    // was shown anew), the newest history row belongs to the shot in the
+    // record store now. A player is named in a position list as "x<position>x"
+    // once the list is put behind an "x".
+    db_.execute(QStringLiteral(
+                    "EXECUTE BLOCK (M INTEGER = ?, N INTEGER = ?) AS "
+                    "DECLARE KEY INTEGER; DECLARE HOMECHANGE INTEGER; "
+                    "DECLARE IDHOME VARCHAR(100); DECLARE IDAWAY VARCHAR(100); "
+                    "BEGIN "
+                    "SELECT FIRST 1 IDZAPISA, IIF(HG = 1, -VRBODA, VRBODA), "
+                    "'x' || REPLACE(IDHOME, ' ', ''), 'x' || REPLACE(IDAWAY, ' ', '') "
+                    "FROM ISTORIJA_INDEKSI_PM WHERE (IDUTAKMICE = :M) AND (RBAKCIJE = :N) ORDER BY IDZAPISA DESC "
+                    "INTO :KEY, :HOMECHANGE, :IDHOME, :IDAWAY; "
+                    "IF (KEY IS NULL) THEN EXIT; "
+                    "UPDATE INDEKSI SET VAL = COALESCE(VAL, 0) + IIF(HG = 1, :HOMECHANGE, -:HOMECHANGE) "
+                    "WHERE (IDGAME = :M) AND (HG IN (1, 2)) "
+                    "AND (POSITION('x' || IDPLAYER || 'x' IN IIF(HG = 1, :IDHOME, :IDAWAY)) > 0); "
+                    "DELETE FROM ISTORIJA_INDEKSI_PM WHERE (IDZAPISA = :KEY); "
+                    "END"),
+                {match, eventNumber});
 }
 
 void PlusMinus::ChangePlusMinus(int match, int side, int position, int change, int shirtNumber)
@@ -154,15 +130,4 @@ void PlusMinus::RecordPlusMinusHistory(int match, int eventNumber, int points, i
                                "VALUES (?, ?, ?, ?, ?, ?)"),
                 {match, eventNumber, side, points,
                  positionList(homePositions), positionList(awayPositions)});
-}
-
-void PlusMinus::AdjustPlusMinusByPositions(int match, const BySide &positions, int homeChange)
-{
-    QVariantList params{homeChange, -homeChange, match};
-    const QString players = eitherSide(QStringLiteral("IDPLAYER"), positions, params);
-    if (!players.isEmpty())
-        db_.execute(QStringLiteral("UPDATE INDEKSI SET VAL = COALESCE(VAL, 0) + IIF(HG = 1, ?, ?) "
-                                   "WHERE (IDGAME = ?) AND (%1)")
-                        .arg(players),
-                    params);
 }

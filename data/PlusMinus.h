@@ -6,12 +6,12 @@
 // (RosterPosition) of the players on court, so that deleting the shot can
 // take its points back.
 //
-// Failures raise fb::Error to the caller; a change that fails part-way is
-// undone as a whole. Nothing here commits (see EventStore.h).
+// Failures raise fb::Error to the caller; a shot's change and its taking
+// back are each one statement, which fails as a whole. Nothing here commits
+// (see EventStore.h).
 
 #include <QList>
 
-#include <array>
 #include <map>
 #include <utility>
 
@@ -22,9 +22,6 @@ class Connection;
 class PlusMinus
 {
 public:
-    // Shirt numbers or roster positions, home (index 0) and away.
-    using BySide = std::array<QList<int>, 2>;
-
     explicit PlusMinus(fb::Connection &db);
 
     // After the event record of a made shot (event eventNumber, `points` 1
@@ -47,10 +44,6 @@ public:
     // One history row: the positions on court of each side, as "0x3x4x7x9x".
     void RecordPlusMinusHistory(int match, int eventNumber, int points, int side, const QList<int> &homePositions,
                                 const QList<int> &awayPositions);
-    // Adds `homeChange` to the balances of the home players at the roster
-    // positions of positions[0] and takes it from the away players at those
-    // of positions[1], in one statement; no row, no change.
-    void AdjustPlusMinusByPositions(int match, const BySide &positions, int homeChange);
 
 private:
     fb::Connection &db_;
