@@ -42,7 +42,7 @@ bool MatchSession::DeleteLoggedEvent(const QString &logLine)
     dm_.RequestSafetyCopy();
     ShowInformation(QStringLiteral("Action is deleted!"));
     eventCounter_ = 0; // the next number follows the highest that remains
-    Changed(MatchChange::EventsWithdrawn);
+    recordDeleted();
     return true;
 }
 

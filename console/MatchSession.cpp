@@ -165,7 +165,9 @@ BoxScoreSet MatchSession::BoxScore()
     BoxScoreSet box;
     try {
         if (!box_) {
-            box_ = BoxScoreBuilder(dm_.db()).rosterRows(matchId_);
+            if (!rosterRows_)
+                rosterRows_ = BoxScoreBuilder(dm_.db()).rosterRows(matchId_);
+            box_ = *rosterRows_;
             boxSeen_ = 0;
         }
         const std::vector<EventRow> &added = records_.After(boxSeen_);
@@ -197,26 +199,27 @@ std::array<QHash<int, int>, 2> MatchSession::PlusMinusBalances()
     return bySide;
 }
 
-QHash<int, TimeOnCourt> MatchSession::TimesOnCourt(int side)
+std::array<QHash<int, TimeOnCourt>, 2> MatchSession::TimesOnCourt()
 {
     const MatchClock clock = Clock();
-    return StatLines(dm_.db()).PlayingTimes(matchId_, side, ElapsedSeconds(clock.period, clock.minute, 0));
+    return StatLines(dm_.db()).PlayingTimes(matchId_, ElapsedSeconds(clock.period, clock.minute, 0));
 }
 
-int MatchSession::TimeOutsLeft(int side)
+std::array<int, 2> MatchSession::TimeOutsLeft()
 {
     const MatchClock clock = Clock();
-    const DttCondition ofTheSide = DttCondition(matchId_, side).equals(DttColumn::RES, EvTimeOut);
-    DttCondition timeOuts = ofTheSide;
+    const DttCondition all = DttCondition(matchId_).equals(DttColumn::RES, EvTimeOut);
+    DttCondition timeOuts = all;
     if (clock.period > RegularPeriods)
         timeOuts.equals(DttColumn::P, clock.period);
     else if (clock.period <= 2)
         timeOuts.atMost(DttColumn::P, 2);
     else
         timeOuts.atLeast(DttColumn::P, 3).atMost(DttColumn::P, RegularPeriods);
-    const int lastTwoMinutes =
-        store_.CountWhere(DttCondition(ofTheSide).equals(DttColumn::P, RegularPeriods).atMost(DttColumn::M, 1));
-    return ::TimeOutsLeft(clock, store_.CountWhere(timeOuts), lastTwoMinutes);
+    const std::array<int, 2> taken = store_.CountBySide(timeOuts);
+    const std::array<int, 2> lastTwoMinutes =
+        store_.CountBySide(DttCondition(all).equals(DttColumn::P, RegularPeriods).atMost(DttColumn::M, 1));
+    return {::TimeOutsLeft(clock, taken[0], lastTwoMinutes[0]), ::TimeOutsLeft(clock, taken[1], lastTwoMinutes[1])};
 }
 
 void MatchSession::ReloadMatchRow()
@@ -228,12 +231,32 @@ void MatchSession::ReloadMatchRow()
 void MatchSession::Changed(MatchChanges what)
 {
     forgetReadings();
-    if (what & MatchChange::EventsWithdrawn) {
-        // Team fouls and the log are read anew from the records that remain.
-        fouls_.Recount(Clock().period);
-        log_.Invalidate();
-    }
+    // Only an added event leaves the events in force and the counts as they
+    // were below it.
+    if (what & ~MatchChanges(MatchChange::EventAdded | MatchChange::Clock | MatchChange::Details | MatchChange::Colours))
+        forgetCounts();
+    if (what & MatchChange::EventsWithdrawn)
+        recountRecords();
     announce(what);
+}
+
+void MatchSession::recordDeleted()
+{
+    // The rules engine's tables are as they were: the clock, the court, the
+    // events in force and the roster stay as read.
+    records_.Forget();
+    score_.reset();
+    box_.reset();
+    plusMinus_.reset();
+    recountRecords();
+    announce(MatchChange::EventsWithdrawn);
+}
+
+void MatchSession::recountRecords()
+{
+    // Team fouls and the log are read anew from the records that remain.
+    fouls_.Recount(Clock().period);
+    log_.Invalidate();
 }
 
 bool MatchSession::changesNumbers(const EventEntry &entry)
@@ -264,16 +287,13 @@ void MatchSession::forgetReadings()
 void MatchSession::forgetCounts()
 {
     undoList_.reset();
+    rosterRows_.reset();
     box_.reset();
     plusMinus_.reset();
 }
 
 void MatchSession::announce(MatchChanges what)
 {
-    // Only an added event leaves the events in force and the counts as they
-    // were below it.
-    if (what & ~MatchChanges(MatchChange::EventAdded | MatchChange::Clock | MatchChange::Details | MatchChange::Colours))
-        forgetCounts();
     if (stepDepth_ > 0)
         heldChanges_ |= what;
     else

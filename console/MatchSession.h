@@ -81,9 +81,10 @@ public:
     // plus-minus, and his time on court up to the start of the clock minute.
     // (plus-minus of both sides in one read, index 0 home, 1 away)
     std::array<QHash<int, int>, 2> PlusMinusBalances();
-    QHash<int, TimeOnCourt> TimesOnCourt(int side);
-    // The time-outs a side may still take in this half or overtime.
-    int TimeOutsLeft(int side);
+    // (both sides in one read each, index 0 home, 1 away)
+    std::array<QHash<int, TimeOnCourt>, 2> TimesOnCourt();
+    // The time-outs each side may still take in this half or overtime.
+    std::array<int, 2> TimeOutsLeft();
 
     // Reads the match's names and colours again (after the definition changed).
     void ReloadMatchRow();
@@ -255,12 +256,19 @@ private:
     // records of an added event are counted on top of it.
     std::optional<BoxScoreSet> box_;
     int boxSeen_ = 0;
+    // The box score's rows of the match roster, before any record is counted.
+    std::optional<BoxScoreSet> rosterRows_;
     // The plus-minus balances as last read: only a basket or a correction
     // changes them.
     std::optional<std::array<QHash<int, int>, 2>> plusMinus_;
     // Forgets what a correction or another window may have changed below
     // the newest event: the undo list, the box score, the plus-minus.
     void forgetCounts();
+    // After an event record was deleted outside the rules engine: forgets
+    // what the records give, and says so.
+    void recordDeleted();
+    // Team fouls and the event log from the records that remain.
+    void recountRecords();
     // The clock and the score as last read: an entry asks for them a dozen
     // times, and on a server every reading is a round trip.
     std::optional<MatchClock> clock_;

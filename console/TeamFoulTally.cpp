@@ -4,6 +4,8 @@
 #include "data/ActionCodes.h"
 #include "data/EventStore.h"
 
+#include <optional>
+
 void TeamFoulTally::Reset()
 {
     period_ = 0;
@@ -13,26 +15,26 @@ void TeamFoulTally::Reset()
 void TeamFoulTally::Recount(int period)
 {
     Reset();
-    Update(1, period, 0);
-    Update(2, period, 0);
+    Update(1, period, 0); // reads both sides
 }
-
-int TeamFoulTally::stored(int side, int period) { return statistics_.TeamFouls(match_, side, period); }
 
 void TeamFoulTally::Update(int side, int period, int code)
 {
     const bool sided = side == 1 || side == 2;
-    int fromRecords = 0;
+    // Both sides are read together: one statement instead of two.
+    std::optional<std::array<int, 2>> fromRecords;
     if (sided && !state_[index(side)].loaded) {
-        fromRecords = stored(side, period);
+        fromRecords = statistics_.TeamFouls(match_, period);
         period_ = period;
     }
     if (period != period_ && period <= RegularPeriods)
         state_.fill(SideState{0, true, false});
+    if (fromRecords)
+        for (size_t i : {0u, 1u})
+            if (!state_[i].loaded)
+                state_[i] = SideState{(*fromRecords)[i], true, (*fromRecords)[i] >= 5};
     if (sided) {
         SideState &s = state_[index(side)];
-        if (!s.loaded)
-            s.count = fromRecords;
         if (code == EvPersonalFoul || code == EvTechnicalPlayer)
             ++s.count;
         s.inBonus = s.count >= 5;

@@ -35,7 +35,6 @@ private:
         bool inBonus = false;
     };
     static size_t index(int side) { return side == 2 ? 1 : 0; }
-    int stored(int side, int period);
 
     EventStatistics &statistics_;
     const int &match_;

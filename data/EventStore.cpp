@@ -216,6 +216,21 @@ int EventStore::CountWhere(const DttCondition &condition)
     }
 }
 
+std::array<int, 2> EventStore::CountBySide(const DttCondition &condition)
+{
+    std::array<int, 2> counts{};
+    try {
+        fb::Query rows(db_, QStringLiteral("SELECT HG, COUNT(*) FROM DTT ") + condition.sql() +
+                                QStringLiteral(" AND (HG IN (1, 2)) GROUP BY HG"));
+        rows.exec(condition.params());
+        while (rows.next())
+            counts[rows.value(0).toInt() == 1 ? 0 : 1] = rows.value(1).toInt();
+    } catch (const fb::Error &) {
+        return {};
+    }
+    return counts;
+}
+
 int EventStore::SumWhere(DttColumn summed, const DttCondition &condition)
 {
     try {
@@ -320,14 +335,14 @@ int EventStatistics::TimeOutsInHalf(int match, int side, int period)
     return store_.CountWhere(timeOuts);
 }
 
-int EventStatistics::TeamFouls(int match, int side, int period)
+std::array<int, 2> EventStatistics::TeamFouls(int match, int period)
 {
-    DttCondition fouls = DttCondition(match, side).oneOf(DttColumn::RES, {EvPersonalFoul, EvTechnicalPlayer});
+    DttCondition fouls = DttCondition(match).oneOf(DttColumn::RES, {EvPersonalFoul, EvTechnicalPlayer});
     if (period >= RegularPeriods)
         fouls.atLeast(DttColumn::P, RegularPeriods);
     else
         fouls.equals(DttColumn::P, period);
-    return store_.CountWhere(fouls);
+    return store_.CountBySide(fouls);
 }
 
 int EventStatistics::RosterSize(int match, int side)

@@ -147,6 +147,9 @@ public:
     //   SumWhereAtLeast                    SumWhere(x, cond.atLeast(c, v))
     // Any failure answers 0.
     int CountWhere(const DttCondition &condition);
+    // The same for each side in one statement (index 0 home, 1 away); the
+    // condition names no side.
+    std::array<int, 2> CountBySide(const DttCondition &condition);
     int SumWhere(DttColumn summed, const DttCondition &condition);
 
     // Events grouped by side, acting player (NODR) and code; groups whose
@@ -181,10 +184,10 @@ public:
     // Time-outs of the half the period belongs to (1-2, 3-4), or of the
     // overtime itself.
     int TimeOutsInHalf(int match, int side, int period);
-    // Team fouls (personal and technical fouls of players) of the side in the
-    // foul period of `period`: each quarter alone, the fourth quarter and
-    // every overtime together.
-    int TeamFouls(int match, int side, int period);
+    // Team fouls (personal and technical fouls of players) of each side
+    // (index 0 home, 1 away) in the foul period of `period`: each quarter
+    // alone, the fourth quarter and every overtime together.
+    std::array<int, 2> TeamFouls(int match, int period);
     // Roster rows of the side in SASTAV (away rows carry DOMGOST 0, or 2).
     int RosterSize(int match, int side);
     // Personal fouls of a foul type, of the side or of one player.

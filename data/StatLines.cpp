@@ -275,30 +275,34 @@ StatLine StatLines::Totals(int side)
 
 TimeOnCourt StatLines::PlayingTime(int match, int side, int shirtNumber, int elapsedSecondsNow)
 {
-    return PlayingTimes(match, side, elapsedSecondsNow).value(shirtNumber);
+    return PlayingTimes(match, elapsedSecondsNow)[side == 2 ? 1 : 0].value(shirtNumber);
 }
 
-QHash<int, TimeOnCourt> StatLines::PlayingTimes(int match, int side, int elapsedSecondsNow)
+std::array<QHash<int, TimeOnCourt>, 2> StatLines::PlayingTimes(int match, int elapsedSecondsNow)
 {
     // A change names the player who goes off (NODR), the one who comes on
     // (PAR1) and the elapsed seconds (PAR2).
-    QHash<int, TimeOnCourt> times;
+    std::array<QHash<int, TimeOnCourt>, 2> times;
     try {
-        const DttCondition condition = DttCondition(match, side).equals(DttColumn::RES, EvPlayerChange);
-        fb::Query changes(db_, QStringLiteral("SELECT NODR, PAR1, PAR2 FROM DTT ") + condition.sql());
+        const DttCondition condition = DttCondition(match).equals(DttColumn::RES, EvPlayerChange);
+        fb::Query changes(db_, QStringLiteral("SELECT HG, NODR, PAR1, PAR2 FROM DTT ") + condition.sql() +
+                                   QStringLiteral(" AND (HG IN (1, 2))"));
         changes.exec(condition.params());
         while (changes.next()) {
-            const int at = changes.value(2).toInt();
-            times[changes.value(0).toInt()].seconds += at;
-            times[changes.value(1).toInt()].seconds -= at;
+            QHash<int, TimeOnCourt> &side = times[changes.value(0).toInt() == 1 ? 0 : 1];
+            const int at = changes.value(3).toInt();
+            side[changes.value(1).toInt()].seconds += at;
+            side[changes.value(2).toInt()].seconds -= at;
         }
     } catch (const fb::Error &) {
         return {};
     }
-    const CourtNumbers &onCourt = CurrentMatch().onCourt(side);
-    for (const int shirt : QSet<int>(onCourt.begin(), onCourt.end()))
-        if (IsOnCourt(side, shirt))
-            times[shirt].seconds += elapsedSecondsNow;
+    for (int side : {1, 2}) {
+        const CourtNumbers &onCourt = CurrentMatch().onCourt(side);
+        for (const int shirt : QSet<int>(onCourt.begin(), onCourt.end()))
+            if (IsOnCourt(side, shirt))
+                times[size_t(side - 1)][shirt].seconds += elapsedSecondsNow;
+    }
     return times;
 }
 

@@ -98,8 +98,9 @@ public:
     // the player went off less the times at which he came on, plus the
     // elapsed time now while he is on court (IsOnCourt).
     TimeOnCourt PlayingTime(int match, int side, int shirtNumber, int elapsedSecondsNow);
-    // The same for every player of the side, by shirt number, in one read.
-    QHash<int, TimeOnCourt> PlayingTimes(int match, int side, int elapsedSecondsNow);
+    // The same for every player of both sides (index 0 home, 1 away), by
+    // shirt number, in one read.
+    std::array<QHash<int, TimeOnCourt>, 2> PlayingTimes(int match, int elapsedSecondsNow);
     // A starter, or named as actor or as entering player in an event record.
     bool PlayerTookPart(int match, int side, int shirtNumber);
 

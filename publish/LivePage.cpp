@@ -152,7 +152,7 @@ private:
             line.empty();
         line.number(timeline_.points(side)).text(text(side == 1 ? HomeRegistration : AwayRegistration));
         line.number(statistics_.RosterSize(match_, side));
-        line.number(statistics_.TeamFouls(match_, side, clock_.period));
+        line.number(statistics_.TeamFouls(match_, clock_.period)[size_t(side - 1)]);
         const int timeOuts = statistics_.TimeOutsInHalf(match_, side, clock_.period);
         line.number(clock_.period > RegularPeriods ? std::min(timeOuts, 1) : timeOuts);
         line.number(key(side == 1 ? HomeColour : AwayColour));

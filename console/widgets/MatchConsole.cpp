@@ -366,14 +366,16 @@ void TMatchFrm::showCourtFouls(const BoxScoreSet &box)
 
 void TMatchFrm::showTimesOnCourt()
 {
-    for (int side = 1; side <= 2; ++side)
-        sideStats[size_t(side - 1)]->setTimesOnCourt(session_.TimesOnCourt(side));
+    const auto times = session_.TimesOnCourt();
+    for (size_t i : {0u, 1u})
+        sideStats[i]->setTimesOnCourt(times[i]);
 }
 
 void TMatchFrm::showTimeOuts()
 {
-    for (int side = 1; side <= 2; ++side)
-        timeOutsLeft[size_t(side - 1)]->setText(QStringLiteral("T.O. left: %1").arg(session_.TimeOutsLeft(side)));
+    const std::array<int, 2> left = session_.TimeOutsLeft();
+    for (size_t i : {0u, 1u})
+        timeOutsLeft[i]->setText(QStringLiteral("T.O. left: %1").arg(left[i]));
 }
 
 void TMatchFrm::refreshCourtPanels()

@@ -89,10 +89,12 @@ void TMatchFrm::OpenLineUp(int side)
         return;
     TheConsoleDialogs().lineUp(*this, side);
     refreshCourtPanels();
-    // Before the start the five on court are the starters.
-    if (!session_.MatchStarted())
+    // Before the start the five on court are the starters, which the roster
+    // marks; after it, the substitutions were announced as they were recorded.
+    if (!session_.MatchStarted()) {
         session_.MarkStarters(side);
-    session_.Changed(MatchChange::Roster);
+        session_.Changed(MatchChange::Roster);
+    }
     dm()->SaveAllDataSets();
     dm()->RequestSafetyCopy();
     grammar_.Focus(EntryBox::Init);

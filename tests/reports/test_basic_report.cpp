@@ -231,7 +231,7 @@ void TestBasicReport::randomMatchAgreesWithTheConsolesBoxScore()
     const report::Content content = basic(m);
     // ...and the report with the box score and the console's times on court.
     for (int side : {1, 2}) {
-        const QHash<int, TimeOnCourt> times = m.session.TimesOnCourt(side);
+        const QHash<int, TimeOnCourt> times = m.session.TimesOnCourt()[size_t(side - 1)];
         for (const BoxRow &row : box.side(side).players) {
             const int shirt = row.count(BC_DRES);
             const QStringList line = cells(playerLine(content, side, shirt));
