@@ -80,7 +80,6 @@ bool MatchSession::DeleteFromUndoList(const QList<UndoListRow> &list, int positi
     auto &db = dm_.db();
     try {
         rules_.Remove(matchId_, row.eventId);
-        forgetReadings();
         db.commit();
     } catch (const fb::Error &) {
         try {
@@ -93,9 +92,8 @@ bool MatchSession::DeleteFromUndoList(const QList<UndoListRow> &list, int positi
     }
     // The row's place in the list (1 the newest) names the event in any database.
     journal_.Append({.kind = ScriptKind::MarkDelete, .value = position + 1});
-    RefreshCourtPanels();
     dm_.RequestSafetyCopy();
-    Changed(MatchChange::EventsWithdrawn | MatchChange::Roster);
+    eventRemoved();
     return true;
 }
 
@@ -122,11 +120,11 @@ int MatchSession::Undo()
     switch (result) {
     case 1:
         journal_.Append({.kind = ScriptKind::Undo});
-        log_.Invalidate();
-        log_.Lines(); // the newest event is the last one again
-        RefreshCourtPanels();
         dm_.RequestSafetyCopy();
         Changed(MatchChange::EventsWithdrawn | MatchChange::Clock);
+        // Read by the console as it heard the change, else here.
+        log_.Lines(); // the newest event is the last one again
+        RefreshCourtPanels();
         break;
     case 0:
         ShowInformation(QStringLiteral("There is no previous event or action!"));

@@ -252,6 +252,19 @@ void MatchSession::recordDeleted()
     announce(MatchChange::EventsWithdrawn);
 }
 
+void MatchSession::eventRemoved()
+{
+    // The event records are as they were: the log, the box score, the score
+    // and the plus-minus stay as read. The clock may have gone back into an
+    // earlier foul period.
+    clock_.reset();
+    numbers_.reset();
+    undoList_.reset();
+    fouls_.Recount(Clock().period);
+    RefreshCourtPanels(); // the shared on-court sets follow the court
+    announce(MatchChange::EventsWithdrawn | MatchChange::Roster);
+}
+
 void MatchSession::recountRecords()
 {
     // Team fouls and the log are read anew from the records that remain.

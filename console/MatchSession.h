@@ -267,6 +267,9 @@ private:
     // After an event record was deleted outside the rules engine: forgets
     // what the records give, and says so.
     void recordDeleted();
+    // After an event was removed from the rules engine's events in force:
+    // forgets what the engine's tables give, and says so.
+    void eventRemoved();
     // Team fouls and the event log from the records that remain.
     void recountRecords();
     // The clock and the score as last read: an entry asks for them a dozen
