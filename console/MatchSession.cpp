@@ -129,6 +129,7 @@ bool MatchSession::OpenExistingMatch(int matchId)
     rules_.RebuildWorkingTables(matchId_);
     dm_.db().commitRetaining();
     journal_.Open(matchId_, false);
+    prepareCalls();
     return true;
 }
 
@@ -140,7 +141,17 @@ bool MatchSession::OpenNewMatch(int matchId)
     tables_.ResetClock();
     setResult(ClosedIncorrectly);
     journal_.Open(matchId_, true);
+    prepareCalls();
     return true;
+}
+
+void MatchSession::prepareCalls()
+{
+    try {
+        rules_.Prepare();
+    } catch (const fb::Error &) {
+        // Each is prepared at its first run then, which says what fails.
+    }
 }
 
 void MatchSession::ResetShowingState()
@@ -388,6 +399,7 @@ int MatchSession::Record(const EventEntry &entry)
 {
     auto &db = dm_.db();
     const MatchScore before = Score();
+    const int attackBefore = AttackType, newestNumber = log_.LastNumber(), newestCode = log_.LastCode();
     int result = 0;
     try {
         // What the entry cannot change is kept: the engine moves the clock
@@ -417,6 +429,16 @@ int MatchSession::Record(const EventEntry &entry)
         } catch (const fb::Error &) {
         }
         forgetReadings();
+        // Nor does the session: the attack type, the newest event, the
+        // number to give and the team fouls are as before the entry.
+        AttackType = attackBefore;
+        log_.Recorded(newestNumber, newestCode);
+        eventCounter_ = 0;
+        try {
+            fouls_.Recount(Clock().period);
+        } catch (const fb::Error &) {
+            fouls_.Reset(); // read when the database answers again
+        }
         ShowError(DiskFullNote(e.text(), QFileInfo(dm_.options().databaseLocation).absolutePath()) +
                   QStringLiteral("The event was not recorded: %1").arg(e.text()));
         return -1;

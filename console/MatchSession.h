@@ -220,6 +220,9 @@ private:
     // Answers the points the record stores.
     int insertEventRecord(const EventEntry &entry, const MatchScore &before);
 
+    // The rules engine's calls prepared while the match opens, not at the
+    // statistician's first entry or correction.
+    void prepareCalls();
     // Refuses (saying where) when another desk keys the match.
     bool claimMatch();
     // Emits matchChanged, or keeps it for the end of a OneStep.

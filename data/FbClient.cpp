@@ -140,6 +140,11 @@ Error Error::asConflict() const
     return Error(text(), gdsCode_, codes);
 }
 
+bool Error::isPageLockOrder() const
+{
+    return has(isc_random) && text().contains(QLatin1String("lock conversion denied"));
+}
+
 bool Error::isDuplicateKey() const { return has(isc_unique_key_violation) || has(isc_no_dup); }
 
 // ---------------------------------------------------------------- Connection
@@ -460,6 +465,8 @@ std::unique_ptr<Connection::Prepared> Connection::borrowPrepared(const QString &
     return fresh;
 }
 
+void Connection::prepare(const QString &sql) { returnPrepared(sql, borrowPrepared(sql)); }
+
 void Connection::returnPrepared(const QString &sql, std::unique_ptr<Prepared> prepared)
 {
     // Statements the program builds with numbers written in would fill the
@@ -592,7 +599,7 @@ void Query::exec()
     if (type == isc_info_sql_stmt_ddl)
         connection_.forgetPrepared(); // what the kept statements use may change
     failed_ = true;
-    guarded([&](Status &st) {
+    const auto run = [&](Status &st) {
         ITransaction *tra = connection_.transaction();
         if (type == isc_info_sql_stmt_select || type == isc_info_sql_stmt_select_for_upd) {
             cursor_ = statement()->openCursor(&st, tra, in().meta, in().buffer.data(), out().meta, 0);
@@ -603,7 +610,18 @@ void Query::exec()
             statement()->execute(&st, tra, in().meta, in().buffer.data(), nullptr, nullptr);
             rowsAffected_ = int(statement()->getAffectedRecords(&st));
         }
-    });
+    };
+    // A statement refused whole for the order of page locks left nothing
+    // behind: it runs again.
+    for (int attempt = 1;; ++attempt) {
+        try {
+            guarded(run);
+            break;
+        } catch (const Error &e) {
+            if (!e.isPageLockOrder() || attempt == 3)
+                throw;
+        }
+    }
     failed_ = false;
 }
 

@@ -44,6 +44,10 @@ public:
     // open work; the caller that can tell them apart calls the latter a
     // conflict with asConflict.
     bool isDuplicateKey() const;
+    // Processes that share an embedded file lock its pages as they go; when
+    // two meet in opposite order the engine refuses one statement whole
+    // ("lock conversion denied"), which may run again at once.
+    bool isPageLockOrder() const;
     Error asConflict() const;
 
 private:
@@ -102,6 +106,8 @@ public:
     struct Prepared;
     std::unique_ptr<Prepared> borrowPrepared(const QString &sql);
     void returnPrepared(const QString &sql, std::unique_ptr<Prepared> prepared);
+    // Prepares a text and keeps it, ahead of its first run.
+    void prepare(const QString &sql);
     // Frees the kept statements: data definition may have changed what they use.
     void forgetPrepared();
 

@@ -3,23 +3,37 @@
 #include "data/ActionCodes.h"
 #include "data/FbClient.h"
 
+namespace {
+
+const QString CheckCall = QStringLiteral("execute procedure CHECKACTION(?, ?, ?, ?, ?)");
+const QString UndoCall = QStringLiteral("execute procedure UNDO(?)");
+const QString RemoveCall = QStringLiteral("execute procedure DELETEACTION(?, ?)");
+
+} // namespace
+
+void RulesEngine::Prepare()
+{
+    for (const QString &call : {CheckCall, UndoCall, RemoveCall})
+        db_.prepare(call);
+}
+
 int RulesEngine::Check(int match, int side, int player, int code, int parameter)
 {
-    fb::Query check(db_, QStringLiteral("execute procedure CHECKACTION(?, ?, ?, ?, ?)"));
+    fb::Query check(db_, CheckCall);
     check.exec({match, side, player, code, parameter});
     return check.next() ? check.value(0).toInt() : 0;
 }
 
 int RulesEngine::UndoNewest(int match)
 {
-    fb::Query undo(db_, QStringLiteral("execute procedure UNDO(?)"));
+    fb::Query undo(db_, UndoCall);
     undo.exec({match});
     return undo.next() ? undo.value(0).toInt() : 0;
 }
 
 void RulesEngine::Remove(int match, int eventId)
 {
-    db_.execute(QStringLiteral("execute procedure DELETEACTION(?, ?)"), {eventId, match});
+    db_.execute(RemoveCall, {eventId, match});
 }
 
 void RulesEngine::RebuildWorkingTables(int match)

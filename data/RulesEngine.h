@@ -27,6 +27,10 @@ class RulesEngine
 public:
     explicit RulesEngine(fb::Connection &db) : db_(db) {}
 
+    // Prepares the calls of an open match ahead of the first: preparing one
+    // compiles the procedures it calls, which for a removal takes several
+    // milliseconds, once per connection.
+    void Prepare();
     // CHECKACTION: 1 (or 60, 66 for a minute change) when recorded, else the refusal code.
     int Check(int match, int side, int player, int code, int parameter);
     // UNDO of the newest event: 1 when undone, else the engine's answer.

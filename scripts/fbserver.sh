@@ -45,6 +45,9 @@ stop)
   pid=$(cat "$dir/server.pid")
   kill "$pid" 2>/dev/null || true
   for _ in $(seq 50); do kill -0 "$pid" 2>/dev/null || break; sleep 0.1; done
+  # A server still waiting for an attachment after five seconds would go on
+  # holding the port for the next start.
+  kill -9 "$pid" 2>/dev/null || true
   rm -f "$dir/server.pid"
   ;;
 *) echo "usage: $0 start DIR PORT [PASSWORD] | stop DIR" >&2; exit 2 ;;

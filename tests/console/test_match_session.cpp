@@ -238,6 +238,20 @@ void TestMatchSession::failedRecordLeavesNeitherTable()
     QCOMPARE(f.dttCount(), 1);
     // The statistic lines did not keep the free throw either.
     QCOMPARE(f.desk.counter(1, f.home(0), "P1OK"), 0);
+
+    // Nor does the session keep what a refused foul would have changed: the
+    // team fouls, the newest event (which the undo button takes back), the
+    // number to give next, the attack type.
+    f.session.SetAttackType(2);
+    QCOMPARE(f.session.Record({1, f.home(1), 15, f.away(0), 0}), -1);
+    QCOMPARE(f.session.TeamFouls(1), 0);
+    QCOMPARE(f.session.LastEventNumber(), 1);
+    QCOMPARE(f.session.LastEventCode(), int(EvMinuteChange));
+    QCOMPARE(f.session.AttackType, 2);
+    f.db().executeDefinition(u"drop trigger TEST_DTT_FAILS"_s);
+    QCOMPARE(f.session.Record({1, f.home(1), 15, f.away(0), 0}), 1);
+    QCOMPARE(f.session.TeamFouls(1), 1);
+    QCOMPARE(f.session.LastEventNumber(), 2);
 }
 
 void TestMatchSession::eventNumbersContinueAfterReopening()
