@@ -142,7 +142,8 @@ Error Error::asConflict() const
 
 bool Error::isPageLockOrder() const
 {
-    return has(isc_random) && text().contains(QLatin1String("lock conversion denied"));
+    // The engine names it only in its text ("page 310, page type 7 lock conversion denied").
+    return text().contains(QLatin1String("lock conversion denied"));
 }
 
 bool Error::isDuplicateKey() const { return has(isc_unique_key_violation) || has(isc_no_dup); }
