@@ -46,6 +46,8 @@ void AddLines(QChart &chart, const Chart &drawn)
         marked->setPointLabelsFont(ChartFont(5));
         marked->setPointLabelsColor(Qt::black);
         marked->setPointLabelsFormat(QStringLiteral("@yPoint"));
+        // The last point sits on the plot's right edge: its label goes past it.
+        marked->setPointLabelsClipping(false);
         for (const ChartValue &v : s.values) {
             line->append(v.x, v.y);
             if (!v.label.isEmpty())
