@@ -124,47 +124,31 @@ std::vector<EventRow> EventStore::EventRowsAfter(int match, int afterNumber)
     return found;
 }
 
-namespace {
+bool EventStore::CopyEventToDeleted(int match, int eventNumber) { return toDeleted(match, eventNumber, false); }
 
-// The copy of record (:M, :N) among the deleted ones, with PAR3 = 1 and
-// nulls written as 0 (S1 as empty text).
-const QString CopyToDeleted = QStringLiteral(
-    "INSERT INTO DTT_DEL (IDM, RBACTION, HG, NODR, P, M, RES, PAR1, PAR2, PAR3, "
-    "PAR4, DTYPE, I1, I2, S1, ISBONUS, STARTER, LGTYPE) "
-    "SELECT IDM, RBACTION, COALESCE(HG, 0), COALESCE(NODR, 0), COALESCE(P, 0), "
-    "COALESCE(M, 0), COALESCE(RES, 0), COALESCE(PAR1, 0), COALESCE(PAR2, 0), 1, "
-    "COALESCE(PAR4, 0), COALESCE(DTYPE, 0), COALESCE(I1, 0), COALESCE(I2, 0), "
-    "COALESCE(S1, ''), COALESCE(ISBONUS, 0), COALESCE(STARTER, 0), "
-    "COALESCE(LGTYPE, 0) "
-    "FROM DTT WHERE (IDM = :M) AND (RBACTION = :N)");
+bool EventStore::DeleteEventRecord(int match, int eventNumber) { return toDeleted(match, eventNumber, true); }
 
-const QString OneRecord = QStringLiteral("(SELECT COUNT(*) FROM DTT WHERE (IDM = :M) AND (RBACTION = :N)) = 1");
-
-} // namespace
-
-bool EventStore::CopyEventToDeleted(int match, int eventNumber)
-{
-    try {
-        return db_.scalar(QStringLiteral("EXECUTE BLOCK (M INTEGER = ?, N INTEGER = ?) RETURNS (COPIED INTEGER) AS "
-                                         "BEGIN COPIED = 0; IF (%1) THEN BEGIN %2; COPIED = 1; END SUSPEND; END")
-                              .arg(OneRecord, CopyToDeleted),
-                          {match, eventNumber})
-                   .toInt() == 1;
-    } catch (const fb::Error &) {
-        return false;
-    }
-}
-
-bool EventStore::DeleteEventRecord(int match, int eventNumber)
+bool EventStore::toDeleted(int match, int eventNumber, bool deleting)
 {
     // One statement: the copy and the deletion happen together or not at
     // all, and on a server it is one round trip.
+    const QString copy = QStringLiteral(
+        "INSERT INTO DTT_DEL (IDM, RBACTION, HG, NODR, P, M, RES, PAR1, PAR2, PAR3, "
+        "PAR4, DTYPE, I1, I2, S1, ISBONUS, STARTER, LGTYPE) "
+        "SELECT IDM, RBACTION, COALESCE(HG, 0), COALESCE(NODR, 0), COALESCE(P, 0), "
+        "COALESCE(M, 0), COALESCE(RES, 0), COALESCE(PAR1, 0), COALESCE(PAR2, 0), 1, "
+        "COALESCE(PAR4, 0), COALESCE(DTYPE, 0), COALESCE(I1, 0), COALESCE(I2, 0), "
+        "COALESCE(S1, ''), COALESCE(ISBONUS, 0), COALESCE(STARTER, 0), "
+        "COALESCE(LGTYPE, 0) "
+        "FROM DTT WHERE (IDM = :M) AND (RBACTION = :N);");
+    const QString deletion =
+        deleting ? QStringLiteral("DELETE FROM DTT WHERE (IDM = :M) AND (RBACTION = :N);") : QString();
     try {
-        return db_.scalar(QStringLiteral("EXECUTE BLOCK (M INTEGER = ?, N INTEGER = ?) RETURNS (DELETED INTEGER) AS "
-                                         "BEGIN DELETED = 0; IF (%1) THEN BEGIN %2; "
-                                         "DELETE FROM DTT WHERE (IDM = :M) AND (RBACTION = :N); DELETED = 1; END "
-                                         "SUSPEND; END")
-                              .arg(OneRecord, CopyToDeleted),
+        return db_.scalar(QStringLiteral("EXECUTE BLOCK (M INTEGER = ?, N INTEGER = ?) RETURNS (DONE INTEGER) AS "
+                                         "BEGIN DONE = 0; "
+                                         "IF ((SELECT COUNT(*) FROM DTT WHERE (IDM = :M) AND (RBACTION = :N)) = 1) "
+                                         "THEN BEGIN %1 %2 DONE = 1; END SUSPEND; END")
+                              .arg(copy, deletion),
                           {match, eventNumber})
                    .toInt() == 1;
     } catch (const fb::Error &) {

@@ -160,6 +160,8 @@ public:
     std::vector<EventCount> CountByParameter(const DttCondition &condition);
 
 private:
+    // The copy of CopyEventToDeleted, and the deletion when `deleting`.
+    bool toDeleted(int match, int eventNumber, bool deleting);
     std::vector<EventCount> countGrouped(DttColumn key, const DttCondition &condition);
 
     fb::Connection &db_;

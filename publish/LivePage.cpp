@@ -80,8 +80,9 @@ public:
             for (int period = RegularPeriods + 1; period <= PagePeriods; ++period)
                 overtime[size_t(side)] += timeline_.pointsInPeriod(side, period);
         const bool overtimePlayed = overtime[1] > 0 || overtime[2] > 0;
-        page << teamLine(1, overtimePlayed ? &overtime[1] : nullptr)
-             << teamLine(2, overtimePlayed ? &overtime[2] : nullptr);
+        const std::array<int, 2> fouls = statistics_.TeamFouls(match_, clock_.period);
+        page << teamLine(1, fouls[0], overtimePlayed ? &overtime[1] : nullptr)
+             << teamLine(2, fouls[1], overtimePlayed ? &overtime[2] : nullptr);
         BoxScoreSet box = BoxScoreBuilder(db_).build(match_);
         const auto balances = PlusMinus(db_).Balances(match_);
         for (int side : {1, 2}) {
@@ -136,7 +137,7 @@ private:
     // the current one when play has ended.
     bool periodOver(int period) const { return period < clock_.period || (period == clock_.period && clock_.Ended()); }
 
-    QString teamLine(int side, const int *overtimePoints)
+    QString teamLine(int side, int teamFouls, const int *overtimePoints)
     {
         Values line;
         line.text(text(side == 1 ? HomeName : AwayName));
@@ -152,7 +153,7 @@ private:
             line.empty();
         line.number(timeline_.points(side)).text(text(side == 1 ? HomeRegistration : AwayRegistration));
         line.number(statistics_.RosterSize(match_, side));
-        line.number(statistics_.TeamFouls(match_, clock_.period)[size_t(side - 1)]);
+        line.number(teamFouls);
         const int timeOuts = statistics_.TimeOutsInHalf(match_, side, clock_.period);
         line.number(clock_.period > RegularPeriods ? std::min(timeOuts, 1) : timeOuts);
         line.number(key(side == 1 ? HomeColour : AwayColour));
